@@ -1,0 +1,71 @@
+#pragma once
+// The one picture being edited: its size, the display, frame and work layers, the
+// headers that describe it, the drawing colours and the processing square.
+
+#include <cstdint>
+
+#include "lumavex/curves/BasePoints.h"
+#include "lumavex/curves/PictureHeaders.h"
+#include "lumavex/curves/PixelPlane.h"
+#include "platform/Memory.h"
+#include "platform/Progress.h"
+
+namespace lumavex {
+
+// Smallest and largest picture side.
+constexpr int kMinPictureSide = 2;
+constexpr int kMaxPictureSide = 30000;
+
+// Inclusive picture coordinates of the square that drawing operations work in.
+struct ProcessingSquare {
+  int left = 0;
+  int top = 0;
+  int right = -1;
+  int bottom = -1;
+  bool operator==(const ProcessingSquare&) const = default;
+};
+
+class Canvas {
+ public:
+  // `onFatal` reports an impossible state of the base point chains.
+  explicit Canvas(common::FatalHandler onFatal) : chains(std::move(onFatal)) {}
+
+  bool HasPicture() const { return !display.Empty(); }
+  int Width() const { return display.Width(); }
+  int Height() const { return display.Height(); }
+
+  // Frees the three layers; afterwards there is no picture.
+  void Release();
+
+  // The display layer: composite colour of frame over bitmap, plus flags and marks.
+  PixelPlane display;
+  // The frame layer: frame opacity in the top byte, frame colour or backdrop below.
+  PixelPlane frame;
+  // The work layer: a stroke being drawn; all 0 between operations.
+  PixelPlane work;
+
+  PictureHeader pictureHeader;
+  BitmapFileHeader fileHeader;
+
+  ProcessingSquare processingSquare;
+  BasePointChains chains;
+};
+
+// Replaces the picture with a blank one of `width` × `height`: white drawing area,
+// selected, land backdrop, empty work layer. Reports one progress unit per row.
+// Returns false when a layer could not be allocated (the canvas then has no picture).
+bool CreateBlankPicture(Canvas& canvas, platform::Allocator& allocator, int width, int height,
+                        platform::Progress& progress);
+
+// Sets every work pixel to 0.
+void ClearWorkLayer(Canvas& canvas);
+
+// The largest picture area (in pixels) that this machine's memory allows.
+uint64_t PictureAreaLimit(const platform::MemoryStatus& memory);
+
+// True when a `width` × `height` picture fits the area limit, or when the user
+// chooses to go on after the "面積制限エラー" question.
+bool ConfirmPictureArea(platform::UiHost& host, const platform::MemoryStatus& memory, int width,
+                        int height);
+
+}  // namespace lumavex

@@ -1,0 +1,34 @@
+#pragma once
+// The journaled pixel write: the one way drawing changes a position's display and
+// frame words, leaving a record from which the change can be undone and redone.
+
+#include <cstdint>
+
+namespace lumavex {
+
+// One pixel change as the undo files keep it: 20 bytes, little-endian.
+struct JournalRecord {
+  uint32_t oldDisplay;  // bits 26-29 cleared
+  uint32_t oldFrame;
+  uint32_t newDisplay;  // bits 26-29 cleared
+  uint32_t newFrame;
+  uint16_t x;
+  uint16_t y;
+};
+static_assert(sizeof(JournalRecord) == 20);
+
+// Receives the records of the journaled pixel writes.
+class JournalSink {
+ public:
+  virtual ~JournalSink() = default;
+  // False while journaling is off; the write then stores the values without a record.
+  virtual bool Recording() const = 0;
+  virtual void Append(const JournalRecord& record) = 0;
+};
+
+// Stores `newDisplay` and `newFrame` into the two slots of position (x, y), first
+// handing the change to `journal` when there is one and it records.
+void WritePixelJournaled(JournalSink* journal, uint32_t& display, uint32_t& frame,
+                         uint32_t newDisplay, uint32_t newFrame, int x, int y);
+
+}  // namespace lumavex

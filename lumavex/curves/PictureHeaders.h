@@ -1,0 +1,39 @@
+#pragma once
+// The device-independent-bitmap headers that describe the canvas: a 40-byte
+// picture header and a 14-byte bitmap file header, little-endian.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+namespace lumavex {
+
+struct PictureHeader {
+  int32_t width = 0;
+  int32_t height = 0;  // positive: rows stored bottom-up
+  uint16_t planes = 1;
+  uint16_t bitsPerPixel = 32;
+  uint32_t compression = 0;
+  uint32_t imageSize = 0;
+  int32_t xPixelsPerMetre = 0;
+  int32_t yPixelsPerMetre = 0;
+  uint32_t coloursUsed = 0;
+  uint32_t coloursImportant = 0;
+
+  static constexpr uint32_t kSize = 40;
+  std::array<uint8_t, kSize> Bytes() const;
+};
+
+struct BitmapFileHeader {
+  uint32_t fileSize = 0;
+  uint32_t dataOffset = 54;
+
+  static constexpr uint32_t kSize = 14;
+  std::array<uint8_t, kSize> Bytes() const;
+};
+
+// The headers of a 32-bit canvas of the given size.
+PictureHeader MakePictureHeader(int width, int height);
+BitmapFileHeader MakeFileHeader(int width, int height);
+
+}  // namespace lumavex

@@ -1,0 +1,103 @@
+#pragma once
+// The per-pixel rules every drawing operation shares: the display and frame words,
+// their flags, blending of a frame over the bitmap and the frame-layer backdrop.
+
+#include <cstdint>
+
+namespace lumavex {
+
+// Display-layer flags.
+constexpr uint32_t kNonSelectedFlag = 0x01000000;  // outside the selected area
+constexpr uint32_t kDrawAreaFlag = 0x02000000;     // inside the drawing area
+constexpr uint32_t kPaintedMark = 0x04000000;      // changed since the last command choice
+constexpr uint32_t kProcessingMarks = 0x7C000000;  // bits 26-30
+constexpr uint32_t kJournalMask = 0xC3FFFFFF;      // the journal never keeps bits 26-29
+constexpr uint32_t kColourMask = 0x00FFFFFF;
+
+// A new picture's display pixel: white, drawing area, selected.
+constexpr uint32_t kNewDisplayPixel = 0x02FFFFFF;
+
+// Non-selected pixels store red and green inverted in the display layer and the
+// frame colour with 128 added to each channel (modulo 256) in the frame layer.
+constexpr uint32_t kNonSelectedDisplayXor = 0x00FFFF00;
+
+// Land shows where the drawing area has no frame, water outside the drawing area.
+constexpr uint32_t kLandEven = 0x808000;
+constexpr uint32_t kLandOdd = 0xC0C000;
+constexpr uint32_t kWaterEven = 0x008080;
+constexpr uint32_t kWaterOdd = 0x00C0C0;
+
+// Division of a 0..65025 product by 255, rounded.
+constexpr uint32_t Round255(uint32_t v) { return (v + (v >> 8) + 128) >> 8; }
+
+constexpr uint32_t Opacity(uint32_t frameWord) { return frameWord >> 24; }
+constexpr uint32_t Channel(uint32_t word, int shift) { return (word >> shift) & 0xFF; }
+
+// Adds 128 to each of red, green and blue modulo 256; applying it twice restores.
+constexpr uint32_t ShiftFrameColour(uint32_t frameWord) {
+  return (frameWord & 0xFF000000) | ((frameWord ^ 0x00808080) & kColourMask);
+}
+
+// The colour of frame colour `f` with opacity `a` over bitmap colour `b`.
+constexpr uint32_t Blend(uint32_t f, uint32_t a, uint32_t b) {
+  uint32_t out = 0;
+  for (int shift = 0; shift <= 16; shift += 8)
+    out |= Round255(Channel(f, shift) * a + Channel(b, shift) * (255 - a)) << shift;
+  return out;
+}
+
+// The bitmap colour under frame colour `f` with opacity `a`, recovered from the
+// displayed colour `d`. Under an opaque frame the bitmap is lost and `d` is returned.
+constexpr uint32_t Unblend(uint32_t d, uint32_t f, uint32_t a) {
+  if (a == 0 || a >= 255) return d & kColourMask;
+  uint32_t out = 0;
+  const int rest = 255 - static_cast<int>(a);
+  for (int shift = 0; shift <= 16; shift += 8) {
+    int v = (static_cast<int>(Channel(d, shift)) * 255 -
+             static_cast<int>(Channel(f, shift)) * static_cast<int>(a) + (rest >> 1)) /
+            rest;
+    v = v < 0 ? 0 : v > 255 ? 255 : v;
+    out |= static_cast<uint32_t>(v) << shift;
+  }
+  return out;
+}
+
+// The frame-layer word of a position that carries no frame.
+constexpr uint32_t BackdropColour(int x, int y, bool drawArea, bool nonSelected) {
+  const bool sameParity = ((x >> 3) & 1) == ((y >> 3) & 1);
+  uint32_t colour = drawArea ? (sameParity ? kLandEven : kLandOdd)
+                             : (sameParity ? kWaterEven : kWaterOdd);
+  return nonSelected ? ShiftFrameColour(colour) : colour;
+}
+
+// The backdrop for a position whose display word is `display`.
+constexpr uint32_t BackdropFor(int x, int y, uint32_t display) {
+  return BackdropColour(x, y, display & kDrawAreaFlag, display & kNonSelectedFlag);
+}
+
+// The true (shown to the user) colour of a display word.
+constexpr uint32_t TrueDisplayColour(uint32_t display) {
+  return (display & kNonSelectedFlag) ? (display ^ kNonSelectedDisplayXor) & kColourMask
+                                      : display & kColourMask;
+}
+
+// The true frame colour and opacity of a frame word at a position with `display`.
+constexpr uint32_t TrueFrameWord(uint32_t frame, uint32_t display) {
+  return (display & kNonSelectedFlag) ? ShiftFrameColour(frame) : frame;
+}
+
+// Marks a selected pixel pair as non-selected; does nothing if it already is.
+constexpr void Deselect(uint32_t& display, uint32_t& frame) {
+  if (display & kNonSelectedFlag) return;
+  display = (display ^ kNonSelectedDisplayXor) | kNonSelectedFlag;
+  frame = ShiftFrameColour(frame);
+}
+
+// Marks a non-selected pixel pair as selected; does nothing if it already is.
+constexpr void Select(uint32_t& display, uint32_t& frame) {
+  if (!(display & kNonSelectedFlag)) return;
+  display = (display ^ kNonSelectedDisplayXor) & ~kNonSelectedFlag;
+  frame = ShiftFrameColour(frame);
+}
+
+}  // namespace lumavex

@@ -1,0 +1,67 @@
+#pragma once
+// Everything the main window owns for the whole run. One object, so that a test
+// can build a fresh program in a temporary folder.
+
+#include <string>
+
+#include "lumavex/curves/Canvas.h"
+#include "lumavex/curves/DrawingSettings.h"
+#include "lumavex/curves/Journal.h"
+#include "lumavex/shell/App.h"
+#include "lumavex/shell/FeedbackSound.h"
+#include "lumavex/shell/ProgressBar.h"
+#include "platform/Memory.h"
+#include "platform/Menu.h"
+#include "platform/Surface.h"
+#include "platform/UiHost.h"
+
+namespace lumavex {
+
+// Width of the colour panel strip at the right edge of the client area.
+constexpr int kColourStripWidth = 40;
+constexpr size_t kWorkBlockBytes = 960000;
+constexpr size_t kTextBlockBytes = 4096;
+constexpr int kDefaultCanvasWidth = 1600;
+constexpr int kDefaultCanvasHeight = 1200;
+
+class AppState {
+ public:
+  AppState(platform::UiHost& host, AppConfig config);
+
+  // `path` with a leading "./" or no folder resolved against the working folder.
+  std::string Resolve(const std::string& path) const;
+  std::string ResourcePath(const std::string& fileName) const;
+
+  platform::UiHost& host;
+  const AppConfig config;
+  platform::Allocator allocator;
+  platform::MenuBar menu;
+  platform::Surface surface;
+  ProgressBar progress;
+  FeedbackSound sound;
+
+  Canvas canvas;
+  DrawingSettings settings;
+  JournalSink* journal = nullptr;
+
+  // Size of the next blank picture; the current picture's size after creation.
+  int canvasWidth = kDefaultCanvasWidth;
+  int canvasHeight = kDefaultCanvasHeight;
+  // The document's path; "./new.lmv" until a file is loaded or saved.
+  std::string currentFileName = "./new.lmv";
+
+  int currentCommand = -1;
+  std::string modeStatusText;  // the status text of the current mode
+
+  platform::Block workBlock;
+  platform::Block textBlock;
+
+  bool created = false;  // the creation message has been handled
+  bool ended = false;    // the End command has run
+  bool menuLoop = false;
+  bool leftHeld = false;
+  bool rightHeld = false;
+  bool active = false;
+};
+
+}  // namespace lumavex

@@ -1,0 +1,69 @@
+#pragma once
+// A program under test: an App with a TestHost in a fresh temporary working folder
+// that holds a copy of the resource folder.
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "lumavex/shell/App.h"
+#include "lumavex/shell/AppState.h"
+#include "platform/TestHost.h"
+
+namespace lumavex::testing {
+
+inline std::string MakeWorkingFolder() {
+  namespace fs = std::filesystem;
+  static int counter = 0;
+  const fs::path dir = fs::temp_directory_path() /
+                       ("lumavex-test-" + std::to_string(::getpid()) + "-" + std::to_string(++counter));
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  fs::copy(fs::path(LUMAVEX_SOURCE_DIR) / "resources/LMV_Resource", dir / "LMV_Resource",
+           fs::copy_options::recursive);
+  return dir.string();
+}
+
+inline std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+inline platform::MemoryStatus PlentyOfMemory() {
+  platform::MemoryStatus m;
+  m.totalPhysical = m.availablePhysical = 8ull << 30;
+  m.totalPageFile = m.availablePageFile = 16ull << 30;
+  return m;
+}
+
+class ProgramTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder = MakeWorkingFolder();
+    host.trashDirectory = folder + "/trash";
+    config.workingDirectory = folder;
+    config.memoryStatus = [this] { return memory; };
+    config.lockDirectory = folder;
+  }
+  void TearDown() override { std::filesystem::remove_all(folder); }
+
+  App& Start(int clientWidth = 400, int clientHeight = 300) {
+    app = std::make_unique<App>(host, config);
+    app->Create(clientWidth, clientHeight);
+    return *app;
+  }
+  AppState& State() { return app->State(); }
+  void Command(int id) { app->HandleEvent(platform::CommandEvent{id}); }
+  std::string Resource(const std::string& name) const { return folder + "/LMV_Resource/" + name; }
+
+  platform::TestHost host;
+  platform::MemoryStatus memory = PlentyOfMemory();
+  AppConfig config;
+  std::string folder;
+  std::unique_ptr<App> app;
+};
+
+}  // namespace lumavex::testing

@@ -1,0 +1,18 @@
+#include "lumavex/shell/Shell.h"
+
+namespace lumavex {
+
+void EndCommand(AppState& state) {
+  state.canvas.chains.ClearAll();
+  state.workBlock.reset();
+  state.textBlock.reset();
+  state.canvas.Release();
+  // Without these files the next start knows that this run ended in order.
+  MoveToRecycleBin(state, "./LMV_Resource/CurrentFileInfo.ini");
+  MoveToRecycleBin(state, "./LMV_Resource/UndoFile*.dat");
+  state.surface.Resize(0, 0);
+  state.ended = true;
+  state.host.PostQuit(1);
+}
+
+}  // namespace lumavex

@@ -1,0 +1,64 @@
+#include "lumavex/shell/CommandIds.h"
+#include "lumavex/shell/MenuTable.h"
+#include "lumavex/shell/ParameterDialog.h"
+#include "lumavex/shell/Shell.h"
+
+namespace lumavex {
+namespace {
+
+IntegerField SideField(int controlId, const std::string& label, int start, int& out) {
+  IntegerField f;
+  f.controlId = controlId;
+  f.label = label;
+  f.startValue = start;
+  f.lower = kMinPictureSide;
+  f.upper = kMaxPictureSide;
+  f.notNumberMessage = "数値を入力して下さい。";
+  f.belowLowerMessage = "２以上の数値を入力して下さい。";
+  f.aboveUpperMessage = "３００００以下の数値を入力して下さい。";
+  f.store = [&out](int v) { out = v; };
+  return f;
+}
+
+// "new.lmv" in the folder of `previous`.
+std::string NewFileNameBeside(const std::string& previous) {
+  const size_t slash = previous.find_last_of('/');
+  return (slash == std::string::npos ? std::string("./") : previous.substr(0, slash + 1)) +
+         "new.lmv";
+}
+
+}  // namespace
+
+void NewPictureCommand(AppState& state) {
+  SetStatusText(state, "★新規作成");
+  int width = state.canvasWidth;
+  int height = state.canvasHeight;
+  ParameterDialogSpec spec;
+  spec.id = 111;
+  spec.title = "新規作成( New.)";
+  spec.fields = {SideField(kFirstField, "幅( 2 ～ 30000)", width, width),
+                 SideField(kSecondField, "高さ( 2 ～ 30000)", height, height)};
+  platform::DialogModel dialog = MakeParameterDialog(std::move(spec));
+  const bool ok = state.host.RunDialog(dialog) == dialog.okCode;
+  if (!ok || !ConfirmPictureArea(state.host, state.allocator.Status(), width, height)) {
+    RestoreModeStatusText(state);
+    return;
+  }
+  state.canvasWidth = width;
+  state.canvasHeight = height;
+  state.currentFileName = NewFileNameBeside(state.currentFileName);
+  SendCommand(state, cmd::kCreateBlankPicture);
+}
+
+void CreateBlankPictureCommand(AppState& state) {
+  SetStatusText(state, "★新規作成中...");
+  if (!CreateBlankPicture(state.canvas, state.allocator, state.canvasWidth, state.canvasHeight,
+                          state.progress))
+    OutOfMemory(state);
+  state.canvas.chains.ClearAll();
+  EnablePictureCommands(state.menu, true);
+  Redraw(state);
+  RestoreModeStatusText(state);
+}
+
+}  // namespace lumavex

@@ -1,0 +1,52 @@
+#pragma once
+// The procedure all parameter dialogs share: integer fields shown with their current
+// values, read back in order on OK, each refused with its own message while it is
+// not a number or out of range; nothing is stored until every field passes.
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/DialogModel.h"
+
+namespace lumavex {
+
+constexpr int kFirstField = 1000;
+constexpr int kSecondField = 1001;
+constexpr const char* kInputErrorCaption = "指定エラー";
+
+struct IntegerField {
+  int controlId = kFirstField;
+  std::string label;
+  int startValue = 0;
+  std::optional<int> lower;
+  std::optional<int> upper;
+  std::string notNumberMessage;
+  std::string belowLowerMessage;
+  std::string aboveUpperMessage;
+  std::function<void(int)> store;
+};
+
+struct ParameterDialogSpec {
+  int id = 0;
+  std::string title;
+  std::vector<IntegerField> fields;
+  int okCode = 0;
+  int cancelCode = -1;
+  // Store each field as soon as it passes, before the next one is checked.
+  bool storeEachOnPass = false;
+};
+
+platform::DialogModel MakeParameterDialog(ParameterDialogSpec spec);
+
+// Reads a dialog field as a signed 32-bit integer: optional blanks around an
+// optional sign and at least one digit. Nothing else is a number.
+std::optional<int> ParseDialogInteger(const std::string& text);
+
+// How a length kept in pixels is shown in 1/100 pixel.
+int HundredthsShown(double pixels);
+// The fade distances are shown rounded.
+int HundredthsShownRounded(double pixels);
+
+}  // namespace lumavex
