@@ -49,12 +49,14 @@ class Surface {
   // Fills the part of `r` that lies on the surface.
   void Fill(Rect r, uint32_t colour) {
     r = Intersect(r, Bounds());
+    if (r.Empty()) return;
     for (int y = r.top; y < r.bottom; ++y) std::fill(Row(y) + r.left, Row(y) + r.right, colour);
   }
 
   // Inverts the colour bits of the part of `r` that lies on the surface.
   void Invert(Rect r) {
     r = Intersect(r, Bounds());
+    if (r.Empty()) return;
     for (int y = r.top; y < r.bottom; ++y)
       for (uint32_t *p = Row(y) + r.left, *end = Row(y) + r.right; p != end; ++p) *p ^= 0x00FFFFFF;
   }

@@ -1,0 +1,76 @@
+#pragma once
+// The program's single main window: a frameless window over the whole screen but the
+// task bar's strip, with the menu bar on top, the client area below it and a scroll
+// bar at its bottom and right. Everything the user does leaves it as a core event.
+
+#include <QSize>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+#include "platform/Events.h"
+
+class QMenuBar;
+class QScrollBar;
+
+namespace platform::qt {
+class MenuMirror;
+class SurfaceWidget;
+}  // namespace platform::qt
+
+namespace lumavex::qt {
+
+using EventSink = std::function<void(const platform::WindowEvent&)>;
+
+class LumavexWindow : public QWidget {
+ public:
+  // Room left for the desktop's task bar below the window.
+  static constexpr int kTaskBarRoom = 28;
+
+  explicit LumavexWindow(QWidget* parent = nullptr);
+  ~LumavexWindow() override;
+
+  // Where the events go; without a sink they are dropped.
+  void SetEventSink(EventSink sink) { sink_ = std::move(sink); }
+
+  // Moves the window to the screen's top left corner and sizes it to the screen's
+  // width and its height less the task bar's room.
+  void PlaceOnScreen();
+
+  // The client area's size with the layout brought up to date; later size changes
+  // are reported as SizeEvents.
+  QSize ClientSize();
+
+  platform::qt::SurfaceWidget& Client() const { return *client_; }
+  QMenuBar& MenuBarWidget() const { return *menuBar_; }
+  platform::qt::MenuMirror& Menu() const { return *menu_; }
+  QScrollBar& ScrollBar(platform::ScrollEvent::Axis axis) const;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+  // Tab is a key of the core, not a move between child widgets.
+  bool focusNextPrevChild(bool) override { return false; }
+
+ private:
+  void BuildLayout();
+  void ConnectScrollBar(QScrollBar* bar, platform::ScrollEvent::Axis axis);
+  void WatchScreen();
+  void OnScreenGeometryChanged();
+  void ReportClientSize();
+  void Forward(const platform::WindowEvent& event);
+
+  EventSink sink_;
+  QMenuBar* menuBar_;
+  platform::qt::SurfaceWidget* client_;
+  QScrollBar* horizontalBar_;
+  QScrollBar* verticalBar_;
+  std::unique_ptr<platform::qt::MenuMirror> menu_;
+  QSize reportedClientSize_;
+};
+
+}  // namespace lumavex::qt

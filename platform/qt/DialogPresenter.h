@@ -1,0 +1,62 @@
+#pragma once
+// Presents a platform::DialogModel as a real modal dialog. The model's own OK
+// validation decides: a refused value is shown and the dialog stays open.
+
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "platform/DialogModel.h"
+
+class QCheckBox;
+class QDialog;
+class QLineEdit;
+class QPushButton;
+class QWidget;
+
+namespace platform::qt {
+
+// Shows a refusal of the OK validation over the open dialog. The default is a
+// warning message box; tests substitute one that records and returns at once.
+using RefusalPresenter = std::function<void(QWidget* dialog, const DialogMessage& refusal)>;
+
+class DialogPresenter {
+ public:
+  DialogPresenter(DialogModel& model, QWidget* parent, RefusalPresenter showRefusal = {});
+  ~DialogPresenter();
+  DialogPresenter(const DialogPresenter&) = delete;
+  DialogPresenter& operator=(const DialogPresenter&) = delete;
+
+  // Runs the dialog modally; returns the model's okCode or cancelCode.
+  int Run();
+
+  // OK: copies the widgets' texts and checks into the model and runs its validation;
+  // closes the dialog with okCode when it accepts, otherwise shows the refusal.
+  void PressOk();
+  // Cancel, Escape or closing the window: closes with cancelCode, model untouched.
+  void PressCancel();
+
+  QDialog& Dialog() const;
+  QLineEdit* Edit(int controlId) const;      // nullptr when `controlId` is no edit
+  QCheckBox* CheckBox(int controlId) const;  // nullptr when `controlId` is no check box
+  QPushButton* OkButton() const { return okButton_; }
+  QPushButton* CancelButton() const { return cancelButton_; }
+
+ private:
+  class ModelDialog;
+
+  void BuildControls();
+  void BuildButtons();
+  void FocusStartControl();
+  void CopyWidgetsToModel();
+
+  DialogModel& model_;
+  RefusalPresenter showRefusal_;
+  std::unique_ptr<ModelDialog> dialog_;
+  std::map<int, QLineEdit*> edits_;
+  std::map<int, QCheckBox*> checks_;
+  QPushButton* okButton_ = nullptr;
+  QPushButton* cancelButton_ = nullptr;
+};
+
+}  // namespace platform::qt

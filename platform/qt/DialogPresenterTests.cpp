@@ -1,0 +1,169 @@
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include "platform/qt/DialogPresenter.h"
+
+namespace platform::qt {
+namespace {
+
+constexpr int kWidth = 1000;
+constexpr int kOpacity = 1001;
+constexpr int kRound = 1002;
+constexpr int kOk = 7;
+constexpr int kCancel = -1;
+// A code no path of the presenter returns: the dialog was closed by the watchdog.
+constexpr int kStuck = -999;
+
+// A dialog whose width must be at least 1; every accepted width is kept in `accepted`.
+DialogModel WidthDialog(std::vector<int>* accepted) {
+  DialogModel model;
+  model.id = 114;
+  model.title = "ノーマルペン設定";
+  model.controls = {{900, ControlKind::Label, "単位は1/100ピクセル", "", false},
+                    {kWidth, ControlKind::Edit, "幅", "150", false},
+                    {kOpacity, ControlKind::Edit, "不透明度", "255", false},
+                    {kRound, ControlKind::Check, "丸める", "", true}};
+  model.focusId = kWidth;
+  model.okCode = kOk;
+  model.cancelCode = kCancel;
+  model.onOk = [accepted](DialogModel& m) -> std::optional<DialogMessage> {
+    const int width = std::atoi(m.Text(kWidth).c_str());
+    if (width < 1) return DialogMessage{"幅は1以上を指定して下さい。", "指定エラー"};
+    accepted->push_back(width);
+    return std::nullopt;
+  };
+  return model;
+}
+
+class DialogPresenterTest : public testing::Test {
+ protected:
+  DialogPresenterTest()
+      : model(WidthDialog(&accepted)),
+        presenter(model, nullptr, [this](QWidget* dialog, const DialogMessage& refusal) {
+          refusals.push_back(refusal);
+          stillOpenAtRefusal.push_back(dialog->isVisible());
+        }) {}
+
+  // Runs the dialog modally; `steps` run one after the other from its event loop.
+  int RunWith(std::vector<std::function<void()>> steps) {
+    int delay = 0;
+    for (auto& step : steps) QTimer::singleShot(delay += 10, &presenter.Dialog(), step);
+    QTimer::singleShot(5000, &presenter.Dialog(), [this] { presenter.Dialog().done(kStuck); });
+    return presenter.Run();
+  }
+
+  void Type(int id, const QString& text) { presenter.Edit(id)->setText(text); }
+
+  std::vector<int> accepted;
+  DialogModel model;
+  std::vector<DialogMessage> refusals;
+  std::vector<bool> stillOpenAtRefusal;
+  DialogPresenter presenter;
+};
+
+TEST_F(DialogPresenterTest, OpensWithTheModelsTitleTextsAndButtons) {
+  EXPECT_EQ(presenter.Dialog().windowTitle(), QStringLiteral("ノーマルペン設定"));
+  EXPECT_EQ(presenter.Edit(kWidth)->text(), QStringLiteral("150"));
+  EXPECT_EQ(presenter.Edit(kOpacity)->text(), QStringLiteral("255"));
+  EXPECT_TRUE(presenter.CheckBox(kRound)->isChecked());
+  EXPECT_EQ(presenter.CheckBox(kRound)->text(), QStringLiteral("丸める"));
+  EXPECT_EQ(presenter.OkButton()->text(), QStringLiteral("OK"));
+  EXPECT_EQ(presenter.CancelButton()->text(), QStringLiteral("ｷｬﾝｾﾙ"));
+  EXPECT_EQ(presenter.Edit(kRound), nullptr);
+  EXPECT_EQ(presenter.CheckBox(kWidth), nullptr);
+  bool labelShown = false;
+  for (QLabel* label : presenter.Dialog().findChildren<QLabel*>())
+    labelShown |= label->text() == QStringLiteral("単位は1/100ピクセル");
+  EXPECT_TRUE(labelShown);
+}
+
+TEST_F(DialogPresenterTest, FocusFieldHasItsWholeTextSelectedAtOpening) {
+  model.focusId = kOpacity;
+  QWidget* focused = nullptr;
+  QString selected;
+  RunWith({[&] {
+             focused = presenter.Dialog().focusWidget();
+             selected = presenter.Edit(kOpacity)->selectedText();
+           },
+           [&] { presenter.PressCancel(); }});
+  EXPECT_EQ(focused, presenter.Edit(kOpacity));
+  EXPECT_EQ(selected, QStringLiteral("255"));
+}
+
+TEST_F(DialogPresenterTest, RefusalKeepsTheDialogOpenUntilAValidOk) {
+  bool openAfterRefusal = false;
+  const int result =
+      RunWith({[&] { Type(kWidth, "0"); }, [&] { presenter.OkButton()->click(); },
+               [&] { openAfterRefusal = presenter.Dialog().isVisible(); },
+               [&] { Type(kWidth, "320"); }, [&] { presenter.OkButton()->click(); }});
+
+  EXPECT_EQ(result, kOk);
+  ASSERT_EQ(refusals.size(), 1u);
+  EXPECT_EQ(refusals[0], (DialogMessage{"幅は1以上を指定して下さい。", "指定エラー"}));
+  EXPECT_EQ(stillOpenAtRefusal, std::vector<bool>{true});
+  EXPECT_TRUE(openAfterRefusal);
+  EXPECT_EQ(accepted, std::vector<int>{320});
+  EXPECT_EQ(model.Text(kWidth), "320");
+  EXPECT_FALSE(presenter.Dialog().isVisible());
+}
+
+TEST_F(DialogPresenterTest, OkCopiesEditsAndChecksIntoTheModel) {
+  const int result = RunWith({[&] {
+    Type(kOpacity, "128");
+    presenter.CheckBox(kRound)->setChecked(false);
+    presenter.OkButton()->click();
+  }});
+  EXPECT_EQ(result, kOk);
+  EXPECT_EQ(model.Text(kOpacity), "128");
+  EXPECT_FALSE(model.Checked(kRound));
+}
+
+TEST_F(DialogPresenterTest, EnterPressesOk) {
+  const int result = RunWith({[&] {
+    Type(kWidth, "5");
+    QTest::keyClick(presenter.Edit(kWidth), Qt::Key_Return);
+  }});
+  EXPECT_EQ(result, kOk);
+  EXPECT_EQ(accepted, std::vector<int>{5});
+}
+
+TEST_F(DialogPresenterTest, CancelAndEscapeCloseWithTheCancelCodeLeavingTheModel) {
+  EXPECT_EQ(RunWith({[&] {
+              Type(kWidth, "77");
+              presenter.CancelButton()->click();
+            }}),
+            kCancel);
+  EXPECT_EQ(RunWith({[&] {
+              Type(kWidth, "0");
+              QTest::keyClick(&presenter.Dialog(), Qt::Key_Escape);
+            }}),
+            kCancel);
+  EXPECT_EQ(model.Text(kWidth), "150");
+  EXPECT_TRUE(accepted.empty());
+  EXPECT_TRUE(refusals.empty());
+}
+
+TEST_F(DialogPresenterTest, ClosingTheWindowCancels) {
+  EXPECT_EQ(RunWith({[&] { presenter.Dialog().close(); }}), kCancel);
+}
+
+TEST(DialogPresenterCodes, AnOkCodeOfZeroIsReturnedAsIs) {
+  DialogModel model;
+  model.controls = {{1000, ControlKind::Edit, "", "1", false}};
+  model.okCode = 0;
+  model.cancelCode = 2;
+  DialogPresenter presenter(model, nullptr);
+  QTimer::singleShot(10, &presenter.Dialog(), [&] { presenter.OkButton()->click(); });
+  QTimer::singleShot(5000, &presenter.Dialog(), [&] { presenter.Dialog().done(kStuck); });
+  EXPECT_EQ(presenter.Run(), 0);
+}
+
+}  // namespace
+}  // namespace platform::qt
