@@ -5,9 +5,13 @@
 #include <type_traits>
 
 #include "lumavex/shell/AppState.h"
+#include "lumavex/shell/ColourPanel.h"
 #include "lumavex/shell/CommandIds.h"
+#include "lumavex/shell/Input.h"
 #include "lumavex/shell/MenuTable.h"
 #include "lumavex/shell/Shell.h"
+#include "lumavex/shell/View.h"
+#include "lumavex/shell/Zoom.h"
 
 namespace lumavex {
 
@@ -20,7 +24,8 @@ AppState::AppState(platform::UiHost& hostIn, AppConfig configIn)
       sound(host, Resolve("./LMV_Resource")),
       canvas([&hostIn](const std::string& message) {
         platform::Fatal(hostIn, message, "エラー", -1);
-      }) {}
+      }),
+      screenFont(fonts.CreateFont({"ＭＳ ゴシック", 16, 8, 400, false})) {}
 
 std::string AppState::Resolve(const std::string& path) const {
   if (path.starts_with("/")) return path;
@@ -34,15 +39,6 @@ std::string AppState::ResourcePath(const std::string& fileName) const {
 
 namespace {
 
-// Sizes the client area; the program cannot run without it.
-void AllocateScreenBuffer(AppState& state, int clientWidth, int clientHeight) {
-  try {
-    state.surface.Resize(clientWidth, clientHeight);
-  } catch (const std::bad_alloc&) {
-    platform::Fatal(state.host, "画面バッファが確保出来ません。", "エラー", 0);
-  }
-}
-
 // The JPEG decoder is linked into the program, so there is no library to load;
 // this is where it would be bound.
 void BindJpegDecoder(AppState&) {}
@@ -54,24 +50,13 @@ void BuildCurveTables(AppState&) {}
 // until the journal can be replayed the session simply starts fresh.
 void RestoreSession(AppState& state) { WriteSessionFresh(state); }
 
-void OnMouse(AppState& state, const platform::MouseEvent& e) {
-  using Kind = platform::MouseEvent::Kind;
-  const bool left = e.button == platform::MouseButton::Left;
-  bool& held = left ? state.leftHeld : state.rightHeld;
-  if (e.kind == Kind::Press) {
-    if (held) return;
-    held = true;
-    if (!state.canvas.HasPicture()) return;
-    state.sound.PlayRandomFeedbackSound(left ? "left_button_down" : "right_button_down");
-  } else if (e.kind == Kind::Release) {
-    if (!held) return;
-    held = false;
-  }
-}
-
 }  // namespace
 
 void SendCommand(AppState& state, int id) {
+  if (const auto zoom = ZoomCodeOfCommand(id)) {
+    SetZoom(state, *zoom, true);
+    return;
+  }
   switch (id) {
     case cmd::kNewPicture: NewPictureCommand(state); break;
     case cmd::kCreateBlankPicture: CreateBlankPictureCommand(state); break;
@@ -79,6 +64,12 @@ void SendCommand(AppState& state, int id) {
     case cmd::kFreeMemory: FreeMemoryCommand(state); break;
     case cmd::kMinimise: state.host.Minimise(); break;
     case cmd::kEnd: EndCommand(state); break;
+    case cmd::kBitmapView: SetViewKind(state, ViewKind::Bitmap); break;
+    case cmd::kFrameView: SetViewKind(state, ViewKind::Frame); break;
+    case cmd::kSightOn: ShowSight(state, true); break;
+    case cmd::kSightOff: ShowSight(state, false); break;
+    case cmd::kXyOn: ShowXyText(state, true); break;
+    case cmd::kXyOff: ShowXyText(state, false); break;
     default: break;  // commands of tools this build does not have yet
   }
 }
@@ -103,7 +94,7 @@ void App::Create(int clientWidth, int clientHeight) {
   if (!s.workBlock || !s.textBlock) OutOfMemory(s);
   s.textBlock[0] = 0;
 
-  AllocateScreenBuffer(s, clientWidth, clientHeight);
+  OnClientResized(s, clientWidth, clientHeight);
 
   EnablePictureCommands(s.menu, false);
   for (int id : {cmd::kLoadSameSize, cmd::kXyOn, cmd::kSightOn, cmd::kBitmapView, cmd::kZoom100})
@@ -128,13 +119,14 @@ void App::HandleEvent(const platform::WindowEvent& event) {
         using T = std::decay_t<decltype(e)>;
         if constexpr (std::is_same_v<T, platform::CommandEvent>) {
           SendCommand(s, e.id);
+        } else if constexpr (std::is_same_v<T, platform::KeyDownEvent>) {
+          OnKeyDown(s, e);
         } else if constexpr (std::is_same_v<T, platform::MouseEvent>) {
           OnMouse(s, e);
+        } else if constexpr (std::is_same_v<T, platform::ScrollEvent>) {
+          OnScroll(s, e);
         } else if constexpr (std::is_same_v<T, platform::SizeEvent>) {
-          if (e.clientWidth > 0) {
-            AllocateScreenBuffer(s, e.clientWidth, e.clientHeight);
-            Redraw(s);
-          }
+          OnClientResized(s, e.clientWidth, e.clientHeight);
         } else if constexpr (std::is_same_v<T, platform::ActivateEvent>) {
           s.active = e.active;
           if (e.active) Redraw(s);
@@ -142,6 +134,8 @@ void App::HandleEvent(const platform::WindowEvent& event) {
           Redraw(s);
         } else if constexpr (std::is_same_v<T, platform::MenuLoopEvent>) {
           s.menuLoop = e.entering;
+        } else if constexpr (std::is_same_v<T, platform::ColourPanelEvent>) {
+          RedrawColourPanel(s);
         }
       },
       event);

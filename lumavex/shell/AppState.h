@@ -10,6 +10,8 @@
 #include "lumavex/shell/App.h"
 #include "lumavex/shell/FeedbackSound.h"
 #include "lumavex/shell/ProgressBar.h"
+#include "lumavex/shell/View.h"
+#include "platform/FontEngine.h"
 #include "platform/Memory.h"
 #include "platform/Menu.h"
 #include "platform/Surface.h"
@@ -42,6 +44,13 @@ class AppState {
 
   Canvas canvas;
   DrawingSettings settings;
+  ViewState view;
+  // Head and termination colours, each R, G, B with the brightness in the top byte.
+  uint32_t headColour = 0;
+  uint32_t terminationColour = 0;
+
+  platform::FontEngine fonts;
+  std::unique_ptr<platform::Font> screenFont;  // the texts over the picture
   JournalSink* journal = nullptr;
 
   // Size of the next blank picture; the current picture's size after creation.

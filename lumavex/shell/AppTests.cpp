@@ -64,10 +64,10 @@ TEST_F(ProgramTest, NewPictureThroughDialog111) {
             host.statusTexts.end());
   EXPECT_NE(std::find(host.statusTexts.begin(), host.statusTexts.end(), "★新規作成中..."),
             host.statusTexts.end());
-  EXPECT_EQ(app->Menu().StatusText(), "");
+  EXPECT_EQ(app->Menu().StatusText(), "★拡大率  100%");
   // The picture is shown at the top-left, black elsewhere, and the bar was presented.
-  EXPECT_EQ(app->Surface().At(19, 9), 0x02FFFFFFu);
-  EXPECT_EQ(app->Surface().At(20, 9), 0u);
+  EXPECT_EQ(app->Surface().At(10, 5), 0x02FFFFFFu);
+  EXPECT_EQ(app->Surface().At(25, 5), 0u);
   EXPECT_GT(host.presented.size(), 2u);
 }
 

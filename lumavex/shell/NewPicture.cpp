@@ -2,6 +2,7 @@
 #include "lumavex/shell/MenuTable.h"
 #include "lumavex/shell/ParameterDialog.h"
 #include "lumavex/shell/Shell.h"
+#include "lumavex/shell/View.h"
 
 namespace lumavex {
 namespace {
@@ -57,8 +58,11 @@ void CreateBlankPictureCommand(AppState& state) {
     OutOfMemory(state);
   state.canvas.chains.ClearAll();
   EnablePictureCommands(state.menu, true);
-  Redraw(state);
-  RestoreModeStatusText(state);
+  // The view of the new picture starts at its top-left corner.
+  state.view.lastSquare.reset();
+  state.view.vertical.position = 0;
+  state.view.horizontal.position = 0;
+  SetZoom(state, state.view.zoomCode, true);
 }
 
 }  // namespace lumavex

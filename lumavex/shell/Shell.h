@@ -17,9 +17,6 @@ void SetStatusText(AppState& state, const std::string& text);
 // Puts back the status text of the current mode.
 void RestoreModeStatusText(AppState& state);
 
-// Recomposes the client area and shows it at once.
-void Redraw(AppState& state);
-
 // Shows "メモリが確保出来ません。" and ends the program (code 0).
 [[noreturn]] void OutOfMemory(AppState& state);
 

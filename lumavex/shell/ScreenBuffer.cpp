@@ -1,0 +1,163 @@
+#include "lumavex/shell/ScreenBuffer.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+#include "lumavex/curves/PixelPlane.h"
+
+namespace lumavex {
+namespace {
+
+int Wrap(int value, int size) {
+  const int r = value % size;
+  return r < 0 ? r + size : r;
+}
+
+// Fills `out` with view columns [viewX, viewX + count) of one canvas row `src`
+// (null: outside the canvas), magnified by `n` or point-sampled every `f` pixels.
+void FillColumns(const uint32_t* src, int canvasWidth, int positionX, int n, int f, int viewX,
+                 int count, uint32_t* out) {
+  if (!src) {
+    std::fill_n(out, count, 0u);
+    return;
+  }
+  if (n == 1 && f == 1) {
+    // 100 %: black, then one copy of the canvas part, then black.
+    const int first = positionX + viewX;
+    const int insideFrom = std::clamp(-first, 0, count);
+    const int insideTo = std::clamp(canvasWidth - first, insideFrom, count);
+    std::fill_n(out, insideFrom, 0u);
+    std::memcpy(out + insideFrom, src + first + insideFrom,
+                static_cast<size_t>(insideTo - insideFrom) * sizeof(uint32_t));
+    std::fill_n(out + insideTo, count - insideTo, 0u);
+    return;
+  }
+  if (f > 1) {
+    for (int i = 0; i < count; ++i) {
+      const int64_t cx = positionX + int64_t{viewX + i} * f;
+      out[i] = cx >= 0 && cx < canvasWidth ? src[cx] : 0u;
+    }
+    return;
+  }
+  for (int v = viewX, end = viewX + count; v < end;) {
+    const int cx = positionX + v / n;
+    const int run = std::min(n - v % n, end - v);
+    std::fill_n(out, run, cx >= 0 && cx < canvasWidth ? src[cx] : 0u);
+    out += run;
+    v += run;
+  }
+}
+
+}  // namespace
+
+void ScreenBuffer::Resize(int width, int height) {
+  width_ = std::max(width, 0);
+  height_ = std::max(height, 0);
+  pixels_.assign(static_cast<size_t>(width_) * height_, 0);
+  originX_ = originY_ = 0;
+  valid_ = false;
+}
+
+uint64_t ScreenBuffer::Update(const ViewPlacement& p, platform::Rect dirty) {
+  if (width_ == 0 || height_ == 0) return 0;
+  const platform::Rect all{0, 0, width_, height_};
+  uint64_t composed = 0;
+  auto compose = [&](platform::Rect r) {
+    r = platform::Intersect(r, all);
+    if (r.Empty()) return;
+    Compose(p, r);
+    composed += static_cast<uint64_t>(r.Width()) * r.Height();
+  };
+
+  bool full = !valid_ || !p.SameScale(last_);
+  int dx = 0, dy = 0;
+  if (!full) {
+    const int n = Magnification(p.zoomCode), f = ReductionFactor(p.zoomCode);
+    const int64_t canvasDx = int64_t{p.positionX} - last_.positionX;
+    const int64_t canvasDy = int64_t{p.positionY} - last_.positionY;
+    full = canvasDx % f != 0 || canvasDy % f != 0;
+    const int64_t screenDx = canvasDx * n / f, screenDy = canvasDy * n / f;
+    full = full || std::llabs(screenDx) >= width_ || std::llabs(screenDy) >= height_;
+    dx = static_cast<int>(screenDx);
+    dy = static_cast<int>(screenDy);
+  }
+  if (full) {
+    originX_ = originY_ = 0;
+    last_ = p;
+    compose(all);
+  } else {
+    originX_ = Wrap(originX_ + dx, width_);
+    originY_ = Wrap(originY_ + dy, height_);
+    last_ = p;
+    if (dx > 0) compose({width_ - dx, 0, width_, height_});
+    if (dx < 0) compose({0, 0, -dx, height_});
+    if (dy > 0) compose({0, height_ - dy, width_, height_});
+    if (dy < 0) compose({0, 0, width_, -dy});
+  }
+  valid_ = true;
+  if (!dirty.Empty()) compose(dirty);
+  return composed;
+}
+
+void ScreenBuffer::Compose(const ViewPlacement& p, platform::Rect area) {
+  const int n = Magnification(p.zoomCode);
+  for (int y = area.top; y < area.bottom; ++y) {
+    // A magnified canvas row covers n view rows: compose its first, copy the rest.
+    if (n > 1 && y > area.top && (y % n) != 0) {
+      const size_t from = static_cast<size_t>(Wrap(originY_ + y - 1, height_)) * width_;
+      const size_t to = static_cast<size_t>(Wrap(originY_ + y, height_)) * width_;
+      const int bx = Wrap(originX_ + area.left, width_);
+      const int firstPart = std::min(area.Width(), width_ - bx);
+      std::memcpy(&pixels_[to + bx], &pixels_[from + bx], firstPart * sizeof(uint32_t));
+      std::memcpy(&pixels_[to], &pixels_[from], (area.Width() - firstPart) * sizeof(uint32_t));
+      continue;
+    }
+    ComposeRow(p, y, area.left, area.right);
+  }
+}
+
+void ScreenBuffer::ComposeRow(const ViewPlacement& p, int viewY, int x0, int x1) {
+  const int n = Magnification(p.zoomCode), f = ReductionFactor(p.zoomCode);
+  const uint32_t* src = nullptr;
+  int canvasWidth = 0;
+  if (p.layer && !p.layer->Empty()) {
+    const int64_t cy = p.positionY + (n > 1 ? viewY / n : int64_t{viewY} * f);
+    if (cy >= 0 && cy < p.layer->Height()) {
+      src = p.layer->Row32(static_cast<int>(cy));
+      canvasWidth = p.layer->Width();
+    }
+  }
+  uint32_t* row = &pixels_[static_cast<size_t>(Wrap(originY_ + viewY, height_)) * width_];
+  const int bx = Wrap(originX_ + x0, width_);
+  const int firstPart = std::min(x1 - x0, width_ - bx);
+  FillColumns(src, canvasWidth, p.positionX, n, f, x0, firstPart, row + bx);
+  FillColumns(src, canvasWidth, p.positionX, n, f, x0 + firstPart, x1 - x0 - firstPart, row);
+}
+
+std::vector<platform::Rect> ScreenBuffer::CopyTo(platform::Surface& surface) const {
+  std::vector<platform::Rect> parts;
+  const int splitX = width_ - originX_, splitY = height_ - originY_;
+  const int xs[3] = {0, splitX, width_}, ys[3] = {0, splitY, height_};
+  for (int j = 0; j < 2; ++j)
+    for (int i = 0; i < 2; ++i) {
+      const platform::Rect r =
+          platform::Intersect({xs[i], ys[j], xs[i + 1], ys[j + 1]}, surface.Bounds());
+      if (r.Empty()) continue;
+      for (int y = r.top; y < r.bottom; ++y) {
+        const uint32_t* from =
+            &pixels_[static_cast<size_t>(Wrap(originY_ + y, height_)) * width_ +
+                     Wrap(originX_ + r.left, width_)];
+        std::memcpy(surface.Row(y) + r.left, from, r.Width() * sizeof(uint32_t));
+      }
+      parts.push_back(r);
+    }
+  return parts;
+}
+
+uint32_t ScreenBuffer::At(int x, int y) const {
+  return pixels_[static_cast<size_t>(Wrap(originY_ + y, height_)) * width_ +
+                 Wrap(originX_ + x, width_)];
+}
+
+}  // namespace lumavex
