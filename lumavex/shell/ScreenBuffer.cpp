@@ -100,39 +100,38 @@ uint64_t ScreenBuffer::Update(const ViewPlacement& p, platform::Rect dirty) {
   return composed;
 }
 
-void ScreenBuffer::Compose(const ViewPlacement& p, platform::Rect area) {
-  const int n = Magnification(p.zoomCode);
-  for (int y = area.top; y < area.bottom; ++y) {
-    // A magnified canvas row covers n view rows: compose its first, copy the rest.
-    if (n > 1 && y > area.top && (y % n) != 0) {
-      const size_t from = static_cast<size_t>(Wrap(originY_ + y - 1, height_)) * width_;
-      const size_t to = static_cast<size_t>(Wrap(originY_ + y, height_)) * width_;
-      const int bx = Wrap(originX_ + area.left, width_);
-      const int firstPart = std::min(area.Width(), width_ - bx);
-      std::memcpy(&pixels_[to + bx], &pixels_[from + bx], firstPart * sizeof(uint32_t));
-      std::memcpy(&pixels_[to], &pixels_[from], (area.Width() - firstPart) * sizeof(uint32_t));
-      continue;
-    }
-    ComposeRow(p, y, area.left, area.right);
-  }
+const uint32_t* ScreenBuffer::SourceRow(const ViewPlacement& p, int viewY) const {
+  if (!p.layer || p.layer->Empty()) return nullptr;
+  const int n = Magnification(p.zoomCode), f = ReductionFactor(p.zoomCode);
+  const int64_t cy = p.positionY + (n > 1 ? viewY / n : int64_t{viewY} * f);
+  if (cy < 0 || cy >= p.layer->Height()) return nullptr;
+  return p.layer->Row32(static_cast<int>(cy));
 }
 
-void ScreenBuffer::ComposeRow(const ViewPlacement& p, int viewY, int x0, int x1) {
+void ScreenBuffer::Compose(const ViewPlacement& p, platform::Rect area) {
   const int n = Magnification(p.zoomCode), f = ReductionFactor(p.zoomCode);
-  const uint32_t* src = nullptr;
-  int canvasWidth = 0;
-  if (p.layer && !p.layer->Empty()) {
-    const int64_t cy = p.positionY + (n > 1 ? viewY / n : int64_t{viewY} * f);
-    if (cy >= 0 && cy < p.layer->Height()) {
-      src = p.layer->Row32(static_cast<int>(cy));
-      canvasWidth = p.layer->Width();
+  const int canvasWidth = p.layer ? p.layer->Width() : 0;
+  // The area's columns lie in the buffer as one part, or two where the buffer wraps.
+  const int bx = Wrap(originX_ + area.left, width_);
+  const int firstPart = std::min(area.Width(), width_ - bx);
+  const int secondPart = area.Width() - firstPart;
+  int by = Wrap(originY_ + area.top, height_);
+  const uint32_t* previous = nullptr;
+  for (int y = area.top; y < area.bottom; ++y) {
+    uint32_t* row = &pixels_[static_cast<size_t>(by) * width_];
+    if (n > 1 && previous && y % n != 0) {
+      // A magnified canvas row covers n view rows: compose its first, copy the rest.
+      std::memcpy(row + bx, previous + bx, firstPart * sizeof(uint32_t));
+      std::memcpy(row, previous, secondPart * sizeof(uint32_t));
+    } else {
+      const uint32_t* src = SourceRow(p, y);
+      FillColumns(src, canvasWidth, p.positionX, n, f, area.left, firstPart, row + bx);
+      if (secondPart)
+        FillColumns(src, canvasWidth, p.positionX, n, f, area.left + firstPart, secondPart, row);
     }
+    previous = row;
+    if (++by == height_) by = 0;
   }
-  uint32_t* row = &pixels_[static_cast<size_t>(Wrap(originY_ + viewY, height_)) * width_];
-  const int bx = Wrap(originX_ + x0, width_);
-  const int firstPart = std::min(x1 - x0, width_ - bx);
-  FillColumns(src, canvasWidth, p.positionX, n, f, x0, firstPart, row + bx);
-  FillColumns(src, canvasWidth, p.positionX, n, f, x0 + firstPart, x1 - x0 - firstPart, row);
 }
 
 std::vector<platform::Rect> ScreenBuffer::CopyTo(platform::Surface& surface) const {

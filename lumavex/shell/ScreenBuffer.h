@@ -50,7 +50,8 @@ class ScreenBuffer {
 
  private:
   void Compose(const ViewPlacement& p, platform::Rect area);
-  void ComposeRow(const ViewPlacement& p, int viewY, int x0, int x1);
+  // The layer row shown on view row `viewY`; null outside the canvas.
+  const uint32_t* SourceRow(const ViewPlacement& p, int viewY) const;
 
   int width_ = 0;
   int height_ = 0;
