@@ -14,7 +14,9 @@ void Put16(std::vector<uint8_t>& b, uint16_t v) {
   b.push_back(static_cast<uint8_t>(v));
   b.push_back(static_cast<uint8_t>(v >> 8));
 }
-void PutTag(std::vector<uint8_t>& b, const char* tag) { b.insert(b.end(), tag, tag + 4); }
+void PutTag(std::vector<uint8_t>& b, const char* tag) {
+  for (int i = 0; i < 4; ++i) b.push_back(static_cast<uint8_t>(tag[i]));
+}
 
 std::vector<uint8_t> Wav(uint16_t format, uint16_t channels, uint16_t bits, uint32_t dataBytes,
                          uint32_t claimedDataBytes) {

@@ -12,7 +12,9 @@ TEST(PixelRules, Round255StaysWithinOneOfTheQuotientAndIsExactOnMultiples) {
   for (uint32_t v = 0; v <= 65025; ++v) {
     const double exact = v / 255.0;
     ASSERT_LE(std::fabs(Round255(v) - exact), 1.0) << v;
-    if (v % 255 == 0) ASSERT_EQ(Round255(v), v / 255) << v;
+    if (v % 255 == 0) {
+      ASSERT_EQ(Round255(v), v / 255) << v;
+    }
   }
   EXPECT_EQ(Round255(128 * 255 + 127), 128u);
 }
