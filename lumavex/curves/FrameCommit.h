@@ -1,0 +1,55 @@
+#pragma once
+// The commit step: puts the work layer into the frame and display layers through
+// journaled pixel writes, one undo step for the whole stroke, and empties the work
+// layer again. Frames, the square fatten and the frame gradation pen share it.
+
+#include <cstdint>
+#include <optional>
+
+#include "lumavex/curves/DrawingContext.h"
+
+namespace lumavex {
+
+// How a stroke is laid into the picture and which pixels it may touch.
+enum class FrameFlavour {
+  Normal,        // frame merged under the existing one, display re-blended
+  Transparent,   // frame merged, display left as it was
+  ColourChange,  // existing frame recoloured, display shifted by the change
+};
+
+// The commit flavour of `command`; nothing for a command that does not commit here.
+// The gradation and mosaic pens and the directional gradation are deliberately not
+// known: their work pixels are painted into the bitmap, not merged as frames.
+std::optional<FrameFlavour> CommitFlavourOf(int command);
+
+// A position's display and frame words.
+struct PixelPair {
+  uint32_t display = 0;
+  uint32_t frame = 0;
+  bool operator==(const PixelPair&) const = default;
+};
+
+// The frame word after laying the work pixel (alpha `workAlpha`, colour `workColour`)
+// under the frame `frame`; true colours in, true colours out. The existing frame
+// stays in front.
+uint32_t MergeFrame(uint32_t frame, uint32_t workAlpha, uint32_t workColour);
+
+// The display colour after the frame `oldFrame` over it became `newFrame`; true colours.
+uint32_t ReblendDisplay(uint32_t displayColour, uint32_t oldFrame, uint32_t newFrame);
+
+// The display colour after the frame colour under opacity A moved from `oldFrame`'s
+// colour to `newColour`; true colours.
+uint32_t ShiftDisplay(uint32_t displayColour, uint32_t oldFrame, uint32_t newColour);
+
+// What one work pixel makes of a position, painted mark included; nothing when the
+// pixel is left alone (a colour change where there is no frame). Non-selected
+// positions are computed on their true colours and stored in non-selected form again.
+std::optional<PixelPair> CommitPixel(FrameFlavour flavour, uint32_t work, PixelPair pixel);
+
+// Commits every work pixel inside `changed` (clipped to the picture), rows from the
+// bottom up, each left to right, and resets it to 0. Does nothing for an empty
+// rectangle; an unknown command is a fatal internal error. Opens the undo step,
+// merges `changed` into the marked rectangle, plays "end.wav" and asks for a redraw.
+void CommitFrame(DrawingContext& context, int command, const PixelRect& changed);
+
+}  // namespace lumavex
