@@ -1,5 +1,5 @@
 #pragma once
-// A modal dialog as data: its controls with their texts, and the validation that
+// A dialog as data: its controls with their texts, and the validation that
 // runs on OK. Hosts present the model (a real dialog, or a test script); the
 // validation is the same for both, so a refused value behaves alike everywhere.
 
@@ -11,9 +11,10 @@
 namespace platform {
 
 enum class ControlKind {
-  Edit,   // one-line text field
-  Check,  // check box
-  Label,  // static text
+  Edit,          // one-line text field
+  Check,         // check box
+  Label,         // static text
+  ReadOnlyText,  // multi-line text the user can scroll and select but not change
 };
 
 struct DialogControl {
@@ -39,6 +40,7 @@ struct DialogModel {
   std::vector<DialogControl> controls;
   std::string okText = "OK";
   std::string cancelText = "ｷｬﾝｾﾙ";
+  bool hasCancelButton = true;  // false: OK is the only button
   int focusId = 1000;  // the control that has the focus (its whole text selected) at opening
   int okCode = 0;      // what RunDialog returns when OK is accepted
   int cancelCode = -1; // what RunDialog returns on cancel

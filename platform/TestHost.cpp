@@ -38,6 +38,13 @@ int TestHost::RunDialog(DialogModel& model) {
   return model.cancelCode;
 }
 
+void TestHost::ShowModelessDialog(const DialogModel& model) {
+  ModelessDialog shown{model.id, model.title, {}};
+  for (const auto& c : model.controls)
+    if (c.kind == ControlKind::ReadOnlyText) shown.text += c.text;
+  modelessDialogs.push_back(std::move(shown));
+}
+
 void TestHost::MenuChanged(const MenuBar& menu) {
   lastMenu = &menu;
   if (statusTexts.empty() || statusTexts.back() != menu.StatusText())

@@ -41,6 +41,13 @@ struct OpenedDialog {
   std::vector<DialogMessage> refusals;  // validation messages shown while it was open
 };
 
+// A modeless dialog as it was opened: its id, title and read-only text.
+struct ModelessDialog {
+  int id = 0;
+  std::string title;
+  std::string text;
+};
+
 class TestHost : public UiHost {
  public:
   // Message boxes take their answers from here in order; when it is empty the first
@@ -54,6 +61,7 @@ class TestHost : public UiHost {
 
   std::vector<ShownMessage> messages;
   std::vector<OpenedDialog> dialogs;
+  std::vector<ModelessDialog> modelessDialogs;
   std::vector<std::string> statusTexts;  // every status text shown, in order
   std::vector<std::string> soundsPlayed;
   std::vector<std::string> trashed;
@@ -71,6 +79,7 @@ class TestHost : public UiHost {
   MessageResult ShowMessage(const std::string& text, const std::string& caption,
                             MessageButtons buttons, MessageIcon icon) override;
   int RunDialog(DialogModel& model) override;
+  void ShowModelessDialog(const DialogModel& model) override;
   void MenuChanged(const MenuBar& menu) override;
   void Present(const Surface& surface, const Rect& area) override;
   bool PlaySound(const WavSound& sound) override;

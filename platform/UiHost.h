@@ -29,6 +29,10 @@ class UiHost {
   // returns the model's okCode or cancelCode.
   virtual int RunDialog(DialogModel& model) = 0;
 
+  // Opens a dialog that stays open while the user goes on working; OK closes it.
+  // Nothing is validated or returned, and several may be open at once.
+  virtual void ShowModelessDialog(const DialogModel& model) = 0;
+
   // The menu's status text or item states changed; the host mirrors them.
   virtual void MenuChanged(const MenuBar& menu) = 0;
 

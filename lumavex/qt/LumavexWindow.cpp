@@ -1,5 +1,7 @@
 #include "lumavex/qt/LumavexWindow.h"
 
+#include <QTimer>
+
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -152,9 +154,14 @@ bool LumavexWindow::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
     case QEvent::MouseButtonRelease:
-    case QEvent::MouseMove:
-      if (auto mouse = pq::MouseEventOf(*static_cast<QMouseEvent*>(event))) Forward(*mouse);
+    case QEvent::MouseMove: {
+      auto* qmouse = static_cast<QMouseEvent*>(event);
+      lastMousePosition_ = qmouse->position().toPoint();
+      if (event->type() == QEvent::MouseButtonRelease) forwardedButtons_ &= ~qmouse->button();
+      else if (event->type() != QEvent::MouseMove) forwardedButtons_ |= qmouse->button();
+      if (auto mouse = pq::MouseEventOf(*qmouse)) Forward(*mouse);
       return true;
+    }
     case QEvent::Resize:
       ReportClientSize();
       break;
@@ -192,6 +199,26 @@ void LumavexWindow::dropEvent(QDropEvent* event) {
   if (paths.empty()) return;
   event->acceptProposedAction();
   Forward(platform::DropEvent{std::move(paths)});
+}
+
+void LumavexWindow::ReleaseButtonsLetGoDuringModal() {
+  QTimer::singleShot(0, this, [this] {
+    const Qt::MouseButtons held = QGuiApplication::mouseButtons();
+    for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
+      if (!(forwardedButtons_ & button) || (held & button)) continue;
+      forwardedButtons_ &= ~button;
+      platform::MouseEvent release;
+      release.kind = platform::MouseEvent::Kind::Release;
+      release.button = button == Qt::LeftButton ? platform::MouseButton::Left
+                                                : platform::MouseButton::Right;
+      release.x = lastMousePosition_.x();
+      release.y = lastMousePosition_.y();
+      release.leftDown = held & Qt::LeftButton;
+      release.rightDown = held & Qt::RightButton;
+      release.modifiers = pq::ModifiersOf(QGuiApplication::keyboardModifiers());
+      Forward(release);
+    }
+  });
 }
 
 void LumavexWindow::Forward(const platform::WindowEvent& event) {

@@ -46,6 +46,12 @@ class LumavexWindow : public QWidget {
   platform::qt::MenuMirror& Menu() const { return *menu_; }
   QScrollBar& ScrollBar(platform::ScrollEvent::Axis axis) const;
 
+  // A modal message box or dialog took the mouse while a button was down, so its
+  // release never reached the client area: once the core's handler has returned,
+  // the releases of buttons no longer held are forwarded, and the core does not
+  // keep waiting for them.
+  void ReleaseButtonsLetGoDuringModal();
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
@@ -71,6 +77,8 @@ class LumavexWindow : public QWidget {
   QScrollBar* verticalBar_;
   std::unique_ptr<platform::qt::MenuMirror> menu_;
   QSize reportedClientSize_;
+  Qt::MouseButtons forwardedButtons_;  // pressed in the client area, not yet released
+  QPoint lastMousePosition_;
 };
 
 }  // namespace lumavex::qt

@@ -22,12 +22,21 @@ QtHost::~QtHost() = default;
 platform::MessageResult QtHost::ShowMessage(const std::string& text, const std::string& caption,
                                             platform::MessageButtons buttons,
                                             platform::MessageIcon icon) {
-  return pq::ShowMessageBox(window_, text, caption, buttons, icon);
+  const auto result = pq::ShowMessageBox(window_, text, caption, buttons, icon);
+  if (window_) window_->ReleaseButtonsLetGoDuringModal();
+  return result;
 }
 
 int QtHost::RunDialog(platform::DialogModel& model) {
   pq::DialogPresenter presenter(model, window_, refusalPresenter_);
-  return presenter.Run();
+  const int code = presenter.Run();
+  if (window_) window_->ReleaseButtonsLetGoDuringModal();
+  return code;
+}
+
+// The dialog belongs to the main window, so it closes with it at the latest.
+void QtHost::ShowModelessDialog(const platform::DialogModel& model) {
+  pq::ShowModelessDialog(model, window_);
 }
 
 void QtHost::MenuChanged(const platform::MenuBar& menu) {

@@ -34,6 +34,7 @@ class QtHost : public platform::UiHost {
                                       platform::MessageButtons buttons,
                                       platform::MessageIcon icon) override;
   int RunDialog(platform::DialogModel& model) override;
+  void ShowModelessDialog(const platform::DialogModel& model) override;
   void MenuChanged(const platform::MenuBar& menu) override;
   void Present(const platform::Surface& surface, const platform::Rect& area) override;
   bool PlaySound(const platform::WavSound& sound) override;

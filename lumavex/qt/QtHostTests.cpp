@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDialog>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
@@ -10,6 +13,7 @@
 
 #include "lumavex/qt/LumavexWindow.h"
 #include "lumavex/qt/QtHost.h"
+#include "lumavex/shell/HelpTopics.h"
 #include "platform/qt/SurfaceWidget.h"
 
 namespace lumavex::qt {
@@ -142,6 +146,28 @@ TEST(QtHostWithoutWindow, WindowRequestsBeforeTheWindowExistsDoNothing) {
   host.MenuChanged(platform::MenuBar{});
   host.Minimise();
   host.SetCursorPosition(1, 1);
+}
+
+TEST_F(QtHostTest, HelpOpensAModelessDialogOverTheWindowAndTheWindowStaysUsable) {
+  ASSERT_TRUE(ShowHelpTopic(host, 40096));
+  ASSERT_TRUE(ShowHelpTopic(host, 40225));
+  const auto dialogs = window.findChildren<QDialog*>(Qt::FindDirectChildrenOnly);
+  ASSERT_EQ(dialogs.size(), 2);
+  for (QDialog* dialog : dialogs) {
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_FALSE(dialog->isModal());
+    const auto texts = dialog->findChildren<QPlainTextEdit*>();
+    ASSERT_EQ(texts.size(), 1);
+    EXPECT_TRUE(texts[0]->isReadOnly());
+    EXPECT_TRUE(texts[0]->toPlainText().startsWith(QStringLiteral("【")));
+  }
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+
+  QPointer<QDialog> first = dialogs[0];
+  first->findChild<QPushButton*>()->click();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(first.isNull());
+  EXPECT_EQ(window.findChildren<QDialog*>(Qt::FindDirectChildrenOnly).size(), 1);
 }
 
 }  // namespace

@@ -7,9 +7,11 @@
 #include "lumavex/shell/AppState.h"
 #include "lumavex/shell/ColourPanel.h"
 #include "lumavex/shell/CommandIds.h"
+#include "lumavex/shell/HelpTopics.h"
 #include "lumavex/shell/Input.h"
 #include "lumavex/shell/MenuTable.h"
 #include "lumavex/shell/Shell.h"
+#include "lumavex/shell/Tools.h"
 #include "lumavex/shell/View.h"
 #include "lumavex/shell/Zoom.h"
 
@@ -52,12 +54,45 @@ void RestoreSession(AppState& state) { WriteSessionFresh(state); }
 
 }  // namespace
 
+namespace {
+
+// Load-size policies form a radio group in the menu.
+void ChooseLoadPolicy(AppState& state, int id) {
+  for (int policy : {cmd::kLoadSameSize, cmd::kLoadPolicy2, cmd::kLoadPolicy3, cmd::kLoadPolicy4})
+    state.menu.Check(policy, policy == id);
+  state.host.MenuChanged(state.menu);
+}
+
+}  // namespace
+
 void SendCommand(AppState& state, int id) {
+  constexpr size_t kHistory = 64;
+  state.recentCommands.push_back(id);
+  if (state.recentCommands.size() > kHistory) state.recentCommands.pop_front();
+  NoteCommand(state, state.currentCommand, id);
+  if (ShowHelpTopic(state.host, id)) return;
   if (const auto zoom = ZoomCodeOfCommand(id)) {
     SetZoom(state, *zoom, true);
     return;
   }
   switch (id) {
+    case cmd::kCurve:
+    case cmd::kTransparentCurve:
+    case cmd::kColourChangeCurve: EnterCurveTool(state, id); break;
+    case cmd::kCurveCommit:
+    case cmd::kCurveCommitLines:
+    case cmd::kTransparentCurveCommit:
+    case cmd::kTransparentCurveCommitLines:
+    case cmd::kColourChangeCurveCommit:
+    case cmd::kColourChangeCurveCommitLines: CommitCurve(state, id); break;
+    case cmd::kEllipse:
+    case cmd::kSaveRectangle: EnterRectangleTool(state, id); break;
+    case cmd::kEllipseDraw: DrawEllipseCommand(state); break;
+    case cmd::kMoveAllBasePoints: MoveAllBasePointsIntoPicture(state); break;
+    case cmd::kLoadSameSize:
+    case cmd::kLoadPolicy2:
+    case cmd::kLoadPolicy3:
+    case cmd::kLoadPolicy4: ChooseLoadPolicy(state, id); break;
     case cmd::kNewPicture: NewPictureCommand(state); break;
     case cmd::kCreateBlankPicture: CreateBlankPictureCommand(state); break;
     case cmd::kCleanMemory: CleanMemoryCommand(state); break;

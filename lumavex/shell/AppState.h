@@ -2,12 +2,16 @@
 // Everything the main window owns for the whole run. One object, so that a test
 // can build a fresh program in a temporary folder.
 
+#include <deque>
 #include <string>
 
+#include "lumavex/curves/BasePointEditing.h"
 #include "lumavex/curves/Canvas.h"
+#include "lumavex/curves/DrawingContext.h"
 #include "lumavex/curves/DrawingSettings.h"
 #include "lumavex/curves/Journal.h"
 #include "lumavex/shell/App.h"
+#include "lumavex/shell/Drawing.h"
 #include "lumavex/shell/FeedbackSound.h"
 #include "lumavex/shell/ProgressBar.h"
 #include "lumavex/shell/View.h"
@@ -60,6 +64,17 @@ class AppState {
   std::string currentFileName = "./new.lmv";
 
   int currentCommand = -1;
+  // The latest commands carried out, oldest first (a short history for diagnosis).
+  std::deque<int> recentCommands;
+  // The pixels changed since the last command choice; their marks go at the next.
+  PixelRect markedRectangle;
+  // The base point being dragged in an edit phase.
+  PickedPoint picked;
+  // The drawing operations' view of this state.
+  ShellDrawing drawing{*this};
+  int undoStepsOpened = 0;
+  // A Shift+Ctrl click in the rectangle save's edit phase saves at its release.
+  bool pendingRectangleSave = false;
   std::string modeStatusText;  // the status text of the current mode
 
   platform::Block workBlock;

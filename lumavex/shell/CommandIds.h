@@ -101,4 +101,96 @@ constexpr int kSetReductionRatio = 40214;
 constexpr int kSetFrameWidth = 40044;
 constexpr int kSetAntiAliasWidth = 40136;
 
+// Tablet smoothing curve
+constexpr int kSmoothingCurve = 40223;
+constexpr int kSetSmoothingCurve = 40224;
+
+// Frame pens: pen mode / its settings dialog
+constexpr int kColourChangePen = 40104;
+constexpr int kSetColourChangePen = 40125;
+constexpr int kFrameGradationPen = 40134;
+constexpr int kSetFrameGradationPen = 40133;
+constexpr int kDeletePen = 40053;
+constexpr int kSetDeletePen = 40124;
+constexpr int kTransparentDeletePen = 40155;
+constexpr int kSetTransparentDeletePen = 40154;
+
+// Bitmap pens: pen mode / its settings dialog
+constexpr int kNormalPen = 40086;
+constexpr int kSetNormalPen = 40123;
+constexpr int kGradationPen = 40121;
+constexpr int kSetGradationPen = 40122;
+constexpr int kMosaicPen = 40128;
+constexpr int kSetMosaicPen = 40127;
+
+// Fills
+constexpr int kFillInFrame = 40050;
+constexpr int kFillNonDrawAreaInFrame = 40051;
+constexpr int kFillBitmapInFrame = 40076;
+constexpr int kFillOneColour = 40120;
+constexpr int kFillOneColourSelection = 40140;
+constexpr int kFillOneColourSelectionStep = 40226;  // internal
+constexpr int kFillSelection = 40107;
+constexpr int kXorFillSelection = 40135;
+
+// Areas
+constexpr int kSelectAll = 40062;
+constexpr int kDeselectAll = 40063;
+constexpr int kSelectArea = 40064;
+constexpr int kDeselectArea = 40065;
+constexpr int kReverseArea = 40200;
+constexpr int kSelectPen = 40158;
+constexpr int kSetSelectPen = 40159;
+constexpr int kDeselectPen = 40161;
+constexpr int kSetDeselectPen = 40160;
+constexpr int kSquareFatten = 40192;
+constexpr int kColourLineArtIntake = 40138;
+
+// Fade surfaces and the directional gradation
+constexpr int kFadeShadow = 40037;     // the shadow of a cylinder, drawn from outside
+constexpr int kFadeGloss = 40038;      // the gloss of a cylinder, drawn from inside
+constexpr int kFadeGentle = 40162;     // a gentle slope
+constexpr int kDirectionalGradation = 40218;
+
+// Memory copy and paste, pastes from files, border and opacity files
+constexpr int kCopyToMemory = 40204;
+constexpr int kPasteFromMemory = 40205;
+constexpr int kMirrorOnPaste = 40286;
+constexpr int kPaintPreviousPixels = 40217;
+constexpr int kPasteFromFile = 40201;
+constexpr int kPasteFromFilesByDrop = 40232;
+constexpr int kPasteString = 40188;
+constexpr int kMakeBorderFile = 40227;
+constexpr int kMakeOpacity = 40228;
+constexpr int kSaveOpacityFile = 40229;
+
+// Continuous paste from memory (the ids between these are the phases of the groups)
+constexpr int kCreatePasteFiles = 40236;
+constexpr int kLoadPasteFiles = 40237;
+constexpr int kSetPasteGroup1 = 40238;
+constexpr int kSetPasteGroup2 = 40241;
+constexpr int kSetPasteGroup3 = 40244;
+constexpr int kSetPasteGroup4 = 40247;  // the loop movie check
+constexpr int kPasteSpan1To2 = 40250;
+constexpr int kPasteSpan2To3 = 40251;
+constexpr int kPasteSpan3To4 = 40252;
+constexpr int kSavePasteFiles = 40253;
+
+// Help topics, each shown in the modeless help dialog
+constexpr int kHelpBasics = 40061;
+constexpr int kHelpFiles = 40156;
+constexpr int kHelpView = 40148;
+constexpr int kHelpCurves = 40096;
+constexpr int kHelpFrameSettings = 40146;
+constexpr int kHelpEllipse = 40215;
+constexpr int kHelpTablet = 40282;
+constexpr int kHelpFills = 40092;
+constexpr int kHelpPens = 40143;
+constexpr int kHelpAreas = 40144;
+constexpr int kHelpFadeSurfaces = 40190;
+constexpr int kHelpMemoryPaste = 40093;
+constexpr int kHelpFilePaste = 40095;
+constexpr int kHelpContinuousPaste = 40145;
+constexpr int kHelpUndo = 40225;
+
 }  // namespace lumavex::cmd

@@ -4,6 +4,7 @@
 #include "lumavex/shell/ColourPanel.h"
 #include "lumavex/shell/CommandIds.h"
 #include "lumavex/shell/Shell.h"
+#include "lumavex/shell/Tools.h"
 #include "lumavex/shell/View.h"
 
 namespace lumavex {
@@ -11,9 +12,12 @@ namespace {
 
 using platform::MouseButton;
 using platform::MouseEvent;
-namespace vk = platform::vk;
 
-constexpr int kTabletSmoothing = 40223;
+// The press's canvas position: below -0.5 counts as -1.
+std::pair<double, double> PressPosition(const AppState& s, int x, int y) {
+  auto [cx, cy] = ClientToCanvas(s, x, y);
+  return {cx < -0.5 ? -1.0 : cx, cy < -0.5 ? -1.0 : cy};
+}
 
 void OnPress(AppState& s, const MouseEvent& e) {
   const bool left = e.button == MouseButton::Left;
@@ -24,15 +28,19 @@ void OnPress(AppState& s, const MouseEvent& e) {
   s.sound.PlayRandomFeedbackSound(left ? "left_button_down" : "right_button_down");
   s.view.mouseX = e.x;
   s.view.mouseY = e.y;
+  const auto [x, y] = PressPosition(s, e.x, e.y);
   if (!e.modifiers.shift && !e.modifiers.ctrl) {
     const platform::Rect client = s.surface.Bounds();
     s.host.ClipCursor(&client);
   }
-  if (!left) {
-    BeginViewDrag(s, e.x, e.y);
-    s.view.colourBar = -1;
-    ColourStripPress(s, e.x, e.y);
+  if (left) {
+    ToolLeftPress(s, x, y, e.modifiers);
+    return;
   }
+  BeginViewDrag(s, e.x, e.y);
+  s.view.colourBar = -1;
+  ColourStripPress(s, e.x, e.y);
+  ToolRightPress(s, x, y, e.modifiers);
 }
 
 void OnMove(AppState& s, const MouseEvent& e) {
@@ -41,11 +49,11 @@ void OnMove(AppState& s, const MouseEvent& e) {
   if (!s.canvas.HasPicture()) return;
   s.view.mouseX = e.x;
   s.view.mouseY = e.y;
-  if (e.x < ViewWidth(s)) {
-    const auto [cx, cy] = ClientToCanvas(s, e.x, e.y);
-    ShowXY(s, cx, cy);
-  }
-  if (e.rightDown && !e.leftDown && !e.modifiers.shift && !e.modifiers.ctrl) {
+  const auto [cx, cy] = ClientToCanvas(s, e.x, e.y);
+  if (e.x < ViewWidth(s)) ShowXY(s, cx, cy);
+  if (e.leftDown && !e.rightDown) {
+    ToolLeftDrag(s, cx, cy);
+  } else if (e.rightDown && !e.leftDown && !e.modifiers.shift && !e.modifiers.ctrl) {
     if (s.view.colourBar >= 0) ColourStripDrag(s, e.x, e.y);
     else DragView(s, e.x, e.y);
   }
@@ -56,13 +64,18 @@ void OnRelease(AppState& s, const MouseEvent& e) {
   bool& held = left ? s.leftHeld : s.rightHeld;
   if (!held) return;
   held = false;
-  if (!s.canvas.HasPicture()) return;
-  s.host.ClipCursor(nullptr);
-  if (!left) {
-    s.view.dragging = false;
-    s.view.colourBar = -1;
-    Redraw(s);
+  if (s.canvas.HasPicture()) {
+    s.host.ClipCursor(nullptr);
+    if (left) {
+      const auto [cx, cy] = ClientToCanvas(s, e.x, e.y);
+      ToolLeftRelease(s, cx, cy);
+    } else {
+      s.view.dragging = false;
+      s.view.colourBar = -1;
+      Redraw(s);
+    }
   }
+  CloseUndoStep(s);
 }
 
 }  // namespace
@@ -72,25 +85,6 @@ void OnMouse(AppState& s, const MouseEvent& e) {
     case MouseEvent::Kind::Press: OnPress(s, e); break;
     case MouseEvent::Kind::Move: OnMove(s, e); break;
     case MouseEvent::Kind::Release: OnRelease(s, e); break;
-  }
-}
-
-void OnKeyDown(AppState& s, const platform::KeyDownEvent& e) {
-  if (s.leftHeld || s.rightHeld || !s.canvas.HasPicture()) return;
-  const bool shift = e.modifiers.shift;
-  switch (e.virtualKey) {
-    case vk::kUp: ZoomKey(s, true, shift); break;
-    case vk::kDown: ZoomKey(s, false, shift); break;
-    case vk::kSpace: SpaceZoom(s, s.currentCommand == kTabletSmoothing); break;
-    case 'B': SendCommand(s, cmd::kBitmapView); break;
-    case 'F':
-      if (!shift) SendCommand(s, cmd::kFrameView);
-      break;
-    case vk::kF1: PickColour(s, true); break;
-    case vk::kF1 + 1: PickColour(s, false); break;
-    case vk::kF1 + 2: MiddleColour(s); break;
-    case vk::kF1 + 3: CopyColour(s, !shift); break;
-    default: break;
   }
 }
 

@@ -11,6 +11,9 @@ namespace lumavex {
 // tool (menu, key, later phases) comes through here.
 void SendCommand(AppState& state, int id);
 
+// Closes the undo step that the last press opened (every button release does).
+void CloseUndoStep(AppState& state);
+
 // Replaces the caption of the status item at the right end of the menu bar.
 void SetStatusText(AppState& state, const std::string& text);
 

@@ -9,6 +9,7 @@
 #include "lumavex/shell/ColourPanel.h"
 #include "lumavex/shell/CommandIds.h"
 #include "lumavex/shell/Shell.h"
+#include "lumavex/shell/Tools.h"
 #include "lumavex/shell/Zoom.h"
 
 namespace lumavex {
@@ -58,7 +59,8 @@ void CheckZoomItem(AppState& s, int code) {
   for (int c : kZoomCodes) s.menu.Check(ZoomCommand(c), c == code);
 }
 
-// Inverts the pixels of a line without showing them; returns the touched rectangle.
+}  // namespace
+
 platform::Rect InvertLinePixels(platform::Surface& surface, platform::Rect clip, int x1, int y1,
                                 int x2, int y2) {
   clip = platform::Intersect(clip, surface.Bounds());
@@ -77,6 +79,8 @@ platform::Rect InvertLinePixels(platform::Surface& surface, platform::Rect clip,
                               std::max(y1, y2) + 1},
                              clip);
 }
+
+namespace {
 
 // The L-shaped corners of the processing square and the sight at the aim point.
 void InvertSightMarks(AppState& s) {
@@ -140,6 +144,7 @@ void Paint(AppState& s, Recompose mode, platform::Rect dirty = {}) {
     const auto [x, y] = ClientToCanvas(s, v.mouseX, v.mouseY);
     DrawXyText(s, x, y);
   }
+  if (picture) InvertBasePointMarks(s);
   if (picture && v.sightShown) InvertSightMarks(s);
 
   for (const auto& part : parts) s.host.Present(s.surface, part);

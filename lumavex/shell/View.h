@@ -103,6 +103,11 @@ void SetViewKind(AppState& state, ViewKind kind);
 void ShowSight(AppState& state, bool shown);
 void ShowXyText(AppState& state, bool shown);
 
+// Inverts the pixels of a line inside `clip` without showing them (a single pixel
+// when both ends are equal); returns the rectangle touched.
+platform::Rect InvertLinePixels(platform::Surface& surface, platform::Rect clip, int x1, int y1,
+                                int x2, int y2);
+
 // Overlays drawn by inverting the client area; drawing one twice removes it.
 void InvertLine(AppState& state, int x1, int y1, int x2, int y2);
 void InvertSquare(AppState& state, int x, int y, int side);

@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -41,6 +42,42 @@ QString ToQString(const std::string& text) {
 void ShowRefusalBox(QWidget* dialog, const DialogMessage& refusal) {
   ShowMessageBox(dialog, refusal.text, refusal.caption, MessageButtons::Ok,
                  MessageIcon::Exclamation);
+}
+
+// Room for about forty lines of sixty full-width characters, so that a page of help
+// reads without scrolling sideways.
+constexpr int kReadOnlyTextWidth = 640;
+constexpr int kReadOnlyTextHeight = 480;
+
+QPlainTextEdit* MakeReadOnlyText(const DialogControl& control) {
+  auto* edit = new QPlainTextEdit(ToQString(control.text));
+  edit->setReadOnly(true);
+  edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  edit->setMinimumSize(kReadOnlyTextWidth, kReadOnlyTextHeight);
+  return edit;
+}
+
+// A control of a modeless dialog: shown with its value, but nothing can be changed,
+// since nothing is read back.
+QWidget* MakeShownControl(const DialogControl& control) {
+  switch (control.kind) {
+    case ControlKind::Label:
+      return new QLabel(ToQString(control.label.empty() ? control.text : control.label));
+    case ControlKind::Edit: {
+      auto* edit = new QLineEdit(ToQString(control.text));
+      edit->setReadOnly(true);
+      return edit;
+    }
+    case ControlKind::Check: {
+      auto* check = new QCheckBox(ToQString(control.label));
+      check->setChecked(control.checked);
+      check->setEnabled(false);
+      return check;
+    }
+    case ControlKind::ReadOnlyText:
+      return MakeReadOnlyText(control);
+  }
+  return nullptr;
 }
 
 }  // namespace
@@ -81,6 +118,12 @@ void DialogPresenter::BuildControls() {
         form->addRow(check);
         break;
       }
+      case ControlKind::ReadOnlyText: {
+        QPlainTextEdit* text = MakeReadOnlyText(control);
+        readOnlyTexts_[control.id] = text;
+        form->addRow(text);
+        break;
+      }
     }
   }
   static_cast<QVBoxLayout*>(dialog_->layout())->addLayout(form);
@@ -88,14 +131,16 @@ void DialogPresenter::BuildControls() {
 
 void DialogPresenter::BuildButtons() {
   okButton_ = new QPushButton(ToQString(model_.okText));
-  cancelButton_ = new QPushButton(ToQString(model_.cancelText));
   okButton_->setDefault(true);
   QObject::connect(okButton_, &QPushButton::clicked, [this] { PressOk(); });
-  QObject::connect(cancelButton_, &QPushButton::clicked, [this] { PressCancel(); });
   auto* row = new QHBoxLayout;
   row->addStretch();
   row->addWidget(okButton_);
-  row->addWidget(cancelButton_);
+  if (model_.hasCancelButton) {
+    cancelButton_ = new QPushButton(ToQString(model_.cancelText));
+    QObject::connect(cancelButton_, &QPushButton::clicked, [this] { PressCancel(); });
+    row->addWidget(cancelButton_);
+  }
   static_cast<QVBoxLayout*>(dialog_->layout())->addLayout(row);
 }
 
@@ -142,6 +187,37 @@ QLineEdit* DialogPresenter::Edit(int controlId) const {
 QCheckBox* DialogPresenter::CheckBox(int controlId) const {
   auto it = checks_.find(controlId);
   return it == checks_.end() ? nullptr : it->second;
+}
+
+QPlainTextEdit* DialogPresenter::ReadOnlyText(int controlId) const {
+  auto it = readOnlyTexts_.find(controlId);
+  return it == readOnlyTexts_.end() ? nullptr : it->second;
+}
+
+QDialog* ShowModelessDialog(const DialogModel& model, QWidget* parent) {
+  auto* dialog = new QDialog(parent);
+  dialog->setAttribute(Qt::WA_DeleteOnClose);
+  dialog->setWindowModality(Qt::NonModal);
+  dialog->setWindowTitle(ToQString(model.title));
+  auto* layout = new QVBoxLayout(dialog);
+  for (const DialogControl& control : model.controls) layout->addWidget(MakeShownControl(control));
+
+  auto* row = new QHBoxLayout;
+  row->addStretch();
+  auto* ok = new QPushButton(ToQString(model.okText));
+  ok->setDefault(true);
+  QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
+  row->addWidget(ok);
+  if (model.hasCancelButton) {
+    auto* cancel = new QPushButton(ToQString(model.cancelText));
+    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+    row->addWidget(cancel);
+  }
+  layout->addLayout(row);
+
+  dialog->show();
+  ok->setFocus(Qt::OtherFocusReason);
+  return dialog;
 }
 
 }  // namespace platform::qt

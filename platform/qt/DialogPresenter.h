@@ -11,6 +11,7 @@
 class QCheckBox;
 class QDialog;
 class QLineEdit;
+class QPlainTextEdit;
 class QPushButton;
 class QWidget;
 
@@ -39,8 +40,9 @@ class DialogPresenter {
   QDialog& Dialog() const;
   QLineEdit* Edit(int controlId) const;      // nullptr when `controlId` is no edit
   QCheckBox* CheckBox(int controlId) const;  // nullptr when `controlId` is no check box
+  QPlainTextEdit* ReadOnlyText(int controlId) const;  // nullptr when no read-only text
   QPushButton* OkButton() const { return okButton_; }
-  QPushButton* CancelButton() const { return cancelButton_; }
+  QPushButton* CancelButton() const { return cancelButton_; }  // nullptr: OK only
 
  private:
   class ModelDialog;
@@ -55,8 +57,15 @@ class DialogPresenter {
   std::unique_ptr<ModelDialog> dialog_;
   std::map<int, QLineEdit*> edits_;
   std::map<int, QCheckBox*> checks_;
+  std::map<int, QPlainTextEdit*> readOnlyTexts_;
   QPushButton* okButton_ = nullptr;
   QPushButton* cancelButton_ = nullptr;
 };
+
+// Opens `model` as a modeless dialog over `parent` and returns at once: the user goes
+// on working while it is open. OK, Escape or closing the window closes it, and the
+// dialog then deletes itself. Each call opens a dialog of its own. The model is only
+// shown: no validation runs and nothing is copied back.
+QDialog* ShowModelessDialog(const DialogModel& model, QWidget* parent);
 
 }  // namespace platform::qt

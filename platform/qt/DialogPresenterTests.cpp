@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -163,6 +166,103 @@ TEST(DialogPresenterCodes, AnOkCodeOfZeroIsReturnedAsIs) {
   QTimer::singleShot(10, &presenter.Dialog(), [&] { presenter.OkButton()->click(); });
   QTimer::singleShot(5000, &presenter.Dialog(), [&] { presenter.Dialog().done(kStuck); });
   EXPECT_EQ(presenter.Run(), 0);
+}
+
+constexpr int kText = 1000;
+
+// A read-only text with OK only, as the help dialog is.
+DialogModel TextDialog(const std::string& text) {
+  DialogModel model;
+  model.id = 131;
+  model.title = "ヘルプ";
+  model.controls = {{kText, ControlKind::ReadOnlyText, "", text, false}};
+  model.hasCancelButton = false;
+  model.focusId = kText;
+  return model;
+}
+
+QList<QPushButton*> Buttons(const QWidget& dialog) {
+  return dialog.findChildren<QPushButton*>();
+}
+
+void DeletePendingWidgets() {
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+TEST(DialogPresenterReadOnlyText, ModalDialogShowsTheTextUnchangeableWithOkOnly) {
+  DialogModel model = TextDialog("一行目\n二行目");
+  model.okCode = 1;
+  DialogPresenter presenter(model, nullptr);
+  QPlainTextEdit* text = presenter.ReadOnlyText(kText);
+  ASSERT_NE(text, nullptr);
+  EXPECT_TRUE(text->isReadOnly());
+  EXPECT_EQ(text->toPlainText(), QStringLiteral("一行目\n二行目"));
+  EXPECT_EQ(presenter.CancelButton(), nullptr);
+  EXPECT_EQ(Buttons(presenter.Dialog()).size(), 1);
+  QTimer::singleShot(10, &presenter.Dialog(), [&] { presenter.OkButton()->click(); });
+  QTimer::singleShot(5000, &presenter.Dialog(), [&] { presenter.Dialog().done(kStuck); });
+  EXPECT_EQ(presenter.Run(), 1);
+  EXPECT_EQ(model.Text(kText), "一行目\n二行目");
+}
+
+TEST(ModelessDialog, ReturnsAtOnceLeavingAReadOnlyTextOpenWithoutBlockingOtherWindows) {
+  QWidget owner;
+  owner.show();
+  QPointer<QDialog> dialog = ShowModelessDialog(TextDialog("操作の説明"), &owner);
+  ASSERT_FALSE(dialog.isNull());
+  EXPECT_TRUE(dialog->isVisible());
+  EXPECT_FALSE(dialog->isModal());
+  EXPECT_EQ(dialog->windowModality(), Qt::NonModal);
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  EXPECT_EQ(dialog->parentWidget(), &owner);
+  EXPECT_EQ(dialog->windowTitle(), QStringLiteral("ヘルプ"));
+
+  const auto texts = dialog->findChildren<QPlainTextEdit*>();
+  ASSERT_EQ(texts.size(), 1);
+  EXPECT_TRUE(texts[0]->isReadOnly());
+  EXPECT_EQ(texts[0]->toPlainText(), QStringLiteral("操作の説明"));
+  EXPECT_GE(texts[0]->minimumWidth(), 400);
+  EXPECT_GE(texts[0]->minimumHeight(), 300);
+
+  QTest::keyClicks(texts[0], "abc");
+  EXPECT_EQ(texts[0]->toPlainText(), QStringLiteral("操作の説明"));
+
+  const auto buttons = Buttons(*dialog);
+  ASSERT_EQ(buttons.size(), 1);
+  EXPECT_EQ(buttons[0]->text(), QStringLiteral("OK"));
+  buttons[0]->click();
+  DeletePendingWidgets();
+  EXPECT_TRUE(dialog.isNull());
+}
+
+TEST(ModelessDialog, SeveralStayOpenAndEachClosesOnItsOwn) {
+  QPointer<QDialog> first = ShowModelessDialog(TextDialog("一つ目"), nullptr);
+  QPointer<QDialog> second = ShowModelessDialog(TextDialog("二つ目"), nullptr);
+  ASSERT_TRUE(first && second);
+  EXPECT_NE(first.data(), second.data());
+  EXPECT_TRUE(first->isVisible() && second->isVisible());
+
+  QTest::keyClick(first.data(), Qt::Key_Escape);
+  DeletePendingWidgets();
+  EXPECT_TRUE(first.isNull());
+  ASSERT_FALSE(second.isNull());
+  EXPECT_TRUE(second->isVisible());
+
+  second->close();
+  DeletePendingWidgets();
+  EXPECT_TRUE(second.isNull());
+}
+
+TEST(ModelessDialog, ACancelButtonIsShownOnlyWhenTheModelHasOne) {
+  DialogModel model = TextDialog("本文");
+  model.hasCancelButton = true;
+  QPointer<QDialog> dialog = ShowModelessDialog(model, nullptr);
+  const auto buttons = Buttons(*dialog);
+  ASSERT_EQ(buttons.size(), 2);
+  EXPECT_EQ(buttons[1]->text(), QStringLiteral("ｷｬﾝｾﾙ"));
+  buttons[1]->click();
+  DeletePendingWidgets();
+  EXPECT_TRUE(dialog.isNull());
 }
 
 }  // namespace

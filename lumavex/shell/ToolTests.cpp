@@ -1,0 +1,222 @@
+#include "lumavex/shell/Tools.h"
+
+#include <gtest/gtest.h>
+
+#include "lumavex/curves/PixelRules.h"
+#include "lumavex/shell/AppTestSupport.h"
+#include "lumavex/shell/CommandIds.h"
+#include "lumavex/shell/View.h"
+
+namespace lumavex {
+namespace {
+
+using platform::KeyDownEvent;
+using platform::Modifiers;
+using platform::MouseButton;
+using platform::MouseEvent;
+namespace vk = platform::vk;
+
+constexpr Modifiers kPlain{false, false};
+constexpr Modifiers kShift{true, false};
+constexpr Modifiers kCtrl{false, true};
+constexpr Modifiers kBoth{true, true};
+
+class ToolTest : public testing::ProgramTest {
+ protected:
+  void NewPicture(int width = 100, int height = 60) {
+    Start(400, 300);
+    host.dialogScripts.push_back(
+        {{{{1000, std::to_string(width)}, {1001, std::to_string(height)}}, {}, true}});
+    Command(cmd::kNewPicture);
+  }
+  void Key(int key, Modifiers m = kPlain) { app->HandleEvent(KeyDownEvent{key, m}); }
+  void Press(MouseButton b, int x, int y, Modifiers m = kPlain) {
+    MouseEvent e{MouseEvent::Kind::Press, b, x, y, b == MouseButton::Left, b == MouseButton::Right, m};
+    app->HandleEvent(e);
+  }
+  void Release(MouseButton b, int x, int y, Modifiers m = kPlain) {
+    app->HandleEvent(MouseEvent{MouseEvent::Kind::Release, b, x, y, false, false, m});
+  }
+  void Click(int x, int y, Modifiers m = kPlain, MouseButton b = MouseButton::Left) {
+    Press(b, x, y, m);
+    Release(b, x, y, m);
+  }
+  void Drag(int x, int y) {
+    app->HandleEvent(MouseEvent{MouseEvent::Kind::Move, MouseButton::Left, x, y, true, false, {}});
+  }
+  int Mode() { return State().currentCommand; }
+  int PointsInA() { return State().canvas.chains.lists.Count(State().canvas.chains.a); }
+  int ChangedDisplayPixels() {
+    int changed = 0;
+    const Canvas& c = State().canvas;
+    for (int y = 0; y < c.Height(); ++y)
+      for (int x = 0; x < c.Width(); ++x) changed += (c.display.At(x, y) & 0x00FFFFFF) != 0xFFFFFF;
+    return changed;
+  }
+  std::vector<int> Sent() {
+    return {State().recentCommands.begin(), State().recentCommands.end()};
+  }
+};
+
+TEST_F(ToolTest, BeforeAPictureOnlyTheLoadPolicyKeysAct) {
+  Start(400, 300);
+  Key('S');
+  Key(vk::kUp);
+  EXPECT_EQ(Mode(), -1);
+  EXPECT_EQ(State().view.zoomCode, 1);
+  Key('2');
+  EXPECT_TRUE(app->Menu().Checked(cmd::kLoadPolicy2));
+  EXPECT_FALSE(app->Menu().Checked(cmd::kLoadSameSize));
+}
+
+TEST_F(ToolTest, ACurveDrawnWithTheMouseChangesThePictureInOneStep) {
+  NewPicture();
+  Key('S');
+  EXPECT_EQ(Mode(), cmd::kCurve);
+  EXPECT_EQ(app->Menu().StatusText(), "★フレーム曲線描画");
+  Click(10, 20);
+  Click(10, 20, kBoth);  // one point is not a curve yet
+  EXPECT_EQ(Mode(), cmd::kCurve);
+  Click(60, 25);
+  Click(90, 40);
+  EXPECT_EQ(PointsInA(), 3);
+  Click(0, 0, kBoth);
+  EXPECT_EQ(Mode(), cmd::kCurveEdit);
+  EXPECT_EQ(ChangedDisplayPixels(), 0);
+  Click(0, 0, kBoth);  // commit
+  EXPECT_EQ(Mode(), cmd::kCurveEdit);
+  EXPECT_GT(ChangedDisplayPixels(), 60);
+  EXPECT_EQ(State().undoStepsOpened, 1);
+  EXPECT_EQ(PointsInA(), 3);
+  // Pressing S again returns to the edit phase with the same points.
+  Key('S');
+  EXPECT_EQ(Mode(), cmd::kCurveEdit);
+  EXPECT_EQ(PointsInA(), 3);
+  // Shift+Ctrl right press clears the points and starts over.
+  Click(5, 5, kBoth, MouseButton::Right);
+  EXPECT_EQ(Mode(), cmd::kCurve);
+  EXPECT_EQ(PointsInA(), 0);
+}
+
+TEST_F(ToolTest, ASecondPressWhileHeldIsIgnored) {
+  NewPicture();
+  Key('S');
+  Press(MouseButton::Left, 10, 10);
+  Press(MouseButton::Left, 20, 10);
+  Release(MouseButton::Left, 20, 10);
+  EXPECT_EQ(PointsInA(), 1);
+  EXPECT_EQ(host.soundsPlayed.size(), 1u);
+  Key('S', kCtrl);  // keys are ignored while a button is held
+  Press(MouseButton::Right, 1, 1);
+  Key(vk::kUp);
+  EXPECT_EQ(State().view.zoomCode, 1);
+  Release(MouseButton::Right, 1, 1);
+}
+
+TEST_F(ToolTest, EditPhaseDragsInsertsAndDeletesPoints) {
+  NewPicture();
+  Key('S');
+  Click(10, 10);
+  Click(50, 10);
+  Click(10, 10, kBoth);
+  Press(MouseButton::Left, 51, 11);
+  Drag(70, 30);
+  Release(MouseButton::Left, 70, 30);
+  const auto& chains = State().canvas.chains;
+  EXPECT_EQ(PointOf(chains.lists.Last(chains.a))->x, 70);
+  EXPECT_EQ(PointOf(chains.lists.Last(chains.a))->y, 30);
+  Click(10, 10, kShift);  // insert a copy after the first point
+  EXPECT_EQ(PointsInA(), 3);
+  Click(70, 30, kCtrl);
+  EXPECT_EQ(PointsInA(), 2);
+  Click(10, 10, kCtrl);  // a curve keeps two points
+  EXPECT_EQ(PointsInA(), 2);
+}
+
+TEST_F(ToolTest, NumericKeypadNudgesThePickedPointByOneScreenPixel) {
+  NewPicture();
+  Key('S');
+  Click(20, 20);
+  Click(40, 20);
+  Click(0, 0, kBoth);
+  Command(cmd::kZoom2000);
+  State().view.horizontal.position = 0;
+  State().view.vertical.position = 0;
+  // Canvas (20, 20) is at screen (410, 410) at 2000 %: press there, release, then nudge.
+  Click(410, 410);
+  Key(vk::kNumpad0 + 6);
+  Key(vk::kNumpad0 + 2, kCtrl);
+  const BasePoint* first = PointOf(State().canvas.chains.lists.First(State().canvas.chains.a));
+  EXPECT_DOUBLE_EQ(first->x, 411 / 20.0 - 0.5);
+  EXPECT_DOUBLE_EQ(first->y, 420 / 20.0 - 0.5);
+}
+
+TEST_F(ToolTest, KeysWithoutAMeaningDoNothingAndShiftCtrlHSendsTwoCommands) {
+  NewPicture();
+  const int before = static_cast<int>(Sent().size());
+  Key('A', kCtrl);
+  Key('Z', kBoth);
+  EXPECT_EQ(static_cast<int>(Sent().size()), before);
+  Key('H', kBoth);
+  Key(vk::kF11, kBoth);
+  const auto sent = Sent();
+  EXPECT_EQ(std::vector<int>(sent.end() - 4, sent.end()),
+            (std::vector<int>{40063, 40064, cmd::kSaveBmp, cmd::kSaveReducedBmp}));
+}
+
+TEST_F(ToolTest, MarksSurviveZoomButNotTheNextCommandChoice) {
+  NewPicture();
+  Key('S');
+  Click(10, 10);
+  Click(60, 10);
+  Click(0, 0, kBoth);
+  Click(0, 0, kBoth);
+  const int drawn = ChangedDisplayPixels();
+  ASSERT_GT(drawn, 0);
+  auto marked = [&] {
+    int n = 0;
+    const Canvas& c = State().canvas;
+    for (int y = 0; y < c.Height(); ++y)
+      for (int x = 0; x < c.Width(); ++x) n += (c.display.At(x, y) & kPaintedMark) != 0;
+    return n;
+  };
+  EXPECT_GT(marked(), 0);
+  Command(cmd::kZoom200);
+  Command(cmd::kZoom100);
+  EXPECT_GT(marked(), 0);
+  Click(0, 0, kBoth);  // the same curve again: the marks keep the pixels unchanged
+  EXPECT_EQ(ChangedDisplayPixels(), drawn);
+  Key('S');  // a command choice ends the marks
+  EXPECT_EQ(marked(), 0);
+}
+
+TEST_F(ToolTest, EllipseFromADraggedRectangle) {
+  NewPicture();
+  Key('S', kBoth);
+  EXPECT_EQ(Mode(), cmd::kEllipse);
+  Press(MouseButton::Left, 20, 10);
+  EXPECT_EQ(Mode(), cmd::kEllipseDrag);
+  Drag(60, 40);
+  Release(MouseButton::Left, 60, 40);
+  EXPECT_EQ(Mode(), cmd::kEllipseEdit);
+  EXPECT_EQ(State().canvas.chains.lists.Count(State().canvas.chains.ellipse), 2);
+  Click(30, 30, kBoth);
+  EXPECT_GT(ChangedDisplayPixels(), 50);
+  EXPECT_EQ(State().canvas.display.At(40, 25) & 0xFFFFFF, 0xFFFFFFu);  // inside stays white
+}
+
+TEST_F(ToolTest, MoveAllBasePointsBringsOnlyOutsidePointsIn) {
+  NewPicture(50, 40);
+  auto& chains = State().canvas.chains;
+  AddBasePoint(chains.lists, chains.a, -5, 10);
+  AddBasePoint(chains.lists, chains.b, 20.5, 30.25);
+  AddBasePoint(chains.lists, chains.ellipse, 60, 99);
+  Command(cmd::kMoveAllBasePoints);
+  EXPECT_EQ(PointOf(chains.lists.First(chains.a))->x, 0);
+  EXPECT_EQ(PointOf(chains.lists.First(chains.b))->x, 20.5);
+  EXPECT_EQ(PointOf(chains.lists.First(chains.ellipse))->x, 49);
+  EXPECT_EQ(PointOf(chains.lists.First(chains.ellipse))->y, 39);
+}
+
+}  // namespace
+}  // namespace lumavex
