@@ -1,0 +1,68 @@
+#pragma once
+// The desktop as the tool's core sees it (platform::UiHost), on the shared Qt pieces:
+// message boxes over the main window, the client area's surface, the trash, the end
+// of the event loop and of the process.
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "platform/UiHost.h"
+#include "platform/qt/SoundPlayer.h"
+
+namespace veltrane::qt {
+
+class VeltraneWindow;
+
+class VeltraneHost : public platform::UiHost {
+ public:
+  // Shows one message box and returns the answer. The default is a modal box over
+  // the main window; tests substitute one that records and answers at once.
+  using MessagePresenter = std::function<platform::MessageResult(
+      const std::string& text, const std::string& caption, platform::MessageButtons buttons,
+      platform::MessageIcon icon)>;
+  // Ends the process. The default ends it at once; a replacement that returns is
+  // followed by that default, so tests substitute one that throws.
+  using ProcessEnder = std::function<void(int exitCode)>;
+
+  VeltraneHost();
+  ~VeltraneHost() override;
+
+  // The main window that boxes belong to and that shows the client area and menu.
+  // Until one is attached, window requests do nothing and boxes have no owner.
+  void AttachWindow(VeltraneWindow* window) { window_ = window; }
+  VeltraneWindow* Window() const { return window_; }
+
+  void SetMessagePresenter(MessagePresenter presenter) { presentMessage_ = std::move(presenter); }
+  void SetProcessEnder(ProcessEnder ender) { endProcess_ = std::move(ender); }
+
+  // The exit code of a quit asked for before the event loop ran.
+  std::optional<int> PendingQuit() const { return pendingQuit_; }
+
+  platform::MessageResult ShowMessage(const std::string& text, const std::string& caption,
+                                      platform::MessageButtons buttons,
+                                      platform::MessageIcon icon) override;
+  int RunDialog(platform::DialogModel& model) override;
+  // The tool opens no modeless dialog.
+  void ShowModelessDialog(const platform::DialogModel&) override {}
+  void MenuChanged(const platform::MenuBar& menu) override;
+  void Present(const platform::Surface& surface, const platform::Rect& area) override;
+  bool PlaySound(const platform::WavSound& sound) override;
+  bool MoveToTrash(const std::string& path) override;
+  void Minimise() override;
+  // The window has no scroll bars and the tool never confines the cursor.
+  void SetScrollBar(platform::ScrollEvent::Axis, int, int, int, int) override {}
+  void ClipCursor(const platform::Rect*) override {}
+  void SetCursorPosition(int clientX, int clientY) override;
+  void PostQuit(int exitCode) override;
+  [[noreturn]] void EndProcess(int exitCode) override;
+
+ private:
+  VeltraneWindow* window_ = nullptr;
+  platform::qt::SoundPlayer sounds_;
+  MessagePresenter presentMessage_;
+  ProcessEnder endProcess_;
+  std::optional<int> pendingQuit_;
+};
+
+}  // namespace veltrane::qt
