@@ -34,12 +34,12 @@ void NewPictureCommand(AppState& state) {
   SetStatusText(state, "★新規作成");
   int width = state.canvasWidth;
   int height = state.canvasHeight;
-  ParameterDialogSpec spec;
-  spec.id = 111;
-  spec.title = "新規作成( New.)";
-  spec.fields = {SideField(kFirstField, "幅( 2 ～ 30000)", width, width),
+  ParameterDialogForm form;
+  form.id = 111;
+  form.title = "新規作成( New.)";
+  form.fields = {SideField(kFirstField, "幅( 2 ～ 30000)", width, width),
                  SideField(kSecondField, "高さ( 2 ～ 30000)", height, height)};
-  platform::DialogModel dialog = MakeParameterDialog(std::move(spec));
+  platform::DialogModel dialog = MakeParameterDialog(std::move(form));
   const bool ok = state.host.RunDialog(dialog) == dialog.okCode;
   if (!ok || !ConfirmPictureArea(state.host, state.allocator.Status(), width, height)) {
     RestoreModeStatusText(state);

@@ -45,14 +45,14 @@ std::optional<platform::DialogMessage> CheckField(const IntegerField& field,
 
 }  // namespace
 
-platform::DialogModel MakeParameterDialog(ParameterDialogSpec spec) {
+platform::DialogModel MakeParameterDialog(ParameterDialogForm form) {
   platform::DialogModel model;
-  model.id = spec.id;
-  model.title = spec.title;
-  model.okCode = spec.okCode;
-  model.cancelCode = spec.cancelCode;
+  model.id = form.id;
+  model.title = form.title;
+  model.okCode = form.okCode;
+  model.cancelCode = form.cancelCode;
   model.focusId = kFirstField;
-  for (const auto& field : spec.fields) {
+  for (const auto& field : form.fields) {
     platform::DialogControl control;
     control.id = field.controlId;
     control.kind = platform::ControlKind::Edit;
@@ -60,7 +60,7 @@ platform::DialogModel MakeParameterDialog(ParameterDialogSpec spec) {
     control.text = std::to_string(field.startValue);
     model.controls.push_back(control);
   }
-  model.onOk = [fields = spec.fields, eachOnPass = spec.storeEachOnPass](
+  model.onOk = [fields = form.fields, eachOnPass = form.storeEachOnPass](
                    platform::DialogModel& m) -> std::optional<platform::DialogMessage> {
     std::vector<int> values;
     for (const auto& field : fields) {

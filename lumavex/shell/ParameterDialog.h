@@ -28,7 +28,7 @@ struct IntegerField {
   std::function<void(int)> store;
 };
 
-struct ParameterDialogSpec {
+struct ParameterDialogForm {
   int id = 0;
   std::string title;
   std::vector<IntegerField> fields;
@@ -38,7 +38,7 @@ struct ParameterDialogSpec {
   bool storeEachOnPass = false;
 };
 
-platform::DialogModel MakeParameterDialog(ParameterDialogSpec spec);
+platform::DialogModel MakeParameterDialog(ParameterDialogForm form);
 
 // Reads a dialog field as a signed 32-bit integer: optional blanks around an
 // optional sign and at least one digit. Nothing else is a number.

@@ -23,7 +23,7 @@ TEST(ParameterDialog, ShownHundredths) {
 }
 
 // Two fields; the first must be 1..255, the second 1 or more.
-ParameterDialogSpec TwoFields(int& first, int& second, bool eachOnPass) {
+ParameterDialogForm TwoFields(int& first, int& second, bool eachOnPass) {
   IntegerField a{kFirstField, "a", 100, 1, 255, "a?", "a<", "a>", [&](int v) { first = v; }};
   IntegerField b{kSecondField, "b", 50, 1, std::nullopt, "b?", "b<", "", [&](int v) { second = v; }};
   return {121, "title", {a, b}, 0, -1, eachOnPass};
