@@ -1,0 +1,115 @@
+#include "lumavex/files/UndoJournal.h"
+
+#include <climits>
+#include <cstring>
+
+namespace lumavex {
+
+namespace {
+// Below this much free page file every block written is pushed to the disk at once.
+constexpr uint64_t kLowMemoryBytes = 0xA00000;
+}  // namespace
+
+UndoJournal::UndoJournal(platform::UiHost& host, platform::Allocator& allocator,
+                         std::string resourceFolder, UndoJournalOptions options)
+    : host_(host),
+      allocator_(allocator),
+      folder_(std::move(resourceFolder)),
+      options_(std::move(options)),
+      buffer_(allocator.AllocateChecked(kJournalBufferBytes)) {
+  if (!buffer_) platform::Fatal(host_, "エラー", "エラー", 0);
+}
+
+UndoJournal::~UndoJournal() = default;
+
+std::string UndoJournal::FilePath(int number) const {
+  return folder_ + "/" + UndoFileName(number);
+}
+
+void UndoJournal::OpenFileOrEnd(UndoFile& file, int number, UndoFile::Mode mode) {
+  const std::string path = FilePath(number);
+  if (!file.Open(path, mode))
+    platform::Fatal(host_, "ファイルオープン不可: " + path, "エラー", 0,
+                    platform::MessageIcon::Exclamation);
+}
+
+void UndoJournal::CloseFileOrEnd() {
+  if (!file_.Close()) platform::Fatal(host_, "エラー", "エラー", -1);
+}
+
+void UndoJournal::SetMenuState(bool canUndo, bool canRedo) {
+  if (canUndo == canUndo_ && canRedo == canRedo_) return;
+  canUndo_ = canUndo;
+  canRedo_ = canRedo;
+  if (menuChanged_) menuChanged_();
+}
+
+// The file is abandoned rather than closed: its buffered bytes cannot be written
+// either, and the run goes on without a journal.
+void UndoJournal::DisableAfterWriteFailure() {
+  enabled_ = false;
+  stepOpen_ = false;
+  bufferUsed_ = 0;
+  file_.Abandon();
+  SetMenuState(false, false);
+  host_.ShowMessage("アンドゥーを無効化します。", "書き込み失敗");
+}
+
+bool UndoJournal::WriteBlock(int64_t offset, const void* data, size_t size) {
+  if (options_.writeAllowed && !options_.writeAllowed()) return false;
+  if (!file_.WriteAt(offset, data, size)) return false;
+  if (allocator_.Status().availablePageFile < kLowMemoryBytes) return CommitFile();
+  return true;
+}
+
+bool UndoJournal::WriteHeader(int64_t offset, const StepHeader& header) {
+  uint8_t bytes[kStepHeaderBytes];
+  EncodeStepHeader(header, bytes);
+  return WriteBlock(offset, bytes, sizeof bytes);
+}
+
+bool UndoJournal::CommitFile() {
+  if (options_.writeAllowed && !options_.writeAllowed()) return false;
+  return file_.Commit();
+}
+
+// Counts the buffered records into the current step and writes them.
+bool UndoJournal::WritePending() {
+  if (bufferUsed_ == 0) return true;
+  const int64_t start = writePos_;
+  writePos_ += static_cast<int64_t>(bufferUsed_);
+  header_.count += static_cast<int32_t>(bufferUsed_ / kRecordBytes);
+  // Offsets in the headers are 32-bit: a step that outgrows them cannot be kept.
+  if (writePos_ > INT32_MAX || !WriteBlock(start, buffer_.get(), bufferUsed_)) {
+    DisableAfterWriteFailure();
+    return false;
+  }
+  bufferUsed_ = 0;
+  return true;
+}
+
+void UndoJournal::Reset() {
+  CloseFileOrEnd();
+  header_ = {};
+  fileNumber_ = 0;
+  stepDataPos_ = writePos_ = kStepHeaderBytes;
+  bufferUsed_ = 0;
+  stepOpen_ = false;
+  allUndone_ = false;
+  SetMenuState(false, false);
+}
+
+std::span<uint8_t> UndoJournal::SharedBuffer() {
+  if (stepOpen_) return {};
+  return {buffer_.get(), kJournalBufferBytes};
+}
+
+// Kept lean: it runs once for every pixel an operation changes.
+void UndoJournal::Append(const JournalRecord& record) {
+  if (!stepOpen_) return;
+  EncodeRecord(record, buffer_.get() + bufferUsed_);
+  bufferUsed_ += kRecordBytes;
+  if (bufferUsed_ == kJournalBufferBytes) WritePending();
+}
+
+}  // namespace lumavex
