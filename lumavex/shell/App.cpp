@@ -27,7 +27,10 @@ AppState::AppState(platform::UiHost& hostIn, AppConfig configIn)
       canvas([&hostIn](const std::string& message) {
         platform::Fatal(hostIn, message, "エラー", -1);
       }),
-      screenFont(fonts.CreateFont({"ＭＳ ゴシック", 16, 8, 400, false})) {}
+      screenFont(fonts.CreateFont({"ＭＳ ゴシック", 16, 8, 400, false})),
+      undoJournal(host, allocator, Resolve("./LMV_Resource")) {
+  WireUndoJournal(*this);
+}
 
 std::string AppState::Resolve(const std::string& path) const {
   if (path.starts_with("/")) return path;
@@ -47,10 +50,6 @@ void BindJpegDecoder(AppState&) {}
 
 // The lookup tables of the curve mathematics are built here, once per run.
 void BuildCurveTables(AppState&) {}
-
-// A previous run that did not end through the End command left its session file;
-// until the journal can be replayed the session simply starts fresh.
-void RestoreSession(AppState& state) { WriteSessionFresh(state); }
 
 }  // namespace
 
@@ -99,6 +98,9 @@ void SendCommand(AppState& state, int id) {
     case cmd::kFreeMemory: FreeMemoryCommand(state); break;
     case cmd::kMinimise: state.host.Minimise(); break;
     case cmd::kEnd: EndCommand(state); break;
+    case cmd::kUndo: UndoCommand(state, UndoMode::Full); break;
+    case cmd::kUndoFrameOnly: UndoCommand(state, UndoMode::FrameOnly); break;
+    case cmd::kRedo: RedoCommand(state); break;
     case cmd::kBitmapView: SetViewKind(state, ViewKind::Bitmap); break;
     case cmd::kFrameView: SetViewKind(state, ViewKind::Frame); break;
     case cmd::kSightOn: ShowSight(state, true); break;

@@ -10,6 +10,7 @@
 #include "lumavex/curves/DrawingContext.h"
 #include "lumavex/curves/DrawingSettings.h"
 #include "lumavex/curves/Journal.h"
+#include "lumavex/files/UndoJournal.h"
 #include "lumavex/shell/App.h"
 #include "lumavex/shell/Drawing.h"
 #include "lumavex/shell/FeedbackSound.h"
@@ -55,7 +56,7 @@ class AppState {
 
   platform::FontEngine fonts;
   std::unique_ptr<platform::Font> screenFont;  // the texts over the picture
-  JournalSink* journal = nullptr;
+  UndoJournal undoJournal;
 
   // Size of the next blank picture; the current picture's size after creation.
   int canvasWidth = kDefaultCanvasWidth;
@@ -72,7 +73,6 @@ class AppState {
   PickedPoint picked;
   // The drawing operations' view of this state.
   ShellDrawing drawing{*this};
-  int undoStepsOpened = 0;
   // A Shift+Ctrl click in the rectangle save's edit phase saves at its release.
   bool pendingRectangleSave = false;
   std::string modeStatusText;  // the status text of the current mode

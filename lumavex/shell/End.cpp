@@ -7,6 +7,7 @@ void EndCommand(AppState& state) {
   state.workBlock.reset();
   state.textBlock.reset();
   state.canvas.Release();
+  state.undoJournal.Reset();  // closes the undo file before it goes to the trash
   // Without these files the next start knows that this run ended in order.
   MoveToRecycleBin(state, "./LMV_Resource/CurrentFileInfo.ini");
   MoveToRecycleBin(state, "./LMV_Resource/UndoFile*.dat");

@@ -58,6 +58,8 @@ void CreateBlankPictureCommand(AppState& state) {
     OutOfMemory(state);
   state.canvas.chains.ClearAll();
   EnablePictureCommands(state.menu, true);
+  state.undoJournal.Reset();
+  SyncUndoMenu(state);
   // The view of the new picture starts at its top-left corner.
   state.view.lastSquare.reset();
   state.view.vertical.position = 0;

@@ -1,8 +1,14 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <optional>
 
+#include "lumavex/shell/CommandIds.h"
 #include "lumavex/shell/Shell.h"
+#include "lumavex/shell/View.h"
 
 namespace lumavex {
 
@@ -27,6 +33,114 @@ void WriteSessionFresh(AppState& state) {
     platform::Fatal(state.host, "カレントファイル情報ファイルが不正です。", path, 0);
   }
   if (std::fclose(file) != 0) platform::Fatal(state.host, "エラー", "エラー", -1);
+}
+
+}  // namespace lumavex
+
+namespace lumavex {
+namespace {
+
+constexpr const char* kWidthKey = "CurrentFileWidth=";
+constexpr const char* kHeightKey = "CurrentFileHeight=";
+constexpr const char* kNameKey = "CurrentFileName=";
+constexpr int kLineBytes = 277;
+
+// Reads one line of at most 277 bytes without its line end; false at the end of the file.
+bool ReadSessionLine(std::FILE* file, std::string& line) {
+  char buffer[kLineBytes + 1];
+  if (!std::fgets(buffer, sizeof buffer, file)) return false;
+  line = buffer;
+  while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+  return true;
+}
+
+// The picture the previous run's journal started from.
+struct SessionRecord {
+  int width = 0;
+  int height = 0;
+  std::string fileName;
+};
+
+std::optional<SessionRecord> ReadSession(const std::string& path) {
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) return std::nullopt;
+  std::string lines[3];
+  bool read = true;
+  for (auto& line : lines) read = read && ReadSessionLine(file, line);
+  std::fclose(file);
+  if (!read || !lines[0].starts_with(kWidthKey) || !lines[1].starts_with(kHeightKey) ||
+      !lines[2].starts_with(kNameKey))
+    return std::nullopt;
+  SessionRecord record;
+  record.width = std::atoi(lines[0].c_str() + std::strlen(kWidthKey));
+  record.height = std::atoi(lines[1].c_str() + std::strlen(kHeightKey));
+  record.fileName = lines[2].substr(std::strlen(kNameKey));
+  if (record.width < kMinPictureSide || record.width > kMaxPictureSide ||
+      record.height < kMinPictureSide || record.height > kMaxPictureSide || record.fileName.empty())
+    return std::nullopt;
+  return record;
+}
+
+// Rebuilds the previous run's picture: its file (or a blank picture of its size)
+// with the journal replayed over it.
+void Recover(AppState& state, const SessionRecord& record) {
+  while (std::filesystem::exists(state.Resolve("./new.lmv")))
+    state.host.ShowMessage(
+        "Lumavex.exe のあるフォルダに new.lmv ファイルが存在します。\n"
+        "リドゥー復帰機能を使用するにはその new.lmv ファイルを別フォルダに移動するか、消去して下さい。",
+        "リドゥー復帰機能", platform::MessageButtons::Ok, platform::MessageIcon::Exclamation);
+  state.currentFileName = record.fileName;
+  if (std::filesystem::exists(state.Resolve(record.fileName))) {
+    SendCommand(state, cmd::kLoadCurrentFile);
+  } else {
+    state.canvasWidth = record.width;
+    state.canvasHeight = record.height;
+    SendCommand(state, cmd::kCreateBlankPicture);
+  }
+  if (!state.canvas.HasPicture()) return;
+  state.undoJournal.Recover(state.canvas);
+  Redraw(state);
+}
+
+}  // namespace
+
+void UpdateSession(AppState& state) {
+  const std::string path = state.ResourcePath(kSessionFile);
+  std::FILE* file = std::fopen(path.c_str(), "r+b");
+  // The session file only serves recovery: a failure is reported and the drawing goes on.
+  auto report = [&](const char* text, const std::string& caption) {
+    state.host.ShowMessage(text, caption, platform::MessageButtons::Ok,
+                           platform::MessageIcon::Exclamation);
+  };
+  if (!file) return report(("ファイルオープン不可: " + path).c_str(), "エラー");
+  std::string line;
+  bool ok = ReadSessionLine(file, line) && std::fseek(file, -7, SEEK_CUR) == 0 &&
+            std::fprintf(file, "%05d\r\n", state.canvas.Width()) > 0 && std::fflush(file) == 0 &&
+            ReadSessionLine(file, line) && std::fseek(file, -7, SEEK_CUR) == 0 &&
+            std::fprintf(file, "%05d\r\n", state.canvas.Height()) > 0 &&
+            std::fprintf(file, "%s%s\r\n", kNameKey, state.currentFileName.c_str()) > 0 &&
+            std::fflush(file) == 0 && ::fsync(::fileno(file)) == 0;
+  if (std::fclose(file) != 0) ok = false;
+  if (!ok) report("カレントファイル情報ファイルが不正です。", path);
+}
+
+void RestoreSession(AppState& state) {
+  const std::string path = state.ResourcePath(kSessionFile);
+  if (!std::filesystem::exists(path)) return WriteSessionFresh(state);
+  const auto answer = state.host.ShowMessage(
+      "前回フリーズしています。\nリドゥー復帰機能を使用しますか？\n", "リドゥー復帰機能",
+      platform::MessageButtons::OkCancel, platform::MessageIcon::Question);
+  const std::optional<SessionRecord> record =
+      answer == platform::MessageResult::Ok ? ReadSession(path) : std::nullopt;
+  if (!record) {
+    // A declined or unreadable session starts afresh; its undo files go to the trash
+    // so that a later crash cannot replay them over another picture.
+    if (answer == platform::MessageResult::Ok)
+      state.host.ShowMessage("カレントファイル情報ファイルが不正です。", path);
+    MoveToRecycleBin(state, "./LMV_Resource/UndoFile*.dat");
+    return WriteSessionFresh(state);
+  }
+  Recover(state, *record);
 }
 
 }  // namespace lumavex

@@ -14,6 +14,22 @@ void SendCommand(AppState& state, int id);
 // Closes the undo step that the last press opened (every button release does).
 void CloseUndoStep(AppState& state);
 
+// Greys or enables undo, undo frame only and redo as the journal allows.
+void SyncUndoMenu(AppState& state);
+// Connects the journal to the menu (undo and redo items) and to the session file.
+void WireUndoJournal(AppState& state);
+// 40008 / 40284: takes back the last step, both layers or the frames only.
+void UndoCommand(AppState& state, UndoMode mode);
+// 40180: puts the last undone step back.
+void RedoCommand(AppState& state);
+
+// Rewrites the session file's size and file name in place (the first step of a
+// fresh journal): the picture the journal starts from.
+void UpdateSession(AppState& state);
+// The start-up end of the session: a fresh session file, or, after a run that did
+// not end through the End command, the offer to rebuild its picture from the journal.
+void RestoreSession(AppState& state);
+
 // Replaces the caption of the status item at the right end of the menu bar.
 void SetStatusText(AppState& state, const std::string& text);
 

@@ -86,8 +86,15 @@ TEST_F(ToolTest, ACurveDrawnWithTheMouseChangesThePictureInOneStep) {
   Click(0, 0, kBoth);  // commit
   EXPECT_EQ(Mode(), cmd::kCurveEdit);
   EXPECT_GT(ChangedDisplayPixels(), 60);
-  EXPECT_EQ(State().undoStepsOpened, 1);
+  EXPECT_TRUE(app->Menu().Enabled(cmd::kUndo));
   EXPECT_EQ(PointsInA(), 3);
+  // The curve is one step: a single undo brings back the white picture.
+  Key('U');
+  EXPECT_EQ(ChangedDisplayPixels(), 0);
+  EXPECT_FALSE(app->Menu().Enabled(cmd::kUndo));
+  EXPECT_TRUE(app->Menu().Enabled(cmd::kRedo));
+  Key('U', kShift);
+  EXPECT_GT(ChangedDisplayPixels(), 60);
   // Pressing S again returns to the edit phase with the same points.
   Key('S');
   EXPECT_EQ(Mode(), cmd::kCurveEdit);

@@ -1,0 +1,114 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "lumavex/shell/AppTestSupport.h"
+#include "lumavex/shell/CommandIds.h"
+
+namespace lumavex {
+namespace {
+
+namespace fs = std::filesystem;
+using platform::KeyDownEvent;
+using platform::MessageResult;
+using platform::MouseButton;
+using platform::MouseEvent;
+
+class SessionTest : public testing::ProgramTest {
+ protected:
+  void NewPicture(int width, int height) {
+    host.dialogScripts.push_back(
+        {{{{1000, std::to_string(width)}, {1001, std::to_string(height)}}, {}, true}});
+    Command(cmd::kNewPicture);
+  }
+  void Click(int x, int y, platform::Modifiers m = {}) {
+    app->HandleEvent(MouseEvent{MouseEvent::Kind::Press, MouseButton::Left, x, y, true, false, m});
+    app->HandleEvent(MouseEvent{MouseEvent::Kind::Release, MouseButton::Left, x, y, false, false, m});
+  }
+  // A curve through the points, drawn as a user draws it.
+  void DrawCurve(std::vector<std::pair<int, int>> points) {
+    app->HandleEvent(KeyDownEvent{'S', {}});
+    for (auto [x, y] : points) Click(x, y);
+    Click(0, 0, {true, true});
+    Click(0, 0, {true, true});
+    Click(0, 0, {true, true}, MouseButton::Right);  // clear the points for the next curve
+  }
+  void Click(int x, int y, platform::Modifiers m, MouseButton b) {
+    app->HandleEvent(MouseEvent{MouseEvent::Kind::Press, b, x, y, false, true, m});
+    app->HandleEvent(MouseEvent{MouseEvent::Kind::Release, b, x, y, false, false, m});
+  }
+  std::vector<uint32_t> Layers() {
+    const Canvas& c = State().canvas;
+    std::vector<uint32_t> words;
+    for (const PixelPlane* plane : {&c.display, &c.frame})
+      for (int y = 0; y < c.Height(); ++y)
+        for (int x = 0; x < c.Width(); ++x) words.push_back(plane->At(x, y) & 0xC3FFFFFF);
+    return words;
+  }
+};
+
+TEST_F(SessionTest, TheFirstStepOfAFreshJournalRewritesTheSessionInPlace) {
+  Start();
+  NewPicture(800, 60);
+  const std::string session = Resource("CurrentFileInfo.ini");
+  EXPECT_EQ(testing::ReadFile(session),
+            "CurrentFileWidth=01600\r\nCurrentFileHeight=01200\r\nCurrentFileName=./new.lmv\r\n");
+  State().currentFileName = "./a.lmv";  // shorter: the old bytes stay behind the new line end
+  DrawCurve({{10, 10}, {60, 30}});
+  EXPECT_EQ(testing::ReadFile(session),
+            "CurrentFileWidth=00800\r\nCurrentFileHeight=00060\r\nCurrentFileName=./a.lmv\r\n\r\n");
+  EXPECT_TRUE(fs::exists(Resource("UndoFile00.dat")));
+}
+
+TEST_F(SessionTest, ARunThatDidNotEndIsRebuiltAtTheNextStart) {
+  Start();
+  NewPicture(120, 80);
+  DrawCurve({{10, 10}, {60, 30}, {100, 70}});
+  app->HandleEvent(KeyDownEvent{'S', {false, true}});  // a transparent curve too
+  DrawCurve({{5, 70}, {110, 5}});
+  app->HandleEvent(KeyDownEvent{'S', {true, true}});
+  Click(20, 20);  // an ellipse dragged from (20, 20) to (60, 50)
+  app->HandleEvent(MouseEvent{MouseEvent::Kind::Press, MouseButton::Left, 20, 20, true, false, {}});
+  app->HandleEvent(MouseEvent{MouseEvent::Kind::Move, MouseButton::Left, 60, 50, true, false, {}});
+  app->HandleEvent(MouseEvent{MouseEvent::Kind::Release, MouseButton::Left, 60, 50, false, false, {}});
+  Click(0, 0, {true, true});
+  const std::vector<uint32_t> before = Layers();
+  app.reset();  // the process dies: no End command
+
+  host.messages.clear();
+  host.messageAnswers = {MessageResult::Ok};
+  Start();
+  ASSERT_GE(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].text, "前回フリーズしています。\nリドゥー復帰機能を使用しますか？\n");
+  EXPECT_EQ(host.messages[0].caption, "リドゥー復帰機能");
+  ASSERT_TRUE(State().canvas.HasPicture());
+  EXPECT_EQ(State().canvas.Width(), 120);
+  EXPECT_EQ(Layers(), before);
+  EXPECT_TRUE(app->Menu().Enabled(cmd::kUndo));
+}
+
+TEST_F(SessionTest, DecliningRecoveryStartsAfreshAndRetiresTheOldJournal) {
+  Start();
+  NewPicture(50, 40);
+  DrawCurve({{10, 10}, {40, 30}});
+  app.reset();
+  host.messageAnswers = {MessageResult::Cancel};
+  Start();
+  EXPECT_FALSE(State().canvas.HasPicture());
+  EXPECT_FALSE(fs::exists(Resource("UndoFile00.dat")));
+  EXPECT_EQ(testing::ReadFile(Resource("CurrentFileInfo.ini")),
+            "CurrentFileWidth=01600\r\nCurrentFileHeight=01200\r\nCurrentFileName=./new.lmv\r\n");
+}
+
+TEST_F(SessionTest, AGarbledSessionFileIsReportedAndIgnored) {
+  fs::create_directories(folder + "/LMV_Resource");
+  std::ofstream(Resource("CurrentFileInfo.ini")) << "CurrentFileWidth=99999\r\nx\r\n";
+  host.messageAnswers = {MessageResult::Ok};
+  Start();
+  ASSERT_EQ(host.messages.size(), 2u);
+  EXPECT_EQ(host.messages[1].text, "カレントファイル情報ファイルが不正です。");
+  EXPECT_FALSE(State().canvas.HasPicture());
+}
+
+}  // namespace
+}  // namespace lumavex
