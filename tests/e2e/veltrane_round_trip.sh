@@ -10,29 +10,12 @@
 set -euo pipefail
 binary=$(realpath "$1")
 
-root=$(mktemp -d)
+FAILURE_SHOT=/tmp/veltrane-e2e-failure.png
+source "$(dirname "$0")/e2e_common.sh"
 work="$root/movie"
 reference="$root/reference"
 backup="$root/backup"
 mkdir "$work" "$reference" "$backup"
-xvfb_pid=""
-app_pid=""
-cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$root"
-}
-trap cleanup EXIT
-fail() {
-  echo "FAIL: $*"
-  import -window root "$root/failure.png" 2>/dev/null && cp "$root/failure.png" /tmp/veltrane-e2e-failure.png
-  exit 1
-}
-
-mkdir -m 700 "$root/runtime"
-export XDG_RUNTIME_DIR="$root/runtime" XDG_DATA_HOME="$root/data" HOME="$root"
-unset WAYLAND_DISPLAY
-export QT_QPA_PLATFORM=xcb
 
 # The movie: three frames of one size and one of another (two ".VTZ" runs), two
 # native pictures that differ in a few bytes, a sound, a stale ".VTZ" and the settings.
@@ -49,15 +32,7 @@ printf 'stale' >"$work/old.VTZ"
 printf 'BackupPath=%s\n' "$backup" >"$work/Compress.ini"
 cp "$work"/*.bmp "$work"/*.lmv "$work/voice.wav" "$reference/"
 
-# An X server of our own on a free display number.
-Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp 5>"$root/display" 2>/dev/null &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$root/display" ] && break; sleep 0.1; done
-[ -s "$root/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$root/display")"
-
-(cd "$work" && exec "$binary") &
-app_pid=$!
+start_app "$binary" "$work"
 
 xdotool search --sync --onlyvisible --name '^Veltrane$' >/dev/null
 geometry=$(xdotool search --onlyvisible --name '^Veltrane$' getwindowgeometry)
@@ -126,10 +101,5 @@ for file in "$reference"/*; do
 done
 
 choose 6  # 終了
-set +e
-wait "$app_pid"
-code=$?
-set -e
-app_pid=""
-[ "$code" -eq 1 ] || fail "exit code $code, expected 1"
+wait_app 1
 echo "PASS: $(ls "$reference" | wc -l) files back byte for byte, stale .VTZ in the trash, ended with 1"

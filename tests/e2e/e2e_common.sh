@@ -1,0 +1,82 @@
+# Shared by the end-to-end scripts: a temporary root folder that is removed at
+# exit, a desktop environment of its own (runtime folder, trash), an X server of
+# its own on a free display number, and the program started in a working folder.
+# The caller sets FAILURE_SHOT (where a failure's screenshot is kept) before sourcing.
+
+root=$(mktemp -d)
+xvfb_pid=""
+app_pid=""
+e2e_cleanup() {
+  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$root"
+}
+trap e2e_cleanup EXIT
+
+fail() {
+  echo "FAIL: $*"
+  import -window root "$root/failure.png" 2>/dev/null && cp "$root/failure.png" "${FAILURE_SHOT:-/tmp/e2e-failure.png}"
+  exit 1
+}
+
+mkdir -m 700 "$root/runtime"
+export XDG_RUNTIME_DIR="$root/runtime" XDG_DATA_HOME="$root/data" HOME="$root"
+unset WAYLAND_DISPLAY
+export QT_QPA_PLATFORM=xcb
+
+Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp 5>"$root/display" 2>/dev/null &
+xvfb_pid=$!
+for _ in $(seq 100); do [ -s "$root/display" ] && break; sleep 0.1; done
+[ -s "$root/display" ] || fail "Xvfb did not start"
+export DISPLAY=":$(head -n1 "$root/display")"
+
+# start_app <binary> <working folder>: starts the program there; app_pid is its process.
+start_app() {
+  (cd "$2" && exec "$1") &
+  app_pid=$!
+}
+
+# wait_app <expected exit code>: waits for the program to end with that code.
+wait_app() {
+  set +e
+  wait "$app_pid"
+  local code=$?
+  set -e
+  app_pid=""
+  [ "$code" -eq "$1" ] || fail "exit code $code, expected $1"
+}
+
+# Lumavex in a fresh working folder "$root/work" with its resource folder; waits
+# for its window.
+lumavex_start() {
+  work="$root/work"
+  mkdir -p "$work"
+  cp -r "$2/resources/LMV_Resource" "$work/LMV_Resource"
+  start_app "$1" "$work"
+  xdotool search --sync --onlyvisible --name '^Lumavex$' >/dev/null
+  sleep 1
+}
+
+lumavex_open_file_menu() {
+  xdotool mousemove 25 10 click 1
+  sleep 0.7
+}
+
+# ファイル → 新規作成 (the first item), then OK with the size the dialog offers.
+lumavex_new_picture() {
+  lumavex_open_file_menu
+  xdotool key Down Return
+  xdotool search --sync --onlyvisible --name '新規作成' >/dev/null
+  sleep 0.5
+  xdotool key Return
+  sleep 2
+}
+
+# Without a sound device the first sound brings the silent-running notice once.
+lumavex_dismiss_silent_notice() {
+  sleep 0.7
+  if xdotool search --onlyvisible --name '音無し実行' >/dev/null 2>&1; then
+    xdotool key Return
+    sleep 0.5
+  fi
+}
