@@ -34,6 +34,9 @@ bool DialogModel::Checked(int controlId) const {
 void DialogModel::SetChecked(int controlId, bool checked) {
   DialogControl* c = Find(controlId);
   if (!c) throw std::out_of_range("dialog has no control " + std::to_string(controlId));
+  if (c->kind == ControlKind::Radio && checked)
+    for (auto& other : controls)
+      if (other.kind == ControlKind::Radio) other.checked = false;
   c->checked = checked;
 }
 

@@ -15,6 +15,7 @@ enum class ControlKind {
   Check,         // check box
   Label,         // static text
   ReadOnlyText,  // multi-line text the user can scroll and select but not change
+  Radio,         // a button of the dialog's one radio group: checking it clears the others
 };
 
 struct DialogControl {
@@ -54,6 +55,7 @@ struct DialogModel {
   const std::string& Text(int controlId) const;
   void SetText(int controlId, std::string text);
   bool Checked(int controlId) const;
+  // Checking a radio button clears every other radio button of the dialog.
   void SetChecked(int controlId, bool checked);
 
   // Runs the OK validation; no validator means every input is accepted.

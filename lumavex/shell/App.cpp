@@ -9,6 +9,7 @@
 #include "lumavex/shell/CommandIds.h"
 #include "lumavex/shell/HelpTopics.h"
 #include "lumavex/shell/Input.h"
+#include "lumavex/shell/SettingDialogs.h"
 #include "lumavex/shell/MenuTable.h"
 #include "lumavex/shell/Shell.h"
 #include "lumavex/shell/Tools.h"
@@ -70,6 +71,7 @@ void SendCommand(AppState& state, int id) {
   if (state.recentCommands.size() > kHistory) state.recentCommands.pop_front();
   NoteCommand(state, state.currentCommand, id);
   if (ShowHelpTopic(state.host, id)) return;
+  if (RunSettingCommand(state, id)) return;
   if (const auto zoom = ZoomCodeOfCommand(id)) {
     SetZoom(state, *zoom, true);
     return;

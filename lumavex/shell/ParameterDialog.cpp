@@ -51,6 +51,7 @@ platform::DialogModel MakeParameterDialog(ParameterDialogForm form) {
   model.title = form.title;
   model.okCode = form.okCode;
   model.cancelCode = form.cancelCode;
+  model.cancelText = form.cancelText;
   model.focusId = kFirstField;
   for (const auto& field : form.fields) {
     platform::DialogControl control;
@@ -59,8 +60,14 @@ platform::DialogModel MakeParameterDialog(ParameterDialogForm form) {
     control.label = field.label;
     control.text = std::to_string(field.startValue);
     model.controls.push_back(control);
+    if (!field.trailingText.empty())
+      model.controls.push_back({kStaticText, platform::ControlKind::Label, field.trailingText});
   }
-  model.onOk = [fields = form.fields, eachOnPass = form.storeEachOnPass](
+  for (const auto& box : form.checkBoxes)
+    model.controls.push_back({box.controlId, platform::ControlKind::Check, box.label, "",
+                              box.startValue});
+  model.onOk = [fields = form.fields, eachOnPass = form.storeEachOnPass,
+                boxes = form.checkBoxes, together = form.checkTogether](
                    platform::DialogModel& m) -> std::optional<platform::DialogMessage> {
     std::vector<int> values;
     for (const auto& field : fields) {
@@ -69,9 +76,14 @@ platform::DialogModel MakeParameterDialog(ParameterDialogForm form) {
       if (eachOnPass && field.store) field.store(value);
       values.push_back(value);
     }
+    if (together)
+      if (auto refusal = together(values))
+        return platform::DialogMessage{*refusal, kInputErrorCaption};
     if (!eachOnPass)
       for (size_t i = 0; i < fields.size(); ++i)
         if (fields[i].store) fields[i].store(values[i]);
+    for (const auto& box : boxes)
+      if (box.store) box.store(m.Checked(box.controlId));
     return std::nullopt;
   };
   return model;

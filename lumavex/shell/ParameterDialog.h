@@ -14,6 +14,8 @@ namespace lumavex {
 
 constexpr int kFirstField = 1000;
 constexpr int kSecondField = 1001;
+// Static texts have no identifier of their own, as nothing reads them back.
+constexpr int kStaticText = -1;
 constexpr const char* kInputErrorCaption = "指定エラー";
 
 struct IntegerField {
@@ -26,6 +28,16 @@ struct IntegerField {
   std::string belowLowerMessage;
   std::string aboveUpperMessage;
   std::function<void(int)> store;
+  // A static text shown right after the field (the stroke between the two terms of a ratio).
+  std::string trailingText;
+};
+
+// A check box stored together with the integer fields once they all pass.
+struct CheckBoxField {
+  int controlId = 0;
+  std::string label;
+  bool startValue = false;
+  std::function<void(bool)> store;
 };
 
 struct ParameterDialogForm {
@@ -36,6 +48,11 @@ struct ParameterDialogForm {
   int cancelCode = -1;
   // Store each field as soon as it passes, before the next one is checked.
   bool storeEachOnPass = false;
+  std::vector<CheckBoxField> checkBoxes;
+  // Runs when every field has passed, with their values in order, before anything is
+  // stored; returns the refusal text when the values do not fit together.
+  std::function<std::optional<std::string>(const std::vector<int>&)> checkTogether;
+  std::string cancelText = "ｷｬﾝｾﾙ";
 };
 
 platform::DialogModel MakeParameterDialog(ParameterDialogForm form);

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QVBoxLayout>
 
 #include "platform/qt/MessageBox.h"
@@ -76,6 +77,12 @@ QWidget* MakeShownControl(const DialogControl& control) {
     }
     case ControlKind::ReadOnlyText:
       return MakeReadOnlyText(control);
+    case ControlKind::Radio: {
+      auto* radio = new QRadioButton(ToQString(control.label));
+      radio->setChecked(control.checked);
+      radio->setEnabled(false);
+      return radio;
+    }
   }
   return nullptr;
 }
@@ -124,6 +131,14 @@ void DialogPresenter::BuildControls() {
         form->addRow(text);
         break;
       }
+      case ControlKind::Radio: {
+        // Radio buttons with one parent are one exclusive group, as the model's are.
+        auto* radio = new QRadioButton(ToQString(control.label));
+        radio->setChecked(control.checked);
+        radios_[control.id] = radio;
+        form->addRow(radio);
+        break;
+      }
     }
   }
   static_cast<QVBoxLayout*>(dialog_->layout())->addLayout(form);
@@ -150,6 +165,8 @@ void DialogPresenter::FocusStartControl() {
     edit->selectAll();
   } else if (QCheckBox* check = CheckBox(model_.focusId)) {
     check->setFocus(Qt::TabFocusReason);
+  } else if (QRadioButton* radio = RadioButton(model_.focusId)) {
+    radio->setFocus(Qt::TabFocusReason);
   }
 }
 
@@ -160,6 +177,8 @@ int DialogPresenter::Run() {
 void DialogPresenter::CopyWidgetsToModel() {
   for (const auto& [id, edit] : edits_) model_.SetText(id, edit->text().toStdString());
   for (const auto& [id, check] : checks_) model_.SetChecked(id, check->isChecked());
+  for (const auto& [id, radio] : radios_)
+    if (radio->isChecked()) model_.SetChecked(id, true);
 }
 
 void DialogPresenter::PressOk() {
@@ -187,6 +206,11 @@ QLineEdit* DialogPresenter::Edit(int controlId) const {
 QCheckBox* DialogPresenter::CheckBox(int controlId) const {
   auto it = checks_.find(controlId);
   return it == checks_.end() ? nullptr : it->second;
+}
+
+QRadioButton* DialogPresenter::RadioButton(int controlId) const {
+  auto it = radios_.find(controlId);
+  return it == radios_.end() ? nullptr : it->second;
 }
 
 QPlainTextEdit* DialogPresenter::ReadOnlyText(int controlId) const {

@@ -13,6 +13,7 @@ class QDialog;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class QRadioButton;
 class QWidget;
 
 namespace platform::qt {
@@ -31,7 +32,7 @@ class DialogPresenter {
   // Runs the dialog modally; returns the model's okCode or cancelCode.
   int Run();
 
-  // OK: copies the widgets' texts and checks into the model and runs its validation;
+  // OK: copies the widgets' texts, checks and radio choice into the model and runs its validation;
   // closes the dialog with okCode when it accepts, otherwise shows the refusal.
   void PressOk();
   // Cancel, Escape or closing the window: closes with cancelCode, model untouched.
@@ -40,6 +41,7 @@ class DialogPresenter {
   QDialog& Dialog() const;
   QLineEdit* Edit(int controlId) const;      // nullptr when `controlId` is no edit
   QCheckBox* CheckBox(int controlId) const;  // nullptr when `controlId` is no check box
+  QRadioButton* RadioButton(int controlId) const;  // nullptr when no radio button
   QPlainTextEdit* ReadOnlyText(int controlId) const;  // nullptr when no read-only text
   QPushButton* OkButton() const { return okButton_; }
   QPushButton* CancelButton() const { return cancelButton_; }  // nullptr: OK only
@@ -57,6 +59,7 @@ class DialogPresenter {
   std::unique_ptr<ModelDialog> dialog_;
   std::map<int, QLineEdit*> edits_;
   std::map<int, QCheckBox*> checks_;
+  std::map<int, QRadioButton*> radios_;
   std::map<int, QPlainTextEdit*> readOnlyTexts_;
   QPushButton* okButton_ = nullptr;
   QPushButton* cancelButton_ = nullptr;

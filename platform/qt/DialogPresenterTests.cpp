@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 #include <QTimer>
 
@@ -166,6 +167,33 @@ TEST(DialogPresenterCodes, AnOkCodeOfZeroIsReturnedAsIs) {
   QTimer::singleShot(10, &presenter.Dialog(), [&] { presenter.OkButton()->click(); });
   QTimer::singleShot(5000, &presenter.Dialog(), [&] { presenter.Dialog().done(kStuck); });
   EXPECT_EQ(presenter.Run(), 0);
+}
+
+TEST(DialogPresenterRadio, ButtonsFormOneGroupAndOkCopiesTheChoice) {
+  DialogModel model;
+  model.controls = {{1000, ControlKind::Radio, "+10", "", false},
+                    {1001, ControlKind::Radio, "+100", "", true},
+                    {1002, ControlKind::Radio, "+0", "", false}};
+  model.focusId = 1001;
+  model.okCode = 1;
+  model.cancelCode = 2;
+  DialogPresenter presenter(model, nullptr);
+  ASSERT_NE(presenter.RadioButton(1001), nullptr);
+  EXPECT_TRUE(presenter.RadioButton(1001)->isChecked());
+  EXPECT_EQ(presenter.RadioButton(1002)->text(), QStringLiteral("+0"));
+  QWidget* focused = nullptr;
+  QTimer::singleShot(10, &presenter.Dialog(), [&] {
+    focused = presenter.Dialog().focusWidget();
+    presenter.RadioButton(1002)->click();
+    presenter.OkButton()->click();
+  });
+  QTimer::singleShot(5000, &presenter.Dialog(), [&] { presenter.Dialog().done(kStuck); });
+  EXPECT_EQ(presenter.Run(), 1);
+  EXPECT_EQ(focused, presenter.RadioButton(1001));
+  EXPECT_FALSE(presenter.RadioButton(1001)->isChecked());
+  EXPECT_TRUE(model.Checked(1002));
+  EXPECT_FALSE(model.Checked(1001));
+  EXPECT_FALSE(model.Checked(1000));
 }
 
 constexpr int kText = 1000;

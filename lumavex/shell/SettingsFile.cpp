@@ -1,0 +1,269 @@
+#include "lumavex/shell/SettingsFile.h"
+
+#include <cmath>
+#include <cstring>
+#include <memory>
+
+#include "lumavex/shell/AppState.h"
+#include "lumavex/shell/ColourPanel.h"
+#include "platform/TextCodec.h"
+
+namespace lumavex {
+namespace {
+
+constexpr const char* kCheckCaption = "ロードチェック";
+constexpr const char* kBadSize = "描画設定ファイルサイズが不正です。";
+constexpr const char* kBadContent = "描画設定ファイルが不正です。";
+constexpr int kLargestSquareSide = 10000;
+
+// Little-endian fields of the record.
+class RecordWriter {
+ public:
+  explicit RecordWriter(std::string& out) : out_(out) {}
+  void U32(uint32_t v) {
+    for (int i = 0; i < 4; ++i) out_.push_back(static_cast<char>(v >> (8 * i)));
+  }
+  void I32(int v) { U32(static_cast<uint32_t>(v)); }
+  void Double(double v) {
+    uint64_t bits;
+    std::memcpy(&bits, &v, sizeof bits);
+    for (int i = 0; i < 8; ++i) out_.push_back(static_cast<char>(bits >> (8 * i)));
+  }
+
+ private:
+  std::string& out_;
+};
+
+class RecordReader {
+ public:
+  explicit RecordReader(const unsigned char* record) : p_(record) {}
+  uint32_t U32() {
+    uint32_t v = 0;
+    for (int i = 0; i < 4; ++i) v |= static_cast<uint32_t>(p_[i]) << (8 * i);
+    p_ += 4;
+    return v;
+  }
+  int I32() { return static_cast<int>(U32()); }
+  double Double() {
+    uint64_t bits = 0;
+    for (int i = 0; i < 8; ++i) bits |= static_cast<uint64_t>(p_[i]) << (8 * i);
+    p_ += 8;
+    double v;
+    std::memcpy(&v, &bits, sizeof v);
+    return v;
+  }
+
+ private:
+  const unsigned char* p_;
+};
+
+bool InRange(int v, int lower, int upper) { return v >= lower && v <= upper; }
+bool AtLeast(int v, int lower) { return v >= lower; }
+// A finite distance of at least `lower` pixels (a NaN or infinite width draws nothing sane).
+bool DistanceAtLeast(double v, double lower) { return std::isfinite(v) && v >= lower; }
+bool IsFlag(int v) { return v == 0 || v == 1; }
+
+// The record as read, with the block lengths it announces.
+struct Record {
+  DrawingSettings settings;
+  DrawingColours colours;
+  int textBlock = 0;
+  int fontBlock = 0;
+};
+
+// Decodes the record into `r` (the settings the file does not hold keep their values)
+// and checks every field in offset order; false at the first field refused.
+bool DecodeRecord(const unsigned char* bytes, Record& r) {
+  RecordReader in(bytes);
+  DrawingSettings& s = r.settings;
+  s.processingSquareSide = std::min(in.I32(), kLargestSquareSide);
+  if (!AtLeast(s.processingSquareSide, 10)) return false;
+  s.fattenWidth = in.I32();
+  if (!AtLeast(s.fattenWidth, 100)) return false;
+  s.fattenAntiAliasWidth = in.I32();
+  if (!AtLeast(s.fattenAntiAliasWidth, 0)) return false;
+  s.characterWidth = in.I32();
+  if (!InRange(s.characterWidth, 2, 30000)) return false;
+  s.characterHeight = in.I32();
+  if (!InRange(s.characterHeight, 2, 30000)) return false;
+  s.fontWeight = in.I32();
+  if (!InRange(s.fontWeight, 0, 900)) return false;
+  const int italic = in.I32();
+  if (!IsFlag(italic)) return false;
+  s.italic = italic == 1;
+  const int vertical = in.I32();
+  if (!IsFlag(vertical)) return false;
+  s.vertical = vertical == 1;
+  s.characterSpacing = in.I32();
+  if (!InRange(s.characterSpacing, 0, 30000)) return false;
+  // A negative length would announce a block that cannot exist.
+  r.textBlock = in.I32();
+  if (!InRange(r.textBlock, 0, kMaxPasteTextBlock)) return false;
+  r.fontBlock = in.I32();
+  if (!InRange(r.fontBlock, 0, kMaxFontNameBlock)) return false;
+  s.loadLimitWidth = in.I32();
+  if (!InRange(s.loadLimitWidth, 2, 30000)) return false;
+  s.loadLimitHeight = in.I32();
+  if (!InRange(s.loadLimitHeight, 2, 30000)) return false;
+  r.colours.head = in.U32();
+  r.colours.termination = in.U32();
+  s.maxOpacity = in.I32();
+  if (!InRange(s.maxOpacity, 1, 255)) return false;
+  s.headFade = in.Double();
+  if (!DistanceAtLeast(s.headFade, 0.0)) return false;
+  s.terminationFade = in.Double();
+  if (!DistanceAtLeast(s.terminationFade, 0.0)) return false;
+  s.splinePointCount = in.I32();
+  if (!AtLeast(s.splinePointCount, 2)) return false;
+  s.borderFrameOpacity = in.I32();
+  if (!InRange(s.borderFrameOpacity, 1, 255)) return false;
+  s.areaBorderFrameOpacity = in.I32();
+  if (!InRange(s.areaBorderFrameOpacity, 1, 255)) return false;
+  in.U32();  // reserved
+  s.frameWidth = in.Double();
+  if (!DistanceAtLeast(s.frameWidth, 0.0)) return false;
+  s.antiAliasWidth = in.Double();
+  if (!DistanceAtLeast(s.antiAliasWidth, 1.0)) return false;
+  int* const penWidths[] = {&s.selectPenWidth, &s.deselectPenWidth, &s.frameGradationPenWidth};
+  for (int* width : penWidths)
+    if (!AtLeast(*width = in.I32(), 0)) return false;
+  if (!AtLeast(s.frameGradationDegree = in.I32(), 1)) return false;
+  if (!AtLeast(s.gradationPenWidth = in.I32(), 0)) return false;
+  if (!AtLeast(s.gradationDegree = in.I32(), 1)) return false;
+  if (!AtLeast(s.mosaicPenWidth = in.I32(), 0)) return false;
+  if (!AtLeast(s.mosaicCellWidth = in.I32(), 2)) return false;
+  int* const morePenWidths[] = {&s.normalPenWidth, &s.frameDeletePenWidth,
+                                &s.transparentDeletePenWidth, &s.colourChangePenWidth};
+  for (int* width : morePenWidths)
+    if (!AtLeast(*width = in.I32(), 0)) return false;
+  s.rgbTolerance = in.I32();
+  return InRange(s.rgbTolerance, 0, 255);
+}
+
+void EncodeRecord(const DrawingSettings& s, const DrawingColours& c, int textBlock,
+                  int fontBlock, std::string& out) {
+  RecordWriter w(out);
+  for (int v : {s.processingSquareSide, s.fattenWidth, s.fattenAntiAliasWidth, s.characterWidth,
+                s.characterHeight, s.fontWeight, s.italic ? 1 : 0, s.vertical ? 1 : 0,
+                s.characterSpacing, textBlock, fontBlock, s.loadLimitWidth, s.loadLimitHeight})
+    w.I32(v);
+  w.U32(c.head);
+  w.U32(c.termination);
+  w.I32(s.maxOpacity);
+  w.Double(s.headFade);
+  w.Double(s.terminationFade);
+  for (int v : {s.splinePointCount, s.borderFrameOpacity, s.areaBorderFrameOpacity, 0})
+    w.I32(v);
+  w.Double(s.frameWidth);
+  w.Double(s.antiAliasWidth);
+  for (int v : {s.selectPenWidth, s.deselectPenWidth, s.frameGradationPenWidth,
+                s.frameGradationDegree, s.gradationPenWidth, s.gradationDegree, s.mosaicPenWidth,
+                s.mosaicCellWidth, s.normalPenWidth, s.frameDeletePenWidth,
+                s.transparentDeletePenWidth, s.colourChangePenWidth, s.rgbTolerance, 0})
+    w.I32(v);
+}
+
+// The text of a block: its bytes up to the first zero, converted to UTF-8.
+std::optional<std::string> BlockText(const std::string& block) {
+  return platform::Cp932ToUtf8(std::string_view(block.c_str()));
+}
+
+struct FileCloser {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+bool ReadExactly(std::FILE* in, std::string& out, int length) {
+  out.assign(static_cast<size_t>(length), '\0');
+  return length == 0 || std::fread(out.data(), 1, out.size(), in) == out.size();
+}
+
+}  // namespace
+
+std::optional<std::string> EncodeDrawingSettings(const DrawingSettings& settings,
+                                                 const DrawingColours& colours,
+                                                 std::string* error) {
+  const auto text = platform::Utf8ToCp932(settings.pasteText);
+  const auto font = platform::Utf8ToCp932(settings.fontName);
+  // A block longer than a reader accepts, or a zero inside a text, would make a file
+  // that does not load back as written.
+  if (!text || text->size() + 1 > kMaxPasteTextBlock || text->find('\0') != std::string::npos) {
+    if (error) *error = "文字列貼り付けの文字列を保存できません。";
+    return std::nullopt;
+  }
+  if (!font || font->size() + 1 > kMaxFontNameBlock || font->find('\0') != std::string::npos) {
+    if (error) *error = "フォント名を保存できません。";
+    return std::nullopt;
+  }
+  std::string bytes;
+  bytes.reserve(kSettingsRecordBytes + text->size() + font->size() + 2);
+  EncodeRecord(settings, colours, static_cast<int>(text->size() + 1),
+               static_cast<int>(font->size() + 1), bytes);
+  bytes += *text;
+  bytes.push_back('\0');
+  bytes += *font;
+  bytes.push_back('\0');
+  return bytes;
+}
+
+bool WriteDrawingSettings(std::FILE* out, const DrawingSettings& settings,
+                          const DrawingColours& colours, std::string* error) {
+  const auto bytes = EncodeDrawingSettings(settings, colours, error);
+  if (!bytes) return false;
+  if (std::fwrite(bytes->data(), 1, bytes->size(), out) != bytes->size() ||
+      std::fflush(out) != 0) {
+    if (error) *error = "別の位置にセーブして下さい。";
+    return false;
+  }
+  return true;
+}
+
+bool LoadDrawingSettings(platform::UiHost& host, const std::string& path,
+                         DrawingSettings& settings, DrawingColours& colours) {
+  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+  if (!file) {
+    host.ShowMessage("ファイルオープン不可: " + path, "エラー", platform::MessageButtons::Ok,
+                     platform::MessageIcon::Exclamation);
+    return false;
+  }
+  unsigned char record[kSettingsRecordBytes];
+  if (std::fread(record, 1, sizeof record, file.get()) != sizeof record) {
+    host.ShowMessage(kBadSize, kCheckCaption);
+    return false;
+  }
+  Record r{settings, colours};
+  if (!DecodeRecord(record, r)) {
+    host.ShowMessage(kBadContent, kCheckCaption);
+    return false;
+  }
+  std::string textBlock, fontBlock;
+  if (!ReadExactly(file.get(), textBlock, r.textBlock) ||
+      !ReadExactly(file.get(), fontBlock, r.fontBlock)) {
+    host.ShowMessage(kBadSize, kCheckCaption);
+    return false;
+  }
+  const auto text = BlockText(textBlock);
+  const auto font = BlockText(fontBlock);
+  if (!text || !font) {
+    host.ShowMessage(kBadContent, kCheckCaption);
+    return false;
+  }
+  r.settings.pasteText = *text;
+  r.settings.fontName = *font;
+  settings = std::move(r.settings);
+  colours = r.colours;
+  // The file was only read: a failing close loses nothing, so it is reported and the
+  // settings stay loaded.
+  if (std::fclose(file.release()) != 0) host.ShowMessage("エラー", "エラー");
+  return true;
+}
+
+void ReadDrawingSettingsCommand(AppState& state, const std::string& path) {
+  if (state.canvasWidth == -1) return;
+  DrawingColours colours{state.headColour, state.terminationColour};
+  if (!LoadDrawingSettings(state.host, state.Resolve(path), state.settings, colours)) return;
+  state.headColour = colours.head;
+  state.terminationColour = colours.termination;
+  RedrawColourPanel(state);
+}
+
+}  // namespace lumavex
