@@ -38,6 +38,27 @@ int TestHost::RunDialog(DialogModel& model) {
   return model.cancelCode;
 }
 
+namespace {
+
+std::optional<std::string> NextAnswer(std::deque<std::optional<std::string>>& answers) {
+  if (answers.empty()) return std::nullopt;
+  std::optional<std::string> answer = std::move(answers.front());
+  answers.pop_front();
+  return answer;
+}
+
+}  // namespace
+
+std::optional<std::string> TestHost::OpenFileDialog(const FileDialogRequest& request) {
+  fileDialogs.push_back({false, request});
+  return NextAnswer(fileDialogAnswers);
+}
+
+std::optional<std::string> TestHost::SaveFileDialog(const FileDialogRequest& request) {
+  fileDialogs.push_back({true, request});
+  return NextAnswer(fileDialogAnswers);
+}
+
 void TestHost::ShowModelessDialog(const DialogModel& model) {
   ModelessDialog shown{model.id, model.title, {}};
   for (const auto& c : model.controls)

@@ -48,6 +48,12 @@ struct ModelessDialog {
   std::string text;
 };
 
+// A file dialog as it was opened.
+struct RecordedFileDialog {
+  bool save = false;
+  FileDialogRequest request;
+};
+
 class TestHost : public UiHost {
  public:
   // Message boxes take their answers from here in order; when it is empty the first
@@ -55,6 +61,9 @@ class TestHost : public UiHost {
   std::deque<MessageResult> messageAnswers;
   // Each RunDialog takes the next script; an exhausted script cancels the dialog.
   std::deque<std::vector<DialogAttempt>> dialogScripts;
+  // File dialogs take their answers from here in order; when it is empty they are
+  // cancelled.
+  std::deque<std::optional<std::string>> fileDialogAnswers;
   bool soundFails = false;  // PlaySound reports a busy or missing device
   bool trashFails = false;  // MoveToTrash reports failure
   std::string trashDirectory;  // where MoveToTrash moves files; empty: files are removed
@@ -62,6 +71,7 @@ class TestHost : public UiHost {
   std::vector<ShownMessage> messages;
   std::vector<OpenedDialog> dialogs;
   std::vector<ModelessDialog> modelessDialogs;
+  std::vector<RecordedFileDialog> fileDialogs;
   std::vector<std::string> statusTexts;  // every status text shown, in order
   std::vector<std::string> soundsPlayed;
   std::vector<std::string> trashed;
@@ -79,6 +89,8 @@ class TestHost : public UiHost {
   MessageResult ShowMessage(const std::string& text, const std::string& caption,
                             MessageButtons buttons, MessageIcon icon) override;
   int RunDialog(DialogModel& model) override;
+  std::optional<std::string> OpenFileDialog(const FileDialogRequest& request) override;
+  std::optional<std::string> SaveFileDialog(const FileDialogRequest& request) override;
   void ShowModelessDialog(const DialogModel& model) override;
   void MenuChanged(const MenuBar& menu) override;
   void Present(const Surface& surface, const Rect& area) override;

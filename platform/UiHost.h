@@ -2,7 +2,9 @@
 // Everything the core shows or asks of the desktop goes through this interface:
 // the Qt front end implements it for the real window, TestHost for tests.
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/DialogModel.h"
 #include "platform/Events.h"
@@ -16,6 +18,17 @@ enum class MessageButtons { Ok, OkCancel, YesNo };
 enum class MessageIcon { None, Information, Exclamation, Error, Question };
 enum class MessageResult { Ok, Cancel, Yes, No };
 
+// What a file dialog shows: its title, the folder it opens in, the name it proposes
+// and the filters, each written as its text followed by the patterns in braces,
+// e.g. ".lmv files {*.lmv}".
+struct FileDialogRequest {
+  std::string title;
+  std::string folder;
+  std::vector<std::string> filters;
+  std::string defaultName;
+  std::string defaultExtension;  // added by a save dialog to a name typed without one
+};
+
 class UiHost {
  public:
   virtual ~UiHost() = default;
@@ -28,6 +41,12 @@ class UiHost {
   // Runs a modal dialog until its validation accepts OK or the user cancels;
   // returns the model's okCode or cancelCode.
   virtual int RunDialog(DialogModel& model) = 0;
+
+  // The standard dialogs that choose a file to read or to write; the full path of the
+  // chosen file, or nothing when the user cancels. The save dialog does not ask about
+  // an existing file: the caller does.
+  virtual std::optional<std::string> OpenFileDialog(const FileDialogRequest& request) = 0;
+  virtual std::optional<std::string> SaveFileDialog(const FileDialogRequest& request) = 0;
 
   // Opens a dialog that stays open while the user goes on working; OK closes it.
   // Nothing is validated or returned, and several may be open at once.

@@ -1,6 +1,7 @@
 #include "lumavex/qt/QtHost.h"
 
 #include <QCursor>
+#include <QFileDialog>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <algorithm>
@@ -32,6 +33,62 @@ int QtHost::RunDialog(platform::DialogModel& model) {
   const int code = presenter.Run();
   if (window_) window_->ReleaseButtonsLetGoDuringModal();
   return code;
+}
+
+namespace {
+
+// Qt writes a filter's patterns in parentheses: ".lmv files {*.lmv}" becomes
+// ".lmv files (*.lmv)".
+QString QtFilters(const std::vector<std::string>& filters) {
+  QStringList out;
+  for (const std::string& f : filters) {
+    QString text = QString::fromStdString(f);
+    const qsizetype open = text.lastIndexOf('{');
+    if (open >= 0 && text.endsWith('}')) {
+      text[open] = '(';
+      text[text.size() - 1] = ')';
+    }
+    out << text;
+  }
+  return out.join(";;");
+}
+
+void Prepare(QFileDialog& dialog, const platform::FileDialogRequest& request) {
+  dialog.setWindowTitle(QString::fromStdString(request.title));
+  dialog.setDirectory(QString::fromStdString(request.folder));
+  dialog.setNameFilter(QtFilters(request.filters));
+  if (!request.defaultName.empty()) dialog.selectFile(QString::fromStdString(request.defaultName));
+}
+
+std::optional<std::string> Chosen(QFileDialog& dialog) {
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return dialog.selectedFiles().first().toStdString();
+}
+
+}  // namespace
+
+std::optional<std::string> QtHost::OpenFileDialog(const platform::FileDialogRequest& request) {
+  QFileDialog dialog(window_);
+  Prepare(dialog, request);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  const auto chosen = Chosen(dialog);
+  if (window_) window_->ReleaseButtonsLetGoDuringModal();
+  return chosen;
+}
+
+// The caller asks about an existing file itself, so the dialog does not.
+std::optional<std::string> QtHost::SaveFileDialog(const platform::FileDialogRequest& request) {
+  QFileDialog dialog(window_);
+  Prepare(dialog, request);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  if (request.defaultExtension.size() > 1)
+    dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension.substr(1)));
+  const auto chosen = Chosen(dialog);
+  if (window_) window_->ReleaseButtonsLetGoDuringModal();
+  return chosen;
 }
 
 // The dialog belongs to the main window, so it closes with it at the latest.

@@ -34,6 +34,8 @@ class QtHost : public platform::UiHost {
                                       platform::MessageButtons buttons,
                                       platform::MessageIcon icon) override;
   int RunDialog(platform::DialogModel& model) override;
+  std::optional<std::string> OpenFileDialog(const platform::FileDialogRequest& request) override;
+  std::optional<std::string> SaveFileDialog(const platform::FileDialogRequest& request) override;
   void ShowModelessDialog(const platform::DialogModel& model) override;
   void MenuChanged(const platform::MenuBar& menu) override;
   void Present(const platform::Surface& surface, const platform::Rect& area) override;

@@ -14,6 +14,7 @@
 #include "lumavex/shell/App.h"
 #include "lumavex/shell/Drawing.h"
 #include "lumavex/shell/FeedbackSound.h"
+#include "lumavex/shell/FileCommands.h"
 #include "lumavex/shell/ProgressBar.h"
 #include "lumavex/shell/View.h"
 #include "platform/FontEngine.h"
@@ -63,6 +64,7 @@ class AppState {
   int canvasHeight = kDefaultCanvasHeight;
   // The document's path; "./new.lmv" until a file is loaded or saved.
   std::string currentFileName = "./new.lmv";
+  FileState files;
 
   int currentCommand = -1;
   // The latest commands carried out, oldest first (a short history for diagnosis).

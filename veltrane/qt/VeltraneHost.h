@@ -45,6 +45,13 @@ class VeltraneHost : public platform::UiHost {
   int RunDialog(platform::DialogModel& model) override;
   // The tool opens no modeless dialog.
   void ShowModelessDialog(const platform::DialogModel&) override {}
+  // The tool reads and writes only its working folder; it never asks for a file.
+  std::optional<std::string> OpenFileDialog(const platform::FileDialogRequest&) override {
+    return std::nullopt;
+  }
+  std::optional<std::string> SaveFileDialog(const platform::FileDialogRequest&) override {
+    return std::nullopt;
+  }
   void MenuChanged(const platform::MenuBar& menu) override;
   void Present(const platform::Surface& surface, const platform::Rect& area) override;
   bool PlaySound(const platform::WavSound& sound) override;

@@ -1,0 +1,135 @@
+#include "lumavex/files/BmpRead.h"
+
+#include <vector>
+
+#include "lumavex/curves/PixelRules.h"
+
+namespace lumavex {
+namespace {
+
+constexpr const char* kCaption = "ロードエラー";
+constexpr const char* kSizeWrong = "%s はビットマップサイズが不正です。";
+constexpr const char* kDepthWrong =
+    "%s\nは 2, 4, 16, 256, High Color, True Color のビットマップファイルではありません。";
+// Marks a palette slot that the file does not define.
+constexpr uint32_t kNoColour = 0xFFFFFFFF;
+
+bool IsPalettedDepth(int bits) {
+  return bits == 1 || bits == 2 || bits == 4 || bits == 8 || bits == 16;
+}
+
+// Shows the first header problem; true when there is none. `coloursUsed` is the
+// field with its default for the depth filled in.
+bool BmpHeadersAcceptable(PictureInput& input, const PictureFileHeaders& h, uint64_t coloursUsed) {
+  if (h.width < kMinPictureSide || h.height < kMinPictureSide) {
+    input.Refuse("幅は２以上、高さは２以上でなければなりません。", kCaption);
+    return false;
+  }
+  const int bits = h.bitsPerPixel;
+  const uint64_t paletteBytes = coloursUsed * 4;
+  const uint64_t pixelBytes = BmpRowBytes(h.width, bits) * static_cast<uint64_t>(h.height);
+  const char* problem = nullptr;
+  if (h.signature != kBitmapSignature) problem = "%s はビットマップファイルではありません。";
+  else if (h.fileSize != input.length) problem = kSizeWrong;
+  else if (!IsPalettedDepth(bits) && bits != 24 && bits != 32) problem = kDepthWrong;
+  else if (h.compression != 0) problem = "%s は圧縮ビットマップデータです。";
+  else if (h.fileSize < pixelBytes + paletteBytes + kPictureHeadersBytes) problem = kSizeWrong;
+  else if (h.headerSize != 40) problem = "%s は BITMAPINFOHEADER 構造体サイズが不正です。";
+  else if (h.planes != 1) problem = "%s はビットマッププレーン数が１ではありません。";
+  else if (h.dataOffset != paletteBytes + kPictureHeadersBytes) problem = "%s はデータ開始位置が不正です。";
+  if (problem) {
+    input.Refuse(input.Named(problem), kCaption);
+    return false;
+  }
+  return true;
+}
+
+// The palette as decoded colours, one slot per possible index; slots beyond the
+// file's entries hold kNoColour.
+bool ReadPalette(PictureInput& input, int bits, uint64_t coloursUsed, std::vector<uint32_t>& out) {
+  out.assign(size_t{1} << bits, kNoColour);
+  const size_t kept = static_cast<size_t>(std::min<uint64_t>(coloursUsed, out.size()));
+  std::vector<uint8_t> bytes(kept * 4);
+  if (!input.ReadExactly(bytes.data(), bytes.size())) return false;
+  for (size_t i = 0; i < kept; ++i)
+    out[i] = bytes[i * 4] | bytes[i * 4 + 1] << 8 | bytes[i * 4 + 2] << 16 | kDrawAreaFlag;
+  return true;
+}
+
+// Decodes one stored row; false when an index has no palette entry.
+bool DecodeRow(const uint8_t* row, int width, int bits, const std::vector<uint32_t>& palette,
+               uint32_t* out) {
+  if (bits == 24) {
+    for (int x = 0; x < width; ++x, row += 3)
+      out[x] = row[0] | row[1] << 8 | row[2] << 16 | kDrawAreaFlag;
+    return true;
+  }
+  const uint32_t* colours = palette.data();
+  uint32_t missing = 0;
+  if (bits == 16) {
+    for (int x = 0; x < width; ++x) missing |= (out[x] = colours[row[2 * x] | row[2 * x + 1] << 8]) == kNoColour;
+  } else if (bits == 8) {
+    for (int x = 0; x < width; ++x) missing |= (out[x] = colours[row[x]]) == kNoColour;
+  } else {
+    const int perByte = 8 / bits;
+    const unsigned mask = (1u << bits) - 1;
+    for (int x = 0; x < width; ++x) {
+      const int shift = 8 - bits * (x % perByte + 1);
+      missing |= (out[x] = colours[(row[x / perByte] >> shift) & mask]) == kNoColour;
+    }
+  }
+  return missing == 0;
+}
+
+}  // namespace
+
+bool ReadBmpPicture(PictureInput& input, const PicturePrepare& prepare,
+                    const PictureRowTarget& rowFor) {
+  std::array<uint8_t, kPictureHeadersBytes> bytes;
+  if (!input.ReadExactly(bytes.data(), bytes.size())) {
+    input.Refuse(input.Named(kSizeWrong), kCaption);
+    return false;
+  }
+  const PictureFileHeaders h = PictureFileHeaders::Parse(bytes);
+  const int bits = h.bitsPerPixel;
+  uint64_t coloursUsed = h.coloursUsed;
+  if (coloursUsed == 0) {
+    if (IsPalettedDepth(bits)) {
+      coloursUsed = uint64_t{1} << bits;
+    } else if (bits != 24) {
+      input.Refuse(input.Named(kDepthWrong), kCaption);
+      return false;
+    }
+  }
+  if (!BmpHeadersAcceptable(input, h, coloursUsed)) return false;
+
+  std::vector<uint32_t> palette;
+  if (bits == 32) {
+    input.Refuse(input.Named("%s\nは High Color または True Color のビットマップファイルではありません。"),
+                 kCaption);
+    return false;
+  }
+  if (bits != 24 && !ReadPalette(input, bits, coloursUsed, palette)) {
+    input.Refuse(input.Named(kSizeWrong), kCaption);
+    return false;
+  }
+  if (std::fseek(input.file, static_cast<long>(h.dataOffset), SEEK_SET) != 0) return false;
+  if (!prepare(h.width, h.height)) return false;
+
+  EightRowReader rows;
+  if (!rows.Start(input, static_cast<size_t>(BmpRowBytes(h.width, bits)))) return false;
+  for (int y = h.height - 1; y >= 0; --y) {
+    const uint8_t* row = rows.Next();
+    if (!row) {
+      input.Refuse(input.Named(kSizeWrong), kCaption);
+      return false;
+    }
+    if (!DecodeRow(row, h.width, bits, palette, rowFor(y))) {
+      input.Refuse("パレットが不正です。", kCaption);
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace lumavex

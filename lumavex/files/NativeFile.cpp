@@ -1,0 +1,105 @@
+#include "lumavex/files/NativeFile.h"
+
+#include <cstring>
+
+namespace lumavex {
+namespace {
+
+constexpr const char* kErrorCaption = "エラー";
+
+// Shows the first header problem of a native file; true when there is none.
+bool NativeHeadersAcceptable(PictureInput& input, const PictureFileHeaders& h) {
+  if (h.width < kMinPictureSide || h.height < kMinPictureSide) {
+    input.Refuse("幅は２以上、高さは２以上でなければなりません。", "ロード不可");
+    return false;
+  }
+  if (h.width > kMaxPictureSide || h.height > kMaxPictureSide) {
+    input.Refuse("幅と高さは３００００以下でなければなりません。", "ロード不可");
+    return false;
+  }
+  if (!ConfirmPictureArea(input.host, input.allocator.Status(), h.width, h.height)) return false;
+  if (h.bitsPerPixel != 32) {
+    input.Refuse("LMVではありません。", "ロードエラー");
+    return false;
+  }
+  const uint64_t layerBytes = static_cast<uint64_t>(h.width) * 4 * static_cast<uint64_t>(h.height);
+  const char* problem = nullptr;
+  if (h.signature != kBitmapSignature) problem = "%s はビットマップファイルではありません。";
+  else if (h.fileSize != layerBytes + kPictureHeadersBytes) problem = "%s はLMVサイズが不正です。";
+  else if (h.headerSize != 40) problem = "%s は BITMAPINFOHEADER 構造体サイズが不正です。";
+  else if (h.planes != 1) problem = "%s はLMVプレーン数が１ではありません。";
+  // Both layers must be there in full; a shorter file would leave lines unread.
+  else if (input.length < layerBytes * 2 + kPictureHeadersBytes) problem = "%s はLMVサイズが不正です。";
+  if (problem) {
+    input.Refuse(input.Named(problem), kErrorCaption);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool ReadNativePicture(PictureInput& input, const PicturePrepare& prepare,
+                       const NativeLineSink& line) {
+  std::array<uint8_t, kPictureHeadersBytes> bytes;
+  if (!input.ReadExactly(bytes.data(), bytes.size())) {
+    input.Refuse(input.Named("%s はLMVサイズが不正です。"), kErrorCaption);
+    return false;
+  }
+  const PictureFileHeaders h = PictureFileHeaders::Parse(bytes);
+  if (!NativeHeadersAcceptable(input, h) || !prepare(h.width, h.height)) return false;
+
+  const size_t rowBytes = static_cast<size_t>(h.width) * 4;
+  EightRowReader rows;
+  if (!rows.Start(input, rowBytes)) return false;
+  for (int y = h.height - 1; y >= 0; --y) {
+    const uint8_t* display = rows.Next();
+    const uint8_t* frame = display ? rows.Next() : nullptr;
+    if (!frame) {
+      input.Refuse(input.Named("%s はLMVサイズが不正です。"), kErrorCaption);
+      return false;
+    }
+    line(y, reinterpret_cast<const uint32_t*>(display), reinterpret_cast<const uint32_t*>(frame));
+  }
+  return true;
+}
+
+PictureFileHeaders NativeFileHeaders(const Canvas& canvas, int width, int height) {
+  const PictureHeader& p = canvas.pictureHeader;
+  PictureFileHeaders h;
+  h.signature = kBitmapSignature;
+  h.fileSize = static_cast<uint32_t>(static_cast<uint64_t>(width) * height * 4 + kPictureHeadersBytes);
+  h.dataOffset = canvas.fileHeader.dataOffset;
+  h.headerSize = PictureHeader::kSize;
+  h.width = width;
+  h.height = height;
+  h.planes = p.planes;
+  h.bitsPerPixel = p.bitsPerPixel;
+  h.compression = p.compression;
+  h.imageSize = p.imageSize;
+  h.xPixelsPerMetre = p.xPixelsPerMetre;
+  h.yPixelsPerMetre = p.yPixelsPerMetre;
+  h.coloursUsed = p.coloursUsed;
+  h.coloursImportant = p.coloursImportant;
+  return h;
+}
+
+WriteResult WriteNativeFile(SaveFile& file, const Canvas& canvas, const PictureArea& area,
+                            uint8_t* block, size_t capacity) {
+  const auto headers = NativeFileHeaders(canvas, area.width, area.height).Bytes();
+  if (!file.Write(headers.data(), headers.size()) || !file.Flush())
+    return WriteResult::HeadersFailed;
+
+  const size_t segmentBytes = static_cast<size_t>(area.width) * 4;
+  RowPacker packer(file, block, capacity);
+  for (int y = area.top + area.height - 1; y >= area.top; --y) {
+    for (const PixelPlane* plane : {&canvas.display, &canvas.frame}) {
+      uint8_t* out = packer.Reserve(segmentBytes);
+      if (!out) return WriteResult::RowsFailed;
+      std::memcpy(out, plane->Row32(y) + area.left, segmentBytes);
+    }
+  }
+  return packer.Finish() ? WriteResult::Written : WriteResult::RowsFailed;
+}
+
+}  // namespace lumavex

@@ -1,0 +1,251 @@
+#include "lumavex/files/PictureLoad.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "lumavex/curves/PixelRules.h"
+#include "lumavex/files/BmpRead.h"
+#include "lumavex/files/NativeFile.h"
+#include "lumavex/files/PictureFileChecks.h"
+#include "lumavex/files/PictureInput.h"
+
+namespace lumavex {
+namespace {
+
+constexpr size_t kStreamBuffer = 32766;
+
+enum class Reader { Unknown, Native, Bmp };
+
+struct FileCloser {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
+
+bool EqualsIgnoringCase(const std::string& a, const char* b) {
+  const size_t n = std::strlen(b);
+  if (a.size() != n) return false;
+  for (size_t i = 0; i < n; ++i)
+    if (std::tolower(static_cast<unsigned char>(a[i])) != b[i]) return false;
+  return true;
+}
+
+Reader ReaderFor(const std::string& extension) {
+  if (EqualsIgnoringCase(extension, ".lmv")) return Reader::Native;
+  if (EqualsIgnoringCase(extension, ".bmp")) return Reader::Bmp;
+  return Reader::Unknown;
+}
+
+// Opens `path` for reading after the file checks; null when it cannot be read. A
+// name without an extension fails without a message.
+FileHandle OpenPicture(const LoadServices& s, const std::string& path,
+                       const std::string& shownName, Reader& reader, uint64_t& length) {
+  if (!CheckFileForLoad(s.host, path, true)) return nullptr;
+  FileHandle file(std::fopen(path.c_str(), "rb"));
+  struct stat status;
+  if (!file || std::setvbuf(file.get(), nullptr, _IOFBF, kStreamBuffer) != 0 ||
+      ::fstat(::fileno(file.get()), &status) != 0) {
+    s.host.ShowMessage("ファイルオープン不可: " + shownName, "エラー",
+                       platform::MessageButtons::Ok, platform::MessageIcon::Exclamation);
+    return nullptr;
+  }
+  length = static_cast<uint64_t>(status.st_size);
+  const std::string extension = PictureExtension(path);
+  if (extension.empty()) return nullptr;
+  reader = ReaderFor(extension);
+  if (reader == Reader::Unknown) {
+    s.host.ShowMessage("True Color のビットマップまたは LMV ではありません。", "ロード不可",
+                       platform::MessageButtons::Ok, platform::MessageIcon::Exclamation);
+    return nullptr;
+  }
+  return file;
+}
+
+// Checks that a BMP picture can enter at its own size.
+bool SameSizeAcceptable(const LoadServices& s, int width, int height) {
+  if (width > kMaxPictureSide || height > kMaxPictureSide) {
+    s.host.ShowMessage("幅と高さは３００００以下でなければなりません。", "ロード不可",
+                       platform::MessageButtons::Ok, platform::MessageIcon::Exclamation);
+    return false;
+  }
+  return ConfirmPictureArea(s.host, s.allocator.Status(), width, height);
+}
+
+// Fills a frame plane with the land checker of a drawing area without frames.
+void FillLandBackdrop(PixelPlane& frame) {
+  const int width = frame.Width();
+  std::vector<uint32_t> rows[2] = {std::vector<uint32_t>(width), std::vector<uint32_t>(width)};
+  for (int parity = 0; parity < 2; ++parity)
+    for (int x = 0; x < width; ++x)
+      rows[parity][x] = BackdropColour(x, parity * 8, true, false);
+  for (int y = 0; y < frame.Height(); ++y)
+    std::memcpy(frame.Row(y), rows[(y >> 3) & 1].data(), frame.RowBytes());
+}
+
+// The canvas conversion of one stored line, without branches so that it vectorises:
+// the backdrop is land or water by the draw-area flag, the odd checker cells add
+// 0x40 to its two non-zero channels, and non-selected positions add 128 to every
+// channel.
+void ConvertLineForCanvas(int y, int width, const uint32_t* display, const uint32_t* frame,
+                          uint32_t* outDisplay, uint32_t* outFrame) {
+  std::memcpy(outDisplay, display, static_cast<size_t>(width) * 4);
+  constexpr uint32_t kLandOddStep = kLandOdd ^ kLandEven;
+  constexpr uint32_t kWaterOddStep = kWaterOdd ^ kWaterEven;
+  const uint32_t rowParity = static_cast<uint32_t>(y >> 3) & 1;
+  for (int x = 0; x < width; ++x) {
+    const uint32_t d = display[x];
+    const uint32_t f = frame[x];
+    const uint32_t drawArea = 0u - ((d >> 25) & 1);
+    const uint32_t nonSelected = 0u - ((d >> 24) & 1);
+    const uint32_t oddCell = 0u - (((static_cast<uint32_t>(x) >> 3) & 1) ^ rowParity);
+    const uint32_t backdrop = ((kLandEven & drawArea) | (kWaterEven & ~drawArea)) ^
+                              (((kLandOddStep & drawArea) | (kWaterOddStep & ~drawArea)) & oddCell) ^
+                              (0x00808080u & nonSelected);
+    const uint32_t keep = drawArea & (0u - static_cast<uint32_t>((f >> 24) != 0));
+    outFrame[x] = (f & keep) | (backdrop & ~keep);
+  }
+}
+
+void UnmarkLine(int width, const uint32_t* display, const uint32_t* frame, uint32_t* outDisplay,
+                uint32_t* outFrame) {
+  for (int x = 0; x < width; ++x) {
+    uint32_t d = display[x];
+    uint32_t f = frame[x];
+    Select(d, f);
+    outDisplay[x] = d;
+    outFrame[x] = f;
+  }
+}
+
+// Repeats the edge pixels of the picture at (1, 1) into the one-pixel border.
+void RepeatEdges(PixelPlane& plane) {
+  const int w = plane.Width();
+  const int h = plane.Height();
+  for (int y = 1; y < h - 1; ++y) {
+    uint32_t* row = plane.Row32(y);
+    row[0] = row[1];
+    row[w - 1] = row[w - 2];
+  }
+  std::memcpy(plane.Row(0), plane.Row(1), plane.RowBytes());
+  std::memcpy(plane.Row(h - 1), plane.Row(h - 2), plane.RowBytes());
+}
+
+bool CreatePlanes(const LoadServices& s, int width, int height,
+                  std::initializer_list<PixelPlane*> planes) {
+  for (PixelPlane* p : planes)
+    if (!p->Create(s.allocator, width, height, 4)) return false;
+  return true;
+}
+
+bool ReadIntoCanvas(const LoadServices& s, PictureInput& input, Reader reader, Canvas& canvas) {
+  int width = 0;
+  // Layers of the picture's size are written over in place; others give way first,
+  // so that two pictures are never held at once.
+  auto create = [&](int w, int h) {
+    width = w;
+    if (canvas.HasPicture() && canvas.Width() == w && canvas.Height() == h &&
+        !canvas.work.Empty())
+      return true;
+    canvas.Release();
+    return CreatePlanes(s, w, h, {&canvas.display, &canvas.frame, &canvas.work});
+  };
+  if (reader == Reader::Native) {
+    auto convert = [&](int y, const uint32_t* d, const uint32_t* f) {
+      ConvertLineForCanvas(y, width, d, f, canvas.display.Row32(y), canvas.frame.Row32(y));
+    };
+    if (!ReadNativePicture(input, create, convert)) return false;
+  } else {
+    auto prepare = [&](int w, int h) { return SameSizeAcceptable(s, w, h) && create(w, h); };
+    if (!ReadBmpPicture(input, prepare, [&](int y) { return canvas.display.Row32(y); }))
+      return false;
+    FillLandBackdrop(canvas.frame);
+  }
+  ClearWorkLayer(canvas);
+  canvas.pictureHeader = MakePictureHeader(canvas.Width(), canvas.Height());
+  canvas.fileHeader = MakeFileHeader(canvas.Width(), canvas.Height());
+  return true;
+}
+
+bool ReadNativePaste(const LoadServices& s, PictureInput& input, PasteVariant variant,
+                     PixelPlane& display, PixelPlane& frame) {
+  const int border = variant == PasteVariant::Bordered ? 1 : 0;
+  int width = 0;
+  auto prepare = [&](int w, int h) {
+    width = w;
+    if (!CreatePlanes(s, w + 2 * border, h + 2 * border, {&display, &frame})) return false;
+    if (border) {
+      std::memset(display.Data(), 0, display.SizeBytes());
+      std::memset(frame.Data(), 0, frame.SizeBytes());
+    }
+    return true;
+  };
+  return ReadNativePicture(input, prepare, [&](int y, const uint32_t* d, const uint32_t* f) {
+    uint32_t* outDisplay = display.Row32(y + border) + border;
+    uint32_t* outFrame = frame.Row32(y + border) + border;
+    if (variant == PasteVariant::SameSize) ConvertLineForCanvas(y, width, d, f, outDisplay, outFrame);
+    else UnmarkLine(width, d, f, outDisplay, outFrame);
+  });
+}
+
+bool ReadBmpPaste(const LoadServices& s, PictureInput& input, PasteVariant variant,
+                  PixelPlane& display, PixelPlane& frame) {
+  const int border = variant == PasteVariant::Bordered ? 1 : 0;
+  auto prepare = [&](int w, int h) {
+    if (!SameSizeAcceptable(s, w, h)) return false;
+    if (border) {
+      frame.Release();
+      return CreatePlanes(s, w + 2, h + 2, {&display});
+    }
+    return CreatePlanes(s, w, h, {&display, &frame});
+  };
+  if (!ReadBmpPicture(input, prepare, [&](int y) { return display.Row32(y + border) + border; }))
+    return false;
+  if (border) RepeatEdges(display);
+  else FillLandBackdrop(frame);
+  return true;
+}
+
+}  // namespace
+
+std::string PictureExtension(const std::string& name) {
+  const size_t slash = name.find_last_of('/');
+  const size_t dot = name.find_last_of('.');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
+  return name.substr(dot);
+}
+
+bool LoadCanvasPicture(const LoadServices& services, const std::string& path,
+                       const std::string& shownName, Canvas& canvas) {
+  Reader reader = Reader::Unknown;
+  uint64_t length = 0;
+  FileHandle file = OpenPicture(services, path, shownName, reader, length);
+  if (!file) return false;
+  PictureInput input{services.host, services.allocator, file.get(), length, shownName};
+  if (ReadIntoCanvas(services, input, reader, canvas)) return true;
+  canvas.Release();
+  return false;
+}
+
+bool LoadPastePicture(const LoadServices& services, const std::string& path,
+                      const std::string& shownName, PasteVariant variant, PixelPlane& display,
+                      PixelPlane& frame) {
+  Reader reader = Reader::Unknown;
+  uint64_t length = 0;
+  FileHandle file = OpenPicture(services, path, shownName, reader, length);
+  bool loaded = false;
+  if (file) {
+    PictureInput input{services.host, services.allocator, file.get(), length, shownName};
+    loaded = reader == Reader::Native ? ReadNativePaste(services, input, variant, display, frame)
+                                      : ReadBmpPaste(services, input, variant, display, frame);
+  }
+  if (!loaded) {
+    display.Release();
+    frame.Release();
+  }
+  return loaded;
+}
+
+}  // namespace lumavex

@@ -1,0 +1,50 @@
+#pragma once
+// Loading a picture file into the canvas or into the planes of a paste source. The
+// extension, compared without regard to case, chooses the reader: ".lmv" native,
+// ".bmp" BMP. BMP pictures enter at their own size.
+
+#include <string>
+
+#include "lumavex/curves/Canvas.h"
+#include "lumavex/curves/PixelPlane.h"
+#include "platform/Memory.h"
+#include "platform/UiHost.h"
+
+namespace lumavex {
+
+struct LoadServices {
+  platform::UiHost& host;
+  platform::Allocator& allocator;
+};
+
+// The planes a paste source can be loaded as.
+enum class PasteVariant {
+  // Picture size; native pictures converted as the canvas converts them.
+  SameSize,
+  // Picture size; native pictures with their true colours: the non-selected marking
+  // is undone and the stored frames are kept as they are.
+  SameSizeUnmarked,
+  // Width + 2 by height + 2 with the picture at (1, 1) in true colours. Native
+  // pictures get a border of 0 in both planes; other pictures fill only the display
+  // plane, whose border repeats the nearest edge pixel.
+  Bordered,
+};
+
+// The extension of `name`: the text from the last "." after the last "/"; empty
+// when there is none.
+std::string PictureExtension(const std::string& name);
+
+// Loads the file at `path` into the canvas; the messages name it `shownName`. Once a
+// reader has started, a failure leaves the canvas without a picture. Layers of the
+// new picture's size are reused; others are released before the new ones are made.
+// Returns success.
+bool LoadCanvasPicture(const LoadServices& services, const std::string& path,
+                       const std::string& shownName, Canvas& canvas);
+
+// Loads the file at `path` as a paste source. A failure releases both planes; the
+// canvas is never touched.
+bool LoadPastePicture(const LoadServices& services, const std::string& path,
+                      const std::string& shownName, PasteVariant variant, PixelPlane& display,
+                      PixelPlane& frame);
+
+}  // namespace lumavex

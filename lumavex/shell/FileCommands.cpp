@@ -1,0 +1,310 @@
+#include "lumavex/shell/FileCommands.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <filesystem>
+
+#include "lumavex/files/BmpWrite.h"
+#include "lumavex/files/PictureFileChecks.h"
+#include "lumavex/files/PictureLoad.h"
+#include "lumavex/shell/AppState.h"
+#include "lumavex/shell/CommandIds.h"
+#include "lumavex/shell/MenuTable.h"
+#include "lumavex/shell/Shell.h"
+#include "lumavex/shell/View.h"
+
+namespace lumavex {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Megabytes taken and freed before a file dialog opens, so that it opens quickly.
+constexpr int kDialogFlushMegabytes = 5;
+
+// The modes whose arrow keys move a picked base point or a pasted picture: the edit,
+// paste position and continuous-paste phases. Left and Right load nothing there.
+constexpr int kModesKeepingArrows[] = {
+    cmd::kCurveEdit, cmd::kRectangleEdit, cmd::kEllipseEdit, cmd::kColourChangeCurveEdit,
+    40149, cmd::kTransparentCurveEdit, 40163, 40164, 40165, 40189, 40191, 40203, 40209, 40210,
+    40220, 40222, 40233, 40239, 40240, 40242, 40243, 40245, 40246, 40256, 40257, 40263, 40264,
+    40267, 40268};
+
+struct BmpSave {
+  int command;
+  int bits;
+  const char* title;
+};
+
+constexpr BmpSave kBmpSaves[] = {
+    {cmd::kSaveBmp, 24, "BMPセーブ"},
+    {cmd::kSaveGrey256, 8, "２５６色グレービットマップセーブ"},
+    {cmd::kSaveGrey16, 4, "１６色グレービットマップセーブ"},
+    {cmd::kSaveGrey4, 2, "４色グレービットマップセーブ"},
+    {cmd::kSaveGrey2, 1, "白黒BMPセーブ"},
+};
+
+bool EndsWithIgnoringCase(const std::string& text, const std::string& tail) {
+  if (text.size() < tail.size()) return false;
+  return std::equal(tail.begin(), tail.end(), text.end() - static_cast<long>(tail.size()),
+                    [](char a, char b) {
+                      return std::tolower(static_cast<unsigned char>(a)) ==
+                             std::tolower(static_cast<unsigned char>(b));
+                    });
+}
+
+// The folder part of a kept name, with its final "/" ("./" for "./0003.lmv").
+std::string FolderPart(const std::string& name) {
+  const size_t slash = name.find_last_of('/');
+  return slash == std::string::npos ? std::string() : name.substr(0, slash + 1);
+}
+
+std::string FilePart(const std::string& name) {
+  const size_t slash = name.find_last_of('/');
+  return slash == std::string::npos ? name : name.substr(slash + 1);
+}
+
+// A path from the host as the program keeps it: "./name" inside the working folder.
+std::string KeptName(const AppState& s, const std::string& path) {
+  std::error_code ec;
+  const fs::path chosen = fs::weakly_canonical(fs::absolute(path), ec);
+  const fs::path working = fs::weakly_canonical(s.config.workingDirectory, ec);
+  if (!ec && chosen.parent_path() == working) return "./" + chosen.filename().string();
+  return path;
+}
+
+platform::FileDialogRequest DialogRequest(const AppState& s, const std::string& name,
+                                          const std::string& title) {
+  platform::FileDialogRequest request;
+  request.title = title;
+  request.folder = fs::path(s.Resolve(name)).parent_path().string();
+  return request;
+}
+
+bool UndoDataExists(AppState& s) {
+  return s.files.undoDataExists ? s.files.undoDataExists() : s.menu.Enabled(cmd::kUndo);
+}
+
+// True when there is nothing to lose or the user agrees to replace the edited picture.
+bool MayReplaceEditedPicture(AppState& s) {
+  if (!UndoDataExists(s)) return true;
+  return s.host.ShowMessage("画像が編集されています。ロードしますか？", "アンドゥーデータが存在",
+                            platform::MessageButtons::YesNo, platform::MessageIcon::Question) ==
+         platform::MessageResult::Yes;
+}
+
+LoadOutcome LoadChosenFile(AppState& s, const std::string& name) {
+  if (EndsWithIgnoringCase(name, ".draw_define")) {
+    s.files.drawingSettingsFileName = name;
+    SendCommand(s, cmd::kReadDrawingSettings);
+    return LoadOutcome::SettingsFile;
+  }
+  if (!MayReplaceEditedPicture(s)) {
+    RestoreModeStatusText(s);
+    return LoadOutcome::Cancelled;
+  }
+  s.currentFileName = name;
+  return LoadCurrentFile(s) ? LoadOutcome::Loaded : LoadOutcome::Failed;
+}
+
+void LoadNeighbour(AppState& s, bool next) {
+  const FolderPictureList& list = s.files.folderPictures;
+  if (!list.Exists() || std::ranges::find(kModesKeepingArrows, s.currentCommand) !=
+                            std::end(kModesKeepingArrows))
+    return;
+  const auto name = next ? list.Next() : list.Previous();
+  if (!name || !MayReplaceEditedPicture(s)) return;
+  s.currentFileName = FolderPart(s.currentFileName) + *name;
+  LoadCurrentFile(s);
+}
+
+// Shows the first picture line at the top-left again, as a new picture does.
+void ResetView(AppState& s) {
+  s.markedRectangle = {};
+  s.view.lastSquare.reset();
+  s.view.vertical.position = 0;
+  s.view.horizontal.position = 0;
+  SetZoom(s, s.view.zoomCode, true);
+}
+
+std::string WithExtension(const std::string& name, const std::string& extension) {
+  const std::string extensionNow = PictureExtension(name);
+  return name.substr(0, name.size() - extensionNow.size()) + extension;
+}
+
+// The name a save writes to; empty when the user cancelled the dialog.
+std::string SaveName(AppState& s, const std::string& name, const std::string& extension,
+                     const std::string& title, bool ask) {
+  if (!ask)
+    return (name.size() >= 4 ? name.substr(0, name.size() - 4) : name) + extension;
+  FlushMemory(s, kDialogFlushMegabytes);
+  platform::FileDialogRequest request = DialogRequest(s, name, title);
+  request.filters = {extension + " files {*" + extension + "}"};
+  request.defaultName = WithExtension(FilePart(name), extension);
+  request.defaultExtension = extension;
+  const auto chosen = s.host.SaveFileDialog(request);
+  return chosen ? KeptName(s, *chosen) : std::string();
+}
+
+// The existing-file question and the attribute checks; true when the save may go on.
+bool MayWriteTo(AppState& s, const std::string& name, const std::string& path) {
+  std::error_code ec;
+  if (fs::exists(path, ec) &&
+      s.host.ShowMessage(name, "ファイルが存在します。上書きしますか？",
+                         platform::MessageButtons::OkCancel,
+                         platform::MessageIcon::Question) == platform::MessageResult::Cancel)
+    return false;
+  return CheckFileForSave(s.host, path);
+}
+
+void ShowWriteFailure(AppState& s, WriteResult result) {
+  if (result == WriteResult::RowsFailed)
+    s.host.ShowMessage("書き込み失敗。", "ERROR", platform::MessageButtons::Ok,
+                       platform::MessageIcon::Error);
+  s.host.ShowMessage("別の位置にセーブして下さい。", "書き込み失敗", platform::MessageButtons::Ok,
+                     platform::MessageIcon::Exclamation);
+}
+
+bool CanSavePicture(const AppState& s) { return s.canvas.HasPicture() && s.workBlock != nullptr; }
+
+}  // namespace
+
+LoadOutcome LoadCommand(AppState& state) {
+  SetStatusText(state, "★ロード");
+  FlushMemory(state, kDialogFlushMegabytes);
+  platform::FileDialogRequest request = DialogRequest(state, state.currentFileName, "ロード");
+  request.filters = {"lmv files {*.lmv}",
+                     "Pictures and drawing settings {*.lmv *.bmp *.png *.jpg *.draw_define}"};
+  const auto chosen = state.host.OpenFileDialog(request);
+  if (!chosen) {
+    RestoreModeStatusText(state);
+    return LoadOutcome::Cancelled;
+  }
+  return LoadChosenFile(state, KeptName(state, *chosen));
+}
+
+LoadOutcome LoadDroppedFile(AppState& state, const std::string& path) {
+  return LoadChosenFile(state, KeptName(state, path));
+}
+
+bool LoadCurrentFile(AppState& state) {
+  SetStatusText(state, "★ロード中...");
+  const bool loaded = LoadCanvasPicture({state.host, state.allocator},
+                                        state.Resolve(state.currentFileName),
+                                        state.currentFileName, state.canvas);
+  if (loaded) {
+    state.canvasWidth = state.canvas.Width();
+    state.canvasHeight = state.canvas.Height();
+    state.sound.PlayRandomFeedbackSound("load");
+    EnablePictureCommands(state.menu, true);
+    RebuildFolderPictureList(state);
+  } else if (!state.canvas.HasPicture()) {
+    EnablePictureCommands(state.menu, false);
+  }
+  state.host.MenuChanged(state.menu);
+  if (state.files.resetJournal) state.files.resetJournal();
+  ResetView(state);
+  return loaded;
+}
+
+void LoadPreviousPicture(AppState& state) { LoadNeighbour(state, false); }
+void LoadNextPicture(AppState& state) { LoadNeighbour(state, true); }
+
+bool SaveThroughPipeline(AppState& state, std::string& name, const std::string& extension,
+                         const std::string& title, const SaveWriter& writer, bool ask) {
+  const std::string chosen = SaveName(state, name, extension, title, ask);
+  if (chosen.empty()) return false;
+  SetStatusText(state, "★セーブファイルの属性を調べています...");
+  const std::string path = state.Resolve(chosen);
+  if (!MayWriteTo(state, chosen, path)) return false;
+
+  SetStatusText(state, "★セーブ中...");
+  SaveFile file(path, state.files.saveOptions);
+  if (!file.Open()) {
+    state.host.ShowMessage("ファイルオープン不可: " + chosen, "エラー", platform::MessageButtons::Ok,
+                           platform::MessageIcon::Exclamation);
+    return false;
+  }
+  const WriteResult result = writer(file);
+  if (result != WriteResult::Written || !file.Commit()) {
+    file.Abandon();
+    ShowWriteFailure(state, result);
+    return false;
+  }
+  name = chosen;
+  state.sound.PlayRandomFeedbackSound("save");
+  RebuildFolderPictureList(state);
+  return true;
+}
+
+bool SaveNative(AppState& state, std::string& name, const PictureArea& area, bool ask) {
+  if (!CanSavePicture(state)) return false;
+  return SaveThroughPipeline(
+      state, name, ".lmv", "LMVセーブ",
+      [&](SaveFile& file) {
+        return WriteNativeFile(file, state.canvas, area, state.workBlock.get(), kWorkBlockBytes);
+      },
+      ask);
+}
+
+bool SaveBmp(AppState& state, int bits, bool ask) {
+  const auto save = std::ranges::find(kBmpSaves, bits, &BmpSave::bits);
+  if (!CanSavePicture(state) || save == std::end(kBmpSaves)) return false;
+  return SaveThroughPipeline(
+      state, state.currentFileName, ".bmp", save->title,
+      [&](SaveFile& file) {
+        return WriteBmpFile(file, state.canvas.display, state.canvas.pictureHeader, bits,
+                            state.workBlock.get(), kWorkBlockBytes);
+      },
+      ask);
+}
+
+void SaveNativeCommand(AppState& state) {
+  if (!CanSavePicture(state)) return;
+  SetStatusText(state, "★LMVセーブ");
+  SaveNative(state, state.currentFileName, {0, 0, state.canvas.Width(), state.canvas.Height()},
+             true);
+  RestoreModeStatusText(state);
+}
+
+void SaveBmpCommand(AppState& state, int commandId) {
+  const auto save = std::ranges::find(kBmpSaves, commandId, &BmpSave::command);
+  if (!CanSavePicture(state) || save == std::end(kBmpSaves)) return;
+  SetStatusText(state, std::string("★") + save->title);
+  SaveBmp(state, save->bits, true);
+  RestoreModeStatusText(state);
+}
+
+void SaveRectangle(AppState& state, double x1, double y1, double x2, double y2) {
+  if (!CanSavePicture(state)) return;
+  SetStatusText(state, "★矩形部分セーブ中...");
+  // Corners are pixel centres; the rectangle takes every pixel they round to. Points
+  // placed outside the picture are held to its edges.
+  auto side = [](double a, double b, int size, int& start, int& length) {
+    start = std::clamp(static_cast<int>(std::floor(std::min(a, b) + 0.5)), 0, size - 1);
+    const int end = std::clamp(static_cast<int>(std::floor(std::max(a, b) + 0.5)), 0, size - 1);
+    length = end - start + 1;
+  };
+  PictureArea area;
+  side(x1, x2, state.canvas.Width(), area.left, area.width);
+  side(y1, y2, state.canvas.Height(), area.top, area.height);
+  std::string name = state.currentFileName;
+  SaveNative(state, name, area, true);
+  RestoreModeStatusText(state);
+}
+
+void SaveRectangleCommand(AppState& state) {
+  common::ChainList& lists = state.canvas.chains.lists;
+  const common::ChainHandle chain = state.canvas.chains.rectangle;
+  if (lists.Count(chain) < 2) return;
+  const BasePoint* first = PointOf(lists.First(chain));
+  const BasePoint* last = PointOf(lists.Last(chain));
+  SaveRectangle(state, first->x, first->y, last->x, last->y);
+}
+
+void RebuildFolderPictureList(AppState& state) {
+  const fs::path current(state.Resolve(state.currentFileName));
+  state.files.folderPictures.Rebuild(current.parent_path().string(), current.filename().string());
+}
+
+}  // namespace lumavex
