@@ -1,5 +1,8 @@
 #include "lumavex/files/PictureLoad.h"
 
+#include "lumavex/files/Jpeg.h"
+#include "lumavex/files/Png.h"
+
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -18,7 +21,7 @@ namespace {
 
 constexpr size_t kStreamBuffer = 32766;
 
-enum class Reader { Unknown, Native, Bmp };
+enum class Reader { Unknown, Native, Bmp, Png, Jpeg };
 
 struct FileCloser {
   void operator()(std::FILE* f) const { std::fclose(f); }
@@ -36,6 +39,8 @@ bool EqualsIgnoringCase(const std::string& a, const char* b) {
 Reader ReaderFor(const std::string& extension) {
   if (EqualsIgnoringCase(extension, ".lmv")) return Reader::Native;
   if (EqualsIgnoringCase(extension, ".bmp")) return Reader::Bmp;
+  if (EqualsIgnoringCase(extension, ".png")) return Reader::Png;
+  if (EqualsIgnoringCase(extension, ".jpg")) return Reader::Jpeg;
   return Reader::Unknown;
 }
 
@@ -140,6 +145,47 @@ bool CreatePlanes(const LoadServices& s, int width, int height,
   return true;
 }
 
+// Decodes a PNG or JPEG picture at its own size into `out`.
+bool DecodePicture(const LoadServices& s, std::FILE* file, const std::string& path,
+                   const std::string& shownName, Reader reader, DecodedPicture& out) {
+  const DecodeSizeCheck check = [&](int w, int h) { return SameSizeAcceptable(s, w, h); };
+  return reader == Reader::Png ? LoadPng(file, s.host, s.allocator, check, out)
+                               : LoadJpeg(path, shownName, s.host, s.allocator, check, out);
+}
+
+// A decoded picture becomes the canvas: its words are the display layer as they are;
+// the frame layer is the land backdrop and the work layer is empty.
+bool DecodedIntoCanvas(const LoadServices& s, DecodedPicture& decoded, Canvas& canvas) {
+  canvas.Release();
+  canvas.display = std::move(decoded.plane);
+  if (!CreatePlanes(s, canvas.display.Width(), canvas.display.Height(),
+                    {&canvas.frame, &canvas.work}))
+    return false;
+  FillLandBackdrop(canvas.frame);
+  ClearWorkLayer(canvas);
+  canvas.pictureHeader = MakePictureHeader(canvas.Width(), canvas.Height());
+  canvas.fileHeader = MakeFileHeader(canvas.Width(), canvas.Height());
+  return true;
+}
+
+// A decoded picture as a paste source, with the border of the bordered variant.
+bool DecodedIntoPaste(const LoadServices& s, DecodedPicture& decoded, PasteVariant variant,
+                      PixelPlane& display, PixelPlane& frame) {
+  const int w = decoded.plane.Width(), h = decoded.plane.Height();
+  if (variant != PasteVariant::Bordered) {
+    display = std::move(decoded.plane);
+    if (!CreatePlanes(s, w, h, {&frame})) return false;
+    FillLandBackdrop(frame);
+    return true;
+  }
+  frame.Release();
+  if (!CreatePlanes(s, w + 2, h + 2, {&display})) return false;
+  for (int y = 0; y < h; ++y)
+    std::memcpy(display.Row32(y + 1) + 1, decoded.plane.Row32(y), decoded.plane.RowBytes());
+  RepeatEdges(display);
+  return true;
+}
+
 bool ReadIntoCanvas(const LoadServices& s, PictureInput& input, Reader reader, Canvas& canvas) {
   int width = 0;
   // Layers of the picture's size are written over in place; others give way first,
@@ -223,6 +269,14 @@ bool LoadCanvasPicture(const LoadServices& services, const std::string& path,
   uint64_t length = 0;
   FileHandle file = OpenPicture(services, path, shownName, reader, length);
   if (!file) return false;
+  if (reader == Reader::Png || reader == Reader::Jpeg) {
+    DecodedPicture decoded;
+    if (DecodePicture(services, file.get(), path, shownName, reader, decoded) &&
+        DecodedIntoCanvas(services, decoded, canvas))
+      return true;
+    canvas.Release();
+    return false;
+  }
   PictureInput input{services.host, services.allocator, file.get(), length, shownName};
   if (ReadIntoCanvas(services, input, reader, canvas)) return true;
   canvas.Release();
@@ -236,7 +290,11 @@ bool LoadPastePicture(const LoadServices& services, const std::string& path,
   uint64_t length = 0;
   FileHandle file = OpenPicture(services, path, shownName, reader, length);
   bool loaded = false;
-  if (file) {
+  if (file && (reader == Reader::Png || reader == Reader::Jpeg)) {
+    DecodedPicture decoded;
+    loaded = DecodePicture(services, file.get(), path, shownName, reader, decoded) &&
+             DecodedIntoPaste(services, decoded, variant, display, frame);
+  } else if (file) {
     PictureInput input{services.host, services.allocator, file.get(), length, shownName};
     loaded = reader == Reader::Native ? ReadNativePaste(services, input, variant, display, frame)
                                       : ReadBmpPaste(services, input, variant, display, frame);

@@ -1,7 +1,7 @@
 #pragma once
 // Loading a picture file into the canvas or into the planes of a paste source. The
 // extension, compared without regard to case, chooses the reader: ".lmv" native,
-// ".bmp" BMP. BMP pictures enter at their own size.
+// ".bmp" BMP, ".png" PNG, ".jpg" JPEG. BMP, PNG and JPEG pictures enter at their own size.
 
 #include <string>
 

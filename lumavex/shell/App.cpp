@@ -8,7 +8,10 @@
 #include "lumavex/shell/ColourPanel.h"
 #include "lumavex/shell/CommandIds.h"
 #include "lumavex/shell/HelpTopics.h"
+#include "lumavex/shell/FileCommands.h"
 #include "lumavex/shell/Input.h"
+#include "lumavex/shell/SaveCommands.h"
+#include "lumavex/shell/SettingsFile.h"
 #include "lumavex/shell/SettingDialogs.h"
 #include "lumavex/shell/MenuTable.h"
 #include "lumavex/shell/Shell.h"
@@ -65,6 +68,17 @@ void ChooseLoadPolicy(AppState& state, int id) {
 
 }  // namespace
 
+namespace {
+
+// Dropped files: the command choice first, then the first file is loaded (a
+// ".draw_define" file as drawing settings).
+void OnDrop(AppState& state, const platform::DropEvent& drop) {
+  SendCommand(state, cmd::kDropArrived);
+  if (!drop.paths.empty()) LoadDroppedFile(state, drop.paths.front());
+}
+
+}  // namespace
+
 void SendCommand(AppState& state, int id) {
   constexpr size_t kHistory = 64;
   state.recentCommands.push_back(id);
@@ -100,6 +114,21 @@ void SendCommand(AppState& state, int id) {
     case cmd::kFreeMemory: FreeMemoryCommand(state); break;
     case cmd::kMinimise: state.host.Minimise(); break;
     case cmd::kEnd: EndCommand(state); break;
+    case cmd::kLoad: LoadCommand(state); break;
+    case cmd::kLoadCurrentFile: LoadCurrentFile(state); break;
+    case cmd::kReadDrawingSettings:
+      ReadDrawingSettingsCommand(state, state.files.drawingSettingsFileName);
+      break;
+    case cmd::kSaveNative: SaveNativeCommand(state); break;
+    case cmd::kSaveBmp:
+    case cmd::kSaveGrey256:
+    case cmd::kSaveGrey16:
+    case cmd::kSaveGrey4:
+    case cmd::kSaveGrey2: SaveBmpCommand(state, id); break;
+    case cmd::kSavePng:
+    case cmd::kSavePngGrey: SavePngCommand(state, id); break;
+    case cmd::kSaveDrawingSettings: SaveDrawingSettingsCommand(state); break;
+    case cmd::kRectangleSave: SaveRectangleCommand(state); break;
     case cmd::kUndo: UndoCommand(state, UndoMode::Full); break;
     case cmd::kUndoFrameOnly: UndoCommand(state, UndoMode::FrameOnly); break;
     case cmd::kRedo: RedoCommand(state); break;
@@ -175,6 +204,8 @@ void App::HandleEvent(const platform::WindowEvent& event) {
           s.menuLoop = e.entering;
         } else if constexpr (std::is_same_v<T, platform::ColourPanelEvent>) {
           RedrawColourPanel(s);
+        } else if constexpr (std::is_same_v<T, platform::DropEvent>) {
+          OnDrop(s, e);
         }
       },
       event);

@@ -1,6 +1,7 @@
 #include "lumavex/shell/AppState.h"
 #include "lumavex/shell/ColourPanel.h"
 #include "lumavex/shell/CommandIds.h"
+#include "lumavex/shell/FileCommands.h"
 #include "lumavex/shell/Input.h"
 #include "lumavex/shell/Shell.h"
 #include "lumavex/shell/Tools.h"
@@ -97,6 +98,8 @@ void OnKeyDown(AppState& s, const platform::KeyDownEvent& e) {
   if (!s.canvas.HasPicture()) return;
   if (LetterOrFunctionKey(s, key, shift, ctrl)) return;
   switch (key) {
+    case vk::kLeft: LoadPreviousPicture(s); break;
+    case vk::kRight: LoadNextPicture(s); break;
     case vk::kUp: ZoomKey(s, true, shift); break;
     case vk::kDown: ZoomKey(s, false, shift); break;
     case vk::kSpace: SpaceZoom(s, s.currentCommand == 40223); break;

@@ -15,6 +15,10 @@ void SyncUndoMenu(AppState& state) {
 void WireUndoJournal(AppState& state) {
   state.undoJournal.OnMenuStateChanged([&state] { SyncUndoMenu(state); });
   state.undoJournal.OnSessionRefresh([&state] { UpdateSession(state); });
+  state.files.resetJournal = [&state] {
+    state.undoJournal.Reset();
+    SyncUndoMenu(state);
+  };
 }
 
 void CloseUndoStep(AppState& state) { state.undoJournal.CloseStep(); }
