@@ -195,6 +195,14 @@ TEST_F(ToolTest, MarksSurviveZoomButNotTheNextCommandChoice) {
   EXPECT_EQ(ChangedDisplayPixels(), drawn);
   Key('S');  // a command choice ends the marks
   EXPECT_EQ(marked(), 0);
+
+  // Clearing the points with Shift+Ctrl right press re-enters the tool as a command
+  // choice, so the marks of the curve drawn in the edit phase end too.
+  Click(0, 0, kBoth);
+  ASSERT_GT(marked(), 0);
+  Click(0, 0, kBoth, MouseButton::Right);
+  EXPECT_EQ(Mode(), cmd::kCurve);
+  EXPECT_EQ(marked(), 0);
 }
 
 TEST_F(ToolTest, EllipseFromADraggedRectangle) {

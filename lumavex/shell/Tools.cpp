@@ -75,10 +75,12 @@ void EnterMode(AppState& s, int command, const char* status) {
   Redraw(s);
 }
 
+// Re-entering goes through the command, so that the marks of what was drawn in the
+// edit phase end as with any other command choice.
 void ClearChainsAndEnter(AppState& s, int tool) {
   ClearBasePoints(s.canvas.chains.lists, s.canvas.chains.a);
   ClearBasePoints(s.canvas.chains.lists, s.canvas.chains.b);
-  EnterCurveTool(s, tool);
+  SendCommand(s, tool);
 }
 
 void CurveLeftPress(AppState& s, const CurveTool& t, double x, double y, platform::Modifiers m) {
@@ -208,7 +210,7 @@ void ToolRightPress(AppState& s, double x, double y, platform::Modifiers m) {
     CurveRightPress(s, *t, m);
   } else if (const RectangleTool* r = RectangleToolOf(s.currentCommand); r && m.shift && m.ctrl) {
     ClearBasePoints(s.canvas.chains.lists, RectangleChain(s, *r));
-    EnterRectangleTool(s, r->tool);
+    SendCommand(s, r->tool);
   }
 }
 
