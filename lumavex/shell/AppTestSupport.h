@@ -57,6 +57,35 @@ class ProgramTest : public ::testing::Test {
   }
   AppState& State() { return app->State(); }
   void Command(int id) { app->HandleEvent(platform::CommandEvent{id}); }
+
+  // A white picture of `width` × `height` through 新規作成 and dialog 111.
+  void NewPicture(int width, int height) {
+    host.dialogScripts.push_back(
+        {{{{1000, std::to_string(width)}, {1001, std::to_string(height)}}, {}, true}});
+    Command(40079);
+  }
+  void Key(int key, platform::Modifiers modifiers = {}) {
+    app->HandleEvent(platform::KeyDownEvent{key, modifiers});
+  }
+  void Press(platform::MouseButton button, int x, int y, platform::Modifiers modifiers = {}) {
+    app->HandleEvent(platform::MouseEvent{platform::MouseEvent::Kind::Press, button, x, y,
+                                          button == platform::MouseButton::Left,
+                                          button == platform::MouseButton::Right, modifiers});
+  }
+  void Release(platform::MouseButton button, int x, int y, platform::Modifiers modifiers = {}) {
+    app->HandleEvent(platform::MouseEvent{platform::MouseEvent::Kind::Release, button, x, y,
+                                          false, false, modifiers});
+  }
+  void Click(int x, int y, platform::Modifiers modifiers = {},
+             platform::MouseButton button = platform::MouseButton::Left) {
+    Press(button, x, y, modifiers);
+    Release(button, x, y, modifiers);
+  }
+  // Moves the mouse with the left button held.
+  void Drag(int x, int y) {
+    app->HandleEvent(platform::MouseEvent{platform::MouseEvent::Kind::Move,
+                                          platform::MouseButton::Left, x, y, true, false, {}});
+  }
   std::string Resource(const std::string& name) const { return folder + "/LMV_Resource/" + name; }
 
   platform::TestHost host;

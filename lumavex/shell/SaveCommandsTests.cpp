@@ -18,18 +18,9 @@ using platform::MouseEvent;
 // The file commands reached the way a user reaches them: keys, menu commands, drops.
 class FileWiringTest : public testing::ProgramTest {
  protected:
-  void NewPicture(int width, int height) {
-    host.dialogScripts.push_back(
-        {{{{1000, std::to_string(width)}, {1001, std::to_string(height)}}, {}, true}});
-    Command(cmd::kNewPicture);
-  }
-  void Click(int x, int y, platform::Modifiers m = {}) {
-    app->HandleEvent(MouseEvent{MouseEvent::Kind::Press, MouseButton::Left, x, y, true, false, m});
-    app->HandleEvent(MouseEvent{MouseEvent::Kind::Release, MouseButton::Left, x, y, false, false, m});
-  }
   void DrawCurve() {
     State().headColour = 0xFF20C040;
-    app->HandleEvent(KeyDownEvent{'S', {}});
+    Key('S');
     Click(5, 5);
     Click(30, 20);
     Click(0, 0, {true, true});

@@ -16,26 +16,13 @@ using platform::MouseEvent;
 
 class SessionTest : public testing::ProgramTest {
  protected:
-  void NewPicture(int width, int height) {
-    host.dialogScripts.push_back(
-        {{{{1000, std::to_string(width)}, {1001, std::to_string(height)}}, {}, true}});
-    Command(cmd::kNewPicture);
-  }
-  void Click(int x, int y, platform::Modifiers m = {}) {
-    app->HandleEvent(MouseEvent{MouseEvent::Kind::Press, MouseButton::Left, x, y, true, false, m});
-    app->HandleEvent(MouseEvent{MouseEvent::Kind::Release, MouseButton::Left, x, y, false, false, m});
-  }
   // A curve through the points, drawn as a user draws it.
   void DrawCurve(std::vector<std::pair<int, int>> points) {
-    app->HandleEvent(KeyDownEvent{'S', {}});
+    Key('S');
     for (auto [x, y] : points) Click(x, y);
     Click(0, 0, {true, true});
     Click(0, 0, {true, true});
     Click(0, 0, {true, true}, MouseButton::Right);  // clear the points for the next curve
-  }
-  void Click(int x, int y, platform::Modifiers m, MouseButton b) {
-    app->HandleEvent(MouseEvent{MouseEvent::Kind::Press, b, x, y, false, true, m});
-    app->HandleEvent(MouseEvent{MouseEvent::Kind::Release, b, x, y, false, false, m});
   }
   std::vector<uint32_t> Layers() {
     const Canvas& c = State().canvas;

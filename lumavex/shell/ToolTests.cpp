@@ -23,26 +23,9 @@ constexpr Modifiers kBoth{true, true};
 
 class ToolTest : public testing::ProgramTest {
  protected:
-  void NewPicture(int width = 100, int height = 60) {
+  void StartWithPicture(int width = 100, int height = 60) {
     Start(400, 300);
-    host.dialogScripts.push_back(
-        {{{{1000, std::to_string(width)}, {1001, std::to_string(height)}}, {}, true}});
-    Command(cmd::kNewPicture);
-  }
-  void Key(int key, Modifiers m = kPlain) { app->HandleEvent(KeyDownEvent{key, m}); }
-  void Press(MouseButton b, int x, int y, Modifiers m = kPlain) {
-    MouseEvent e{MouseEvent::Kind::Press, b, x, y, b == MouseButton::Left, b == MouseButton::Right, m};
-    app->HandleEvent(e);
-  }
-  void Release(MouseButton b, int x, int y, Modifiers m = kPlain) {
-    app->HandleEvent(MouseEvent{MouseEvent::Kind::Release, b, x, y, false, false, m});
-  }
-  void Click(int x, int y, Modifiers m = kPlain, MouseButton b = MouseButton::Left) {
-    Press(b, x, y, m);
-    Release(b, x, y, m);
-  }
-  void Drag(int x, int y) {
-    app->HandleEvent(MouseEvent{MouseEvent::Kind::Move, MouseButton::Left, x, y, true, false, {}});
+    NewPicture(width, height);
   }
   int Mode() { return State().currentCommand; }
   int PointsInA() { return State().canvas.chains.lists.Count(State().canvas.chains.a); }
@@ -70,7 +53,7 @@ TEST_F(ToolTest, BeforeAPictureOnlyTheLoadPolicyKeysAct) {
 }
 
 TEST_F(ToolTest, ACurveDrawnWithTheMouseChangesThePictureInOneStep) {
-  NewPicture();
+  StartWithPicture();
   Key('S');
   EXPECT_EQ(Mode(), cmd::kCurve);
   EXPECT_EQ(app->Menu().StatusText(), "★フレーム曲線描画");
@@ -106,7 +89,7 @@ TEST_F(ToolTest, ACurveDrawnWithTheMouseChangesThePictureInOneStep) {
 }
 
 TEST_F(ToolTest, ASecondPressWhileHeldIsIgnored) {
-  NewPicture();
+  StartWithPicture();
   Key('S');
   Press(MouseButton::Left, 10, 10);
   Press(MouseButton::Left, 20, 10);
@@ -121,7 +104,7 @@ TEST_F(ToolTest, ASecondPressWhileHeldIsIgnored) {
 }
 
 TEST_F(ToolTest, EditPhaseDragsInsertsAndDeletesPoints) {
-  NewPicture();
+  StartWithPicture();
   Key('S');
   Click(10, 10);
   Click(50, 10);
@@ -141,7 +124,7 @@ TEST_F(ToolTest, EditPhaseDragsInsertsAndDeletesPoints) {
 }
 
 TEST_F(ToolTest, NumericKeypadNudgesThePickedPointByOneScreenPixel) {
-  NewPicture();
+  StartWithPicture();
   Key('S');
   Click(20, 20);
   Click(40, 20);
@@ -159,7 +142,7 @@ TEST_F(ToolTest, NumericKeypadNudgesThePickedPointByOneScreenPixel) {
 }
 
 TEST_F(ToolTest, KeysWithoutAMeaningDoNothingAndShiftCtrlHSendsTwoCommands) {
-  NewPicture();
+  StartWithPicture();
   const int before = static_cast<int>(Sent().size());
   Key('A', kCtrl);
   Key('Z', kBoth);
@@ -172,7 +155,7 @@ TEST_F(ToolTest, KeysWithoutAMeaningDoNothingAndShiftCtrlHSendsTwoCommands) {
 }
 
 TEST_F(ToolTest, MarksSurviveZoomButNotTheNextCommandChoice) {
-  NewPicture();
+  StartWithPicture();
   Key('S');
   Click(10, 10);
   Click(60, 10);
@@ -206,7 +189,7 @@ TEST_F(ToolTest, MarksSurviveZoomButNotTheNextCommandChoice) {
 }
 
 TEST_F(ToolTest, EllipseFromADraggedRectangle) {
-  NewPicture();
+  StartWithPicture();
   Key('S', kBoth);
   EXPECT_EQ(Mode(), cmd::kEllipse);
   Press(MouseButton::Left, 20, 10);
@@ -221,7 +204,7 @@ TEST_F(ToolTest, EllipseFromADraggedRectangle) {
 }
 
 TEST_F(ToolTest, MoveAllBasePointsBringsOnlyOutsidePointsIn) {
-  NewPicture(50, 40);
+  StartWithPicture(50, 40);
   auto& chains = State().canvas.chains;
   AddBasePoint(chains.lists, chains.a, -5, 10);
   AddBasePoint(chains.lists, chains.b, 20.5, 30.25);
