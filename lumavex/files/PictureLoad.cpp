@@ -15,6 +15,7 @@
 #include "lumavex/files/NativeFile.h"
 #include "lumavex/files/PictureFileChecks.h"
 #include "lumavex/files/PictureInput.h"
+#include "lumavex/files/Reduction.h"
 
 namespace lumavex {
 namespace {
@@ -147,24 +148,58 @@ bool CreatePlanes(const LoadServices& s, int width, int height,
 
 // Decodes a PNG or JPEG picture at its own size into `out`.
 bool DecodePicture(const LoadServices& s, std::FILE* file, const std::string& path,
-                   const std::string& shownName, Reader reader, DecodedPicture& out) {
-  const DecodeSizeCheck check = [&](int w, int h) { return SameSizeAcceptable(s, w, h); };
+                   const std::string& shownName, Reader reader, DecodedPicture& out,
+                   DecodeSizeCheck check = {}) {
+  if (!check) check = [&](int w, int h) { return SameSizeAcceptable(s, w, h); };
   return reader == Reader::Png ? LoadPng(file, s.host, s.allocator, check, out)
                                : LoadJpeg(path, shownName, s.host, s.allocator, check, out);
 }
 
-// A decoded picture becomes the canvas: its words are the display layer as they are;
-// the frame layer is the land backdrop and the work layer is empty.
-bool DecodedIntoCanvas(const LoadServices& s, DecodedPicture& decoded, Canvas& canvas) {
-  canvas.Release();
-  canvas.display = std::move(decoded.plane);
-  if (!CreatePlanes(s, canvas.display.Width(), canvas.display.Height(),
-                    {&canvas.frame, &canvas.work}))
-    return false;
+// The picture a policy asks for. An enlargement keeps the picture's own size, and so
+// does a reduction that would make a side of a one-pixel picture larger.
+LoadSizePlan PlanFor(const LoadSizing& sizing, int width, int height) {
+  LoadSizePlan plan = PlanLoadSize(sizing.policy, {width, height}, sizing.view, sizing.given);
+  if (plan.resize == LoadResize::Enlarge || plan.target.width > width ||
+      plan.target.height > height)
+    plan = {LoadResize::None, {width, height}};
+  return plan;
+}
+
+void ShowReducing(const LoadSizing& sizing) {
+  if (sizing.showStatus) sizing.showStatus(kReducingStatus);
+}
+
+// A canvas whose display layer holds the picture: the frame layer becomes the land
+// backdrop, the work layer empty, and the headers describe the new size.
+void FinishPictureLayers(Canvas& canvas) {
   FillLandBackdrop(canvas.frame);
   ClearWorkLayer(canvas);
   canvas.pictureHeader = MakePictureHeader(canvas.Width(), canvas.Height());
   canvas.fileHeader = MakeFileHeader(canvas.Width(), canvas.Height());
+}
+
+// A decoded picture becomes the canvas: its words are the display layer as they are,
+// or reduced to `plan`'s target.
+bool DecodedIntoCanvas(const LoadServices& s, DecodedPicture& decoded, const LoadSizePlan& plan,
+                       const LoadSizing& sizing, Canvas& canvas) {
+  canvas.Release();
+  if (plan.resize == LoadResize::Reduce) {
+    ShowReducing(sizing);
+    if (!CreatePlanes(s, plan.target.width, plan.target.height,
+                      {&canvas.display, &canvas.frame, &canvas.work}))
+      return false;
+    const PixelPlane& source = decoded.plane;
+    if (!ReducePicture([&](int y) { return source.Row32(y); }, source.Width(), source.Height(),
+                       canvas.display))
+      return false;
+    decoded.plane.Release();
+  } else {
+    canvas.display = std::move(decoded.plane);
+    if (!CreatePlanes(s, canvas.display.Width(), canvas.display.Height(),
+                      {&canvas.frame, &canvas.work}))
+      return false;
+  }
+  FinishPictureLayers(canvas);
   return true;
 }
 
@@ -186,7 +221,8 @@ bool DecodedIntoPaste(const LoadServices& s, DecodedPicture& decoded, PasteVaria
   return true;
 }
 
-bool ReadIntoCanvas(const LoadServices& s, PictureInput& input, Reader reader, Canvas& canvas) {
+bool ReadIntoCanvas(const LoadServices& s, PictureInput& input, Reader reader,
+                    const LoadSizing& sizing, Canvas& canvas) {
   int width = 0;
   // Layers of the picture's size are written over in place; others give way first,
   // so that two pictures are never held at once.
@@ -203,15 +239,40 @@ bool ReadIntoCanvas(const LoadServices& s, PictureInput& input, Reader reader, C
       ConvertLineForCanvas(y, width, d, f, canvas.display.Row32(y), canvas.frame.Row32(y));
     };
     if (!ReadNativePicture(input, create, convert)) return false;
-  } else {
-    auto prepare = [&](int w, int h) { return SameSizeAcceptable(s, w, h) && create(w, h); };
-    if (!ReadBmpPicture(input, prepare, [&](int y) { return canvas.display.Row32(y); }))
-      return false;
-    FillLandBackdrop(canvas.frame);
+    ClearWorkLayer(canvas);
+    canvas.pictureHeader = MakePictureHeader(canvas.Width(), canvas.Height());
+    canvas.fileHeader = MakeFileHeader(canvas.Width(), canvas.Height());
+    return true;
   }
-  ClearWorkLayer(canvas);
-  canvas.pictureHeader = MakePictureHeader(canvas.Width(), canvas.Height());
-  canvas.fileHeader = MakeFileHeader(canvas.Width(), canvas.Height());
+  // A reduced BMP is decoded a line at a time into `line`, which is handed to the
+  // reduction when the reader asks for the next line's room, and after the last.
+  Reduction reduction;
+  std::vector<uint32_t> line;
+  bool reducing = false;
+  bool lineHeld = false;
+  auto prepare = [&](int w, int h) {
+    const LoadSizePlan plan = PlanFor(sizing, w, h);
+    if (!SameSizeAcceptable(s, plan.target.width, plan.target.height) ||
+        !create(plan.target.width, plan.target.height))
+      return false;
+    if (plan.resize != LoadResize::Reduce) return true;
+    ShowReducing(sizing);
+    reducing = true;
+    line.assign(static_cast<size_t>(w), 0);
+    return reduction.Start(w, h, canvas.display);
+  };
+  auto rowFor = [&](int y) -> uint32_t* {
+    if (!reducing) return canvas.display.Row32(y);
+    if (lineHeld) reduction.AddLine(line.data());
+    lineHeld = true;
+    return line.data();
+  };
+  if (!ReadBmpPicture(input, prepare, rowFor)) return false;
+  if (reducing) {
+    if (lineHeld) reduction.AddLine(line.data());
+    reduction.Finish();
+  }
+  FinishPictureLayers(canvas);
   return true;
 }
 
@@ -263,22 +324,32 @@ std::string PictureExtension(const std::string& name) {
   return name.substr(dot);
 }
 
+bool LoadSizeApplies(const std::string& name) {
+  const Reader reader = ReaderFor(PictureExtension(name));
+  return reader == Reader::Bmp || reader == Reader::Png || reader == Reader::Jpeg;
+}
+
 bool LoadCanvasPicture(const LoadServices& services, const std::string& path,
-                       const std::string& shownName, Canvas& canvas) {
+                       const std::string& shownName, Canvas& canvas, const LoadSizing& sizing) {
   Reader reader = Reader::Unknown;
   uint64_t length = 0;
   FileHandle file = OpenPicture(services, path, shownName, reader, length);
   if (!file) return false;
   if (reader == Reader::Png || reader == Reader::Jpeg) {
     DecodedPicture decoded;
-    if (DecodePicture(services, file.get(), path, shownName, reader, decoded) &&
-        DecodedIntoCanvas(services, decoded, canvas))
+    LoadSizePlan plan;
+    const DecodeSizeCheck check = [&](int w, int h) {
+      plan = PlanFor(sizing, w, h);
+      return SameSizeAcceptable(services, plan.target.width, plan.target.height);
+    };
+    if (DecodePicture(services, file.get(), path, shownName, reader, decoded, check) &&
+        DecodedIntoCanvas(services, decoded, plan, sizing, canvas))
       return true;
     canvas.Release();
     return false;
   }
   PictureInput input{services.host, services.allocator, file.get(), length, shownName};
-  if (ReadIntoCanvas(services, input, reader, canvas)) return true;
+  if (ReadIntoCanvas(services, input, reader, sizing, canvas)) return true;
   canvas.Release();
   return false;
 }

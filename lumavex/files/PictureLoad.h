@@ -1,12 +1,15 @@
 #pragma once
 // Loading a picture file into the canvas or into the planes of a paste source. The
 // extension, compared without regard to case, chooses the reader: ".lmv" native,
-// ".bmp" BMP, ".png" PNG, ".jpg" JPEG. BMP, PNG and JPEG pictures enter at their own size.
+// ".bmp" BMP, ".png" PNG, ".jpg" JPEG. BMP, PNG and JPEG pictures enter the canvas at
+// the size their load-size policy gives; native pictures always at their own size.
 
+#include <functional>
 #include <string>
 
 #include "lumavex/curves/Canvas.h"
 #include "lumavex/curves/PixelPlane.h"
+#include "lumavex/files/LoadSize.h"
 #include "platform/Memory.h"
 #include "platform/UiHost.h"
 
@@ -34,12 +37,26 @@ enum class PasteVariant {
 // when there is none.
 std::string PictureExtension(const std::string& name);
 
+// How a BMP, PNG or JPEG picture is sized on its way into the canvas.
+struct LoadSizing {
+  LoadSizePolicy policy = LoadSizePolicy::SameSize;
+  PictureSize view;   // the view size the policies fit into
+  PictureSize given;  // the size of the given-size policy
+  // Shows a status text while the picture is resized; may be empty.
+  std::function<void(const std::string&)> showStatus;
+};
+
+// True when the load-size policy applies to `name`: a BMP, PNG or JPEG picture.
+bool LoadSizeApplies(const std::string& name);
+
 // Loads the file at `path` into the canvas; the messages name it `shownName`. Once a
 // reader has started, a failure leaves the canvas without a picture. Layers of the
 // new picture's size are reused; others are released before the new ones are made.
-// Returns success.
+// A reduced BMP is resampled line by line as it is read. A policy that would enlarge
+// a picture loads it at its own size. Returns success.
 bool LoadCanvasPicture(const LoadServices& services, const std::string& path,
-                       const std::string& shownName, Canvas& canvas);
+                       const std::string& shownName, Canvas& canvas,
+                       const LoadSizing& sizing = {});
 
 // Loads the file at `path` as a paste source. A failure releases both planes; the
 // canvas is never touched.

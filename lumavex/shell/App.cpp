@@ -10,10 +10,12 @@
 #include "lumavex/shell/HelpTopics.h"
 #include "lumavex/shell/FileCommands.h"
 #include "lumavex/shell/Input.h"
+#include "lumavex/shell/LoadPolicy.h"
 #include "lumavex/shell/SaveCommands.h"
 #include "lumavex/shell/SettingsFile.h"
 #include "lumavex/shell/SettingDialogs.h"
 #include "lumavex/shell/MenuTable.h"
+#include "lumavex/shell/ReducedSave.h"
 #include "lumavex/shell/Shell.h"
 #include "lumavex/shell/Tools.h"
 #include "lumavex/shell/View.h"
@@ -70,11 +72,37 @@ void ChooseLoadPolicy(AppState& state, int id) {
 
 namespace {
 
-// Dropped files: the command choice first, then the first file is loaded (a
-// ".draw_define" file as drawing settings).
+// The magenta client area that tells the user a run over dropped files has ended;
+// the next repaint restores the picture.
+void ShowRunEnded(AppState& state) {
+  state.surface.Fill(state.surface.Bounds(), 0xFF00FF);
+  state.host.Present(state.surface, state.surface.Bounds());
+}
+
+// Dropped files: the command choice first, then by mode: the continuous reduced
+// BMP save takes them all; otherwise the first file is loaded (a ".draw_define"
+// file as drawing settings).
 void OnDrop(AppState& state, const platform::DropEvent& drop) {
   SendCommand(state, cmd::kDropArrived);
-  if (!drop.paths.empty()) LoadDroppedFile(state, drop.paths.front());
+  if (drop.paths.empty()) return;
+  if (state.currentCommand == cmd::kSaveReducedBmpByDrop) {
+    SaveReducedBatch(state, drop.paths);
+  } else {
+    LoadDroppedFile(state, drop.paths.front());
+  }
+  if (state.currentCommand == cmd::kSaveReducedBmpByDrop ||
+      state.currentCommand == cmd::kReducedSaveStep) {
+    SendCommand(state, cmd::kCreateBlankPicture);
+    ShowRunEnded(state);
+    state.currentCommand = cmd::kNone;
+  }
+}
+
+// Arms the drop routing for a run over dropped files.
+void ArmDropMode(AppState& state, int id, const char* status) {
+  state.currentCommand = id;
+  state.modeStatusText = status;
+  SetStatusText(state, status);
 }
 
 }  // namespace
@@ -107,7 +135,14 @@ void SendCommand(AppState& state, int id) {
     case cmd::kLoadSameSize:
     case cmd::kLoadPolicy2:
     case cmd::kLoadPolicy3:
-    case cmd::kLoadPolicy4: ChooseLoadPolicy(state, id); break;
+    case cmd::kLoadPolicy4:
+      ChooseLoadPolicy(state, id);
+      ShowLoadPolicyChosen(state, id);
+      break;
+    case cmd::kSaveReducedBmp: SaveReducedBmpCommand(state); break;
+    case cmd::kSaveReducedBmpByDrop:
+      ArmDropMode(state, id, "★連続縮小ＢＭＰセーブ");
+      break;
     case cmd::kNewPicture: NewPictureCommand(state); break;
     case cmd::kCreateBlankPicture: CreateBlankPictureCommand(state); break;
     case cmd::kCleanMemory: CleanMemoryCommand(state); break;

@@ -10,6 +10,7 @@
 #include "lumavex/files/PictureLoad.h"
 #include "lumavex/shell/AppState.h"
 #include "lumavex/shell/CommandIds.h"
+#include "lumavex/shell/LoadPolicy.h"
 #include "lumavex/shell/MenuTable.h"
 #include "lumavex/shell/Shell.h"
 #include "lumavex/shell/View.h"
@@ -93,6 +94,16 @@ bool MayReplaceEditedPicture(AppState& s) {
          platform::MessageResult::Yes;
 }
 
+// Loads `name` as the current file. A load abandoned while the old picture stayed
+// (a cancelled size dialog, a file that cannot be opened) keeps the old name too.
+bool LoadNamed(AppState& s, const std::string& name) {
+  const std::string previous = s.currentFileName;
+  s.currentFileName = name;
+  const bool loaded = LoadCurrentFile(s);
+  if (!loaded && s.canvas.HasPicture()) s.currentFileName = previous;
+  return loaded;
+}
+
 LoadOutcome LoadChosenFile(AppState& s, const std::string& name) {
   if (EndsWithIgnoringCase(name, ".draw_define")) {
     s.files.drawingSettingsFileName = name;
@@ -103,8 +114,7 @@ LoadOutcome LoadChosenFile(AppState& s, const std::string& name) {
     RestoreModeStatusText(s);
     return LoadOutcome::Cancelled;
   }
-  s.currentFileName = name;
-  return LoadCurrentFile(s) ? LoadOutcome::Loaded : LoadOutcome::Failed;
+  return LoadNamed(s, name) ? LoadOutcome::Loaded : LoadOutcome::Failed;
 }
 
 void LoadNeighbour(AppState& s, bool next) {
@@ -114,8 +124,7 @@ void LoadNeighbour(AppState& s, bool next) {
     return;
   const auto name = next ? list.Next() : list.Previous();
   if (!name || !MayReplaceEditedPicture(s)) return;
-  s.currentFileName = FolderPart(s.currentFileName) + *name;
-  LoadCurrentFile(s);
+  LoadNamed(s, FolderPart(s.currentFileName) + *name);
 }
 
 // Shows the first picture line at the top-left again, as a new picture does.
@@ -188,10 +197,12 @@ LoadOutcome LoadDroppedFile(AppState& state, const std::string& path) {
 }
 
 bool LoadCurrentFile(AppState& state) {
+  const auto sizing = SizingForLoad(state, state.currentFileName);
+  if (!sizing) return false;
   SetStatusText(state, "★ロード中...");
   const bool loaded = LoadCanvasPicture({state.host, state.allocator},
                                         state.Resolve(state.currentFileName),
-                                        state.currentFileName, state.canvas);
+                                        state.currentFileName, state.canvas, *sizing);
   if (loaded) {
     state.canvasWidth = state.canvas.Width();
     state.canvasHeight = state.canvas.Height();

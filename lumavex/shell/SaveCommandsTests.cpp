@@ -110,3 +110,26 @@ TEST_F(FileWiringTest, RecoveryLoadsTheSavedFileAndReplaysWhatCameAfter) {
 
 }  // namespace
 }  // namespace lumavex
+
+namespace lumavex {
+namespace {
+
+TEST_F(FileWiringTest, DroppedNativeFilesAreSavedReducedAndTheRunEndsInMagenta) {
+  Start();
+  NewPicture(40, 20);
+  for (const char* name : {"0000.lmv", "0001.lmv"}) {
+    host.fileDialogAnswers = {At(name)};
+    Command(cmd::kSaveNative);
+  }
+  Command(cmd::kSaveReducedBmpByDrop);
+  EXPECT_EQ(State().currentCommand, cmd::kSaveReducedBmpByDrop);
+  app->HandleEvent(platform::DropEvent{{At("0000.lmv"), At("0001.lmv")}});
+  EXPECT_TRUE(fs::exists(At("0000.bmp")));
+  EXPECT_TRUE(fs::exists(At("0001.bmp")));
+  EXPECT_EQ(State().currentCommand, cmd::kNone);
+  EXPECT_EQ(app->Surface().At(5, 5) & 0xFFFFFF, 0xFF00FFu);
+  EXPECT_TRUE(State().canvas.HasPicture());
+}
+
+}  // namespace
+}  // namespace lumavex

@@ -29,6 +29,9 @@ xvfb_pid=$!
 for _ in $(seq 100); do [ -s "$root/display" ] && break; sleep 0.1; done
 [ -s "$root/display" ] || fail "Xvfb did not start"
 export DISPLAY=":$(head -n1 "$root/display")"
+# The server has announced its number; wait until it also takes connections.
+for _ in $(seq 100); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+xdotool getmouselocation >/dev/null 2>&1 || fail "the X server $DISPLAY takes no connections"
 
 # start_app <binary> <working folder>: starts the program there; app_pid is its process.
 start_app() {

@@ -1,0 +1,30 @@
+#pragma once
+// The load-size policy of BMP, PNG and JPEG loads: the menu's radio group of four
+// items holds it, and each load reads it from there.
+
+#include <optional>
+#include <string>
+
+#include "lumavex/files/LoadSize.h"
+#include "lumavex/files/PictureLoad.h"
+
+namespace lumavex {
+
+class AppState;
+
+// The policy whose menu item is checked; the same-size policy when none is.
+LoadSizePolicy CurrentLoadPolicy(const AppState& state);
+
+// The menu item of a policy, and the policy of a menu item (none for other ids).
+int LoadPolicyCommand(LoadSizePolicy policy);
+std::optional<LoadSizePolicy> LoadPolicyOfCommand(int commandId);
+
+// Shows the status text of the policy item `commandId` once its check is set.
+void ShowLoadPolicyChosen(AppState& state, int commandId);
+
+// The sizing of a load of `name` under the current policy. Under the given-size
+// policy a BMP, PNG or JPEG load first asks the size with dialog 134; nothing when
+// that dialog was cancelled, and the load is then abandoned.
+std::optional<LoadSizing> SizingForLoad(AppState& state, const std::string& name);
+
+}  // namespace lumavex
