@@ -202,7 +202,8 @@ bool LoadCurrentFile(AppState& state) {
   SetStatusText(state, "★ロード中...");
   const bool loaded = LoadCanvasPicture({state.host, state.allocator},
                                         state.Resolve(state.currentFileName),
-                                        state.currentFileName, state.canvas, *sizing);
+                                        state.currentFileName, state.canvas, *sizing) &&
+                      EnlargeLoadedPicture(state, state.currentFileName, *sizing);
   if (loaded) {
     state.canvasWidth = state.canvas.Width();
     state.canvasHeight = state.canvas.Height();

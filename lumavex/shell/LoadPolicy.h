@@ -27,4 +27,10 @@ void ShowLoadPolicyChosen(AppState& state, int commandId);
 // that dialog was cancelled, and the load is then abandoned.
 std::optional<LoadSizing> SizingForLoad(AppState& state, const std::string& name);
 
+// After a BMP, PNG or JPEG picture was loaded at its own size: when `sizing` asks to
+// enlarge it to the view, shows "★拡大中...", asks the area question for the target
+// and pastes the picture enlarged into a new canvas of the target size. False when
+// the area question was declined; the canvas then holds no picture.
+bool EnlargeLoadedPicture(AppState& state, const std::string& name, const LoadSizing& sizing);
+
 }  // namespace lumavex

@@ -161,19 +161,23 @@ TEST_F(LoadPolicyTest, ThinPicturesWiderThanTheViewStayLoadable) {
   EXPECT_EQ(State().canvas.Height(), 1);
 }
 
-TEST_F(LoadPolicyTest, FitToViewReducesAPngAndLoadsASmallPictureAtItsOwnSize) {
+TEST_F(LoadPolicyTest, FitToViewReducesAPngAndEnlargesASmallPicture) {
   Command(cmd::kLoadPolicy3);
   WritePicturePng("big.png", 2400, 1200);
   ASSERT_TRUE(Load("big.png"));
   ExpectReducedHalves(1200, 600);
 
-  // Enlargement waits for the free-form paste: the picture keeps its size.
+  // A smaller picture is enlarged to fit the view, its halves keeping their colours.
   WriteBmp("small.bmp", 300, 200);
   host.statusTexts.clear();
   ASSERT_TRUE(Load("small.bmp"));
-  EXPECT_EQ(State().canvas.Width(), 300);
-  EXPECT_EQ(State().canvas.Height(), 200);
-  EXPECT_FALSE(Shown(kEnlargingStatus));
+  const Canvas& c = State().canvas;
+  EXPECT_EQ(c.Width(), 1200);
+  EXPECT_EQ(c.Height(), 800);
+  EXPECT_TRUE(Shown(kEnlargingStatus));
+  EXPECT_TRUE(Near(c.display.At(0, 0), kLeftColour));
+  EXPECT_TRUE(Near(c.display.At(1199, 799), kRightColour));
+  EXPECT_EQ(c.frame.At(1199, 799), BackdropColour(1199, 799, true, false));
 }
 
 TEST_F(LoadPolicyTest, TheAreaQuestionIsAskedForTheReducedSize) {
