@@ -92,3 +92,28 @@ TEST_F(FreeFormPasteTest, PixelsOutsideTheQuadrilateralOrTheDrawingAreaStay) {
 
 }  // namespace
 }  // namespace lumavex
+
+#include "lumavex/paint/Selection.h"
+
+namespace lumavex {
+namespace {
+
+TEST(Selection, SelectAllRestoresTheTrueColoursOfEveryPixel) {
+  platform::TestHost host;
+  platform::Allocator allocator{host, [] {
+    platform::MemoryStatus m;
+    m.availablePageFile = 1ull << 40;
+    return m;
+  }};
+  Canvas canvas{[](const std::string&) {}};
+  platform::NoProgress progress;
+  ASSERT_TRUE(CreateBlankPicture(canvas, allocator, 3, 2, progress));
+  Deselect(canvas.display.At(1, 1), canvas.frame.At(1, 1));
+  SelectAll(canvas);
+  EXPECT_EQ(canvas.display.At(1, 1), 0x02FFFFFFu);
+  EXPECT_EQ(canvas.frame.At(1, 1), 0x00808000u);
+  EXPECT_EQ(canvas.display.At(0, 0), 0x02FFFFFFu);
+}
+
+}  // namespace
+}  // namespace lumavex

@@ -4,6 +4,7 @@
 #include <new>
 #include <type_traits>
 
+#include "lumavex/paint/Selection.h"
 #include "lumavex/shell/AppState.h"
 #include "lumavex/shell/ColourPanel.h"
 #include "lumavex/shell/CommandIds.h"
@@ -140,6 +141,12 @@ void SendCommand(AppState& state, int id) {
       ShowLoadPolicyChosen(state, id);
       break;
     case cmd::kSaveReducedBmp: SaveReducedBmpCommand(state); break;
+    case cmd::kSelectAll:
+      if (state.canvas.HasPicture()) {
+        SelectAll(state.canvas);
+        Redraw(state);
+      }
+      break;
     case cmd::kSaveReducedBmpByDrop:
       ArmDropMode(state, id, "★連続縮小ＢＭＰセーブ");
       break;

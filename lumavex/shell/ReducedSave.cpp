@@ -4,6 +4,7 @@
 #include "lumavex/files/Reduction.h"
 #include "lumavex/shell/AppState.h"
 #include "lumavex/shell/FileCommands.h"
+#include "lumavex/shell/CommandIds.h"
 #include "lumavex/shell/Shell.h"
 
 namespace lumavex {
@@ -54,6 +55,7 @@ bool SaveReducedBmp(AppState& state, bool ask) {
 
 void SaveReducedBmpCommand(AppState& state) {
   if (!state.canvas.HasPicture()) return;
+  SendCommand(state, cmd::kSelectAll);  // the whole picture is saved, all of it selected
   SetStatusText(state, std::string("★") + kReducedSaveTitle);
   SaveReducedBmp(state, true);
   RestoreModeStatusText(state);
