@@ -46,15 +46,17 @@ bool InverseBilinear(const PasteCorners& q, const Sample& p, double& u, double& 
   const Sample g = {q[0].x - q[1].x + q[2].x - q[3].x, q[0].y - q[1].y + q[2].y - q[3].y};
   const Sample h = Minus(p, q[0]);
   const double k2 = Cross(g, f), k1 = Cross(e, f) + Cross(h, g), k0 = Cross(h, e);
-  if (std::fabs(k2) < 1e-12) {
-    if (std::fabs(k1) < 1e-12) return false;
+  if (k2 == 0) {
+    if (k1 == 0) return false;
     v = -k0 / k1;
   } else {
+    // k2 v² + k1 v + k0 = 0, solved without cancellation: for a near-parallelogram
+    // k2 is only rounding noise and the root k0 / q is the one that matters.
     const double disc = k1 * k1 - 4 * k0 * k2;
     if (disc < 0) return false;
-    const double root = std::sqrt(disc);
-    v = (-k1 - root) / (2 * k2);
-    if (!Fraction(v)) v = (-k1 + root) / (2 * k2);
+    const double q = -0.5 * (k1 + std::copysign(std::sqrt(disc), k1));
+    const double near = q != 0 ? k0 / q : -k1 / (2 * k2);
+    v = Fraction(near) ? near : q / k2;
   }
   const double dx = e.x + g.x * v, dy = e.y + g.y * v;
   u = std::fabs(dx) > std::fabs(dy) ? (h.x - f.x * v) / dx : (h.y - f.y * v) / dy;

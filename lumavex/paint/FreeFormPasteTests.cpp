@@ -79,6 +79,21 @@ TEST_F(FreeFormPasteTest, EnlargingTwiceInterpolatesAndKeepsTheEdgeColours) {
   EXPECT_EQ(target.At(1, 0) & 0xFF, target.At(1, 1) & 0xFF);
 }
 
+TEST_F(FreeFormPasteTest, EnlargingAColumnInterpolatesDownwardsOverTheWholeHeight) {
+  // The enlargement corners are a rectangle up to rounding, the case where a naive
+  // quadratic solution falls apart.
+  PixelPlane picture = Plane(1, 3, 0);
+  picture.At(0, 0) = kDrawAreaFlag | 0x000000;
+  picture.At(0, 1) = kDrawAreaFlag | 0x808080;
+  picture.At(0, 2) = kDrawAreaFlag | 0xFFFFFF;
+  PixelPlane target = Plane(333, 999, kNewDisplayPixel);
+  PasteIntoQuadrilateral(Bordered(picture), Enlarged(1, 3, 333, 999), target);
+  EXPECT_EQ(target.At(100, 0) & 0xFF, 0u);
+  EXPECT_EQ(target.At(100, 998) & 0xFF, 0xFFu);
+  EXPECT_NEAR(int(target.At(200, 499) & 0xFF), 0x80, 2);
+  for (int y = 1; y < 999; ++y) ASSERT_GE(target.At(7, y) & 0xFF, target.At(7, y - 1) & 0xFF) << y;
+}
+
 TEST_F(FreeFormPasteTest, PixelsOutsideTheQuadrilateralOrTheDrawingAreaStay) {
   PixelPlane source = Plane(3, 3, kDrawAreaFlag | 0x123456);
   source.At(2, 2) = 0x00ABCDEF;  // outside the source's drawing area
