@@ -3,6 +3,7 @@
 
 #include "lumavex/curves/PixelRules.h"
 #include "lumavex/shell/AppState.h"
+#include "lumavex/shell/CommandIds.h"
 #include "lumavex/shell/Tools.h"
 
 namespace lumavex {
@@ -11,19 +12,122 @@ namespace {
 // Commands that leave the marks and the marked rectangle alone: undo, zoom, view
 // switches, help, parameter dialogs without a following mode, the commits of
 // curves and surfaces, redo and the load-size policy.
-constexpr std::array kNeutral = {
-    40008, 40018, 40019, 40020, 40021, 40023, 40025, 40026, 40029, 40030, 40031, 40044, 40045,
-    40048, 40049, 40052, 40061, 40066, 40067, 40075, 40077, 40078, 40090, 40092, 40093, 40095,
-    40096, 40105, 40109, 40111, 40112, 40131, 40132, 40136, 40137, 40143, 40144, 40145, 40146,
-    40147, 40148, 40152, 40153, 40156, 40157, 40166, 40167, 40168, 40169, 40174, 40176, 40177,
-    40178, 40179, 40180, 40193, 40194, 40195, 40196, 40197, 40215, 40221, 40284};
+constexpr std::array kNeutral = {cmd::kUndo,
+                                 cmd::kZoom100,
+                                 cmd::kZoom200,
+                                 cmd::kZoom300,
+                                 cmd::kZoom400,
+                                 cmd::kZoom600,
+                                 cmd::kZoom800,
+                                 cmd::kZoom1000,
+                                 cmd::kBitmapView,
+                                 cmd::kFrameView,
+                                 cmd::kSetSplinePoints,
+                                 cmd::kSetFrameWidth,
+                                 cmd::kFadeShadowCommitSurface,
+                                 cmd::kSightOn,
+                                 cmd::kSightOff,
+                                 cmd::kCleanMemory,
+                                 cmd::kHelpBasics,
+                                 cmd::kSetMaxOpacity,
+                                 cmd::kZoom2000,
+                                 cmd::kCurveCommit,
+                                 cmd::kSetHeadFade,
+                                 cmd::kSetTerminationFade,
+                                 cmd::kEllipseDraw,
+                                 cmd::kHelpFills,
+                                 cmd::kHelpMemoryPaste,
+                                 cmd::kHelpFilePaste,
+                                 cmd::kHelpCurves,
+                                 cmd::kZoom1500,
+                                 cmd::kCurveCommitLines,
+                                 cmd::kFadeShadowCommitPolygon,
+                                 cmd::kMinimise,
+                                 cmd::kColourChangeCurveCommitLines,
+                                 cmd::kColourChangeCurveCommit,
+                                 cmd::kSetAntiAliasWidth,
+                                 cmd::kSetBorderOpacity,
+                                 cmd::kHelpPens,
+                                 cmd::kHelpAreas,
+                                 cmd::kHelpContinuousPaste,
+                                 cmd::kHelpFrameSettings,
+                                 40147,  // in the help range, with no command of its own
+                                 cmd::kHelpView,
+                                 cmd::kTransparentCurveCommitLines,
+                                 cmd::kTransparentCurveCommit,
+                                 cmd::kHelpFiles,
+                                 cmd::kLoadPolicy2,
+                                 cmd::kFadeGlossCommitPolygon,
+                                 cmd::kFadeGentleCommitPolygon,
+                                 cmd::kFadeGlossCommitSurface,
+                                 cmd::kFadeGentleCommitSurface,
+                                 cmd::kLoadSameSize,
+                                 cmd::kLoadPolicy3,
+                                 cmd::kXyOn,
+                                 cmd::kXyOff,
+                                 cmd::kLoadPolicy4,
+                                 cmd::kRedo,
+                                 cmd::kZoom1of16,
+                                 cmd::kZoom1of32,
+                                 cmd::kZoom1of2,
+                                 cmd::kZoom1of4,
+                                 cmd::kZoom1of8,
+                                 cmd::kHelpEllipse,
+                                 cmd::kDirectionalGradationCommit,
+                                 cmd::kUndoFrameOnly};
 
-// Commands whose processing marks the next command choice clears.
-constexpr std::array kMarking = {
-    40035, 40050, 40051, 40053, 40064, 40065, 40076, 40086, 40089, 40104, 40107, 40120, 40121,
-    40122, 40123, 40124, 40125, 40127, 40128, 40130, 40133, 40134, 40135, 40140, 40151, 40154,
-    40155, 40158, 40159, 40160, 40161, 40163, 40164, 40165, 40182, 40192, 40200, 40207, 40210,
-    40212, 40214, 40220, 40222, 40223, 40239, 40242, 40245, 40256, 40263, 40267};
+// Commands whose processing marks the next command choice clears. The bare numbers
+// are phases of the continuous paste, which has no named commands yet.
+constexpr std::array kMarking = {cmd::kCurveEdit,
+                                 cmd::kFillInFrame,
+                                 cmd::kFillNonDrawAreaInFrame,
+                                 cmd::kDeletePen,
+                                 cmd::kSelectArea,
+                                 cmd::kDeselectArea,
+                                 cmd::kFillBitmapInFrame,
+                                 cmd::kNormalPen,
+                                 cmd::kEllipseEdit,
+                                 cmd::kColourChangePen,
+                                 cmd::kFillSelection,
+                                 cmd::kFillOneColour,
+                                 cmd::kGradationPen,
+                                 cmd::kSetGradationPen,
+                                 cmd::kSetNormalPen,
+                                 cmd::kSetDeletePen,
+                                 cmd::kSetColourChangePen,
+                                 cmd::kSetMosaicPen,
+                                 cmd::kMosaicPen,
+                                 cmd::kColourChangeCurveEdit,
+                                 cmd::kSetFrameGradationPen,
+                                 cmd::kFrameGradationPen,
+                                 cmd::kXorFillSelection,
+                                 cmd::kFillOneColourSelection,
+                                 cmd::kTransparentCurveEdit,
+                                 cmd::kSetTransparentDeletePen,
+                                 cmd::kTransparentDeletePen,
+                                 cmd::kSelectPen,
+                                 cmd::kSetSelectPen,
+                                 cmd::kSetDeselectPen,
+                                 cmd::kDeselectPen,
+                                 cmd::kFadeShadowEdit,
+                                 cmd::kFadeGlossEdit,
+                                 cmd::kFadeGentleEdit,
+                                 cmd::kSetProcessingSquare,
+                                 cmd::kSquareFatten,
+                                 cmd::kReverseArea,
+                                 cmd::kCopyToMemoryEdit,
+                                 40210,
+                                 cmd::kSetPointSpacing,
+                                 cmd::kSetReductionRatio,
+                                 cmd::kDirectionalGradationEdit,
+                                 cmd::kDirectionalGradationCommitEdit,
+                                 cmd::kSmoothingCurve,
+                                 40239,
+                                 40242,
+                                 40245,
+                                 40256,
+                                 40263,
+                                 40267};
 
 template <size_t N>
 bool In(const std::array<int, N>& list, int id) {
@@ -34,7 +138,9 @@ bool In(const std::array<int, N>& list, int id) {
 
 void NoteCommand(AppState& state, int previous, int id) {
   if (In(kNeutral, id)) return;
-  if (id == previous && (id == 40107 || id == 40135 || id == 40140)) return;
+  if (id == previous && (id == cmd::kFillSelection || id == cmd::kXorFillSelection ||
+                         id == cmd::kFillOneColourSelection))
+    return;
   if (In(kMarking, previous)) ClearProcessingMarks(state.canvas, state.markedRectangle);
   state.markedRectangle = PixelRect{};
 }

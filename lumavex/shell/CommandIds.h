@@ -193,4 +193,19 @@ constexpr int kHelpFilePaste = 40095;
 constexpr int kHelpContinuousPaste = 40145;
 constexpr int kHelpUndo = 40225;
 
+// Fade surfaces, directional gradation and copy to memory: edit phases and commits
+constexpr int kFadeShadowEdit = 40163;
+constexpr int kFadeGlossEdit = 40164;
+constexpr int kFadeGentleEdit = 40165;
+constexpr int kFadeShadowCommitSurface = 40045;
+constexpr int kFadeShadowCommitPolygon = 40111;
+constexpr int kFadeGlossCommitSurface = 40168;
+constexpr int kFadeGlossCommitPolygon = 40166;
+constexpr int kFadeGentleCommitSurface = 40169;
+constexpr int kFadeGentleCommitPolygon = 40167;
+constexpr int kDirectionalGradationEdit = 40220;
+constexpr int kDirectionalGradationCommit = 40221;
+constexpr int kDirectionalGradationCommitEdit = 40222;
+constexpr int kCopyToMemoryEdit = 40207;
+
 }  // namespace lumavex::cmd

@@ -19,17 +19,30 @@ struct LetterKey {
 };
 
 constexpr LetterKey kLetterKeys[] = {
-    {'A', 40064, 40159, 0, 40062},     {'S', 40034, 40129, 40150, 40087},
-    {'Z', 40162, 40038, 40037, 0},     {'P', 40050, 40076, 40051, 40120},
-    {'G', 40121, 40218, 40122, 0},     {'X', 40134, 0, 40133, 0},
-    {'C', 40104, 0, 40125, 0},         {'D', 40053, 0, 40124, 0},
-    {'T', 40155, 0, 40154, 0},         {'N', 40086, 0, 40123, 0},
-    {'M', 40128, 0, 40127, 0},         {'L', 40223, 40223, 40224, 40224},
-    {'O', 40137, 40137, 40137, 40137}, {'B', 40029, 40029, 40029, 40029},
-    {'F', 40030, 40188, 40030, 40188}, {'U', 40008, 40180, 40284, 40180},
+    {'A', cmd::kSelectArea, cmd::kSetSelectPen, 0, cmd::kSelectAll},
+    {'S', cmd::kCurve, cmd::kColourChangeCurve, cmd::kTransparentCurve, cmd::kEllipse},
+    {'Z', cmd::kFadeGentle, cmd::kFadeGloss, cmd::kFadeShadow, 0},
+    {'P', cmd::kFillInFrame, cmd::kFillBitmapInFrame, cmd::kFillNonDrawAreaInFrame,
+     cmd::kFillOneColour},
+    {'G', cmd::kGradationPen, cmd::kDirectionalGradation, cmd::kSetGradationPen, 0},
+    {'X', cmd::kFrameGradationPen, 0, cmd::kSetFrameGradationPen, 0},
+    {'C', cmd::kColourChangePen, 0, cmd::kSetColourChangePen, 0},
+    {'D', cmd::kDeletePen, 0, cmd::kSetDeletePen, 0},
+    {'T', cmd::kTransparentDeletePen, 0, cmd::kSetTransparentDeletePen, 0},
+    {'N', cmd::kNormalPen, 0, cmd::kSetNormalPen, 0},
+    {'M', cmd::kMosaicPen, 0, cmd::kSetMosaicPen, 0},
+    {'L', cmd::kSmoothingCurve, cmd::kSmoothingCurve, cmd::kSetSmoothingCurve,
+     cmd::kSetSmoothingCurve},
+    {'O', cmd::kSetBorderOpacity, cmd::kSetBorderOpacity, cmd::kSetBorderOpacity,
+     cmd::kSetBorderOpacity},
+    {'B', cmd::kBitmapView, cmd::kBitmapView, cmd::kBitmapView, cmd::kBitmapView},
+    {'F', cmd::kFrameView, cmd::kPasteString, cmd::kFrameView, cmd::kPasteString},
+    {'U', cmd::kUndo, cmd::kRedo, cmd::kUndoFrameOnly, cmd::kRedo},
 };
 
-constexpr int kFunctionKeyCommands[] = {40066, 40077, 40078, 40031, 40044};  // F5..F9
+constexpr int kFunctionKeyCommands[] = {cmd::kSetMaxOpacity, cmd::kSetHeadFade,
+                                        cmd::kSetTerminationFade, cmd::kSetSplinePoints,
+                                        cmd::kSetFrameWidth};  // F5..F9
 constexpr int kLoadPolicyCommands[] = {cmd::kLoadSameSize, cmd::kLoadPolicy2, cmd::kLoadPolicy3,
                                        cmd::kLoadPolicy4};
 
@@ -57,15 +70,15 @@ bool LetterOrFunctionKey(AppState& s, int key, bool shift, bool ctrl) {
     }
   if (key == 'H') {
     if (shift && ctrl) {
-      SendCommand(s, 40063);
-      SendCommand(s, 40064);
+      SendCommand(s, cmd::kDeselectAll);
+      SendCommand(s, cmd::kSelectArea);
     } else {
-      SendCommand(s, shift ? 40160 : ctrl ? 40200 : 40065);
+      SendCommand(s, shift ? cmd::kSetDeselectPen : ctrl ? cmd::kReverseArea : cmd::kDeselectArea);
     }
     return true;
   }
   if (key == 'Q') {
-    const int id = shift ? 40217 : ctrl ? 0 : 40205;
+    const int id = shift ? cmd::kPaintPreviousPixels : ctrl ? 0 : cmd::kPasteFromMemory;
     if (id && s.menu.Enabled(id)) SendCommand(s, id);
     return true;
   }
@@ -98,20 +111,47 @@ void OnKeyDown(AppState& s, const platform::KeyDownEvent& e) {
   if (!s.canvas.HasPicture()) return;
   if (LetterOrFunctionKey(s, key, shift, ctrl)) return;
   switch (key) {
-    case vk::kLeft: LoadPreviousPicture(s); break;
-    case vk::kRight: LoadNextPicture(s); break;
-    case vk::kUp: ZoomKey(s, true, shift); break;
-    case vk::kDown: ZoomKey(s, false, shift); break;
-    case vk::kSpace: SpaceZoom(s, s.currentCommand == 40223); break;
-    case vk::kF1: PickColour(s, true); break;
-    case vk::kF1 + 1: PickColour(s, false); break;
-    case vk::kF1 + 2: MiddleColour(s); break;
-    case vk::kF1 + 3: CopyColour(s, !shift); break;
-    case vk::kNumpad0 + 8: Nudge(s, 0, -1, ctrl); break;
-    case vk::kNumpad0 + 2: Nudge(s, 0, 1, ctrl); break;
-    case vk::kNumpad0 + 4: Nudge(s, -1, 0, ctrl); break;
-    case vk::kNumpad0 + 6: Nudge(s, 1, 0, ctrl); break;
-    default: break;
+    case vk::kLeft:
+      LoadPreviousPicture(s);
+      break;
+    case vk::kRight:
+      LoadNextPicture(s);
+      break;
+    case vk::kUp:
+      ZoomKey(s, true, shift);
+      break;
+    case vk::kDown:
+      ZoomKey(s, false, shift);
+      break;
+    case vk::kSpace:
+      SpaceZoom(s, s.currentCommand == cmd::kSmoothingCurve);
+      break;
+    case vk::kF1:
+      PickColour(s, true);
+      break;
+    case vk::kF1 + 1:
+      PickColour(s, false);
+      break;
+    case vk::kF1 + 2:
+      MiddleColour(s);
+      break;
+    case vk::kF1 + 3:
+      CopyColour(s, !shift);
+      break;
+    case vk::kNumpad0 + 8:
+      Nudge(s, 0, -1, ctrl);
+      break;
+    case vk::kNumpad0 + 2:
+      Nudge(s, 0, 1, ctrl);
+      break;
+    case vk::kNumpad0 + 4:
+      Nudge(s, -1, 0, ctrl);
+      break;
+    case vk::kNumpad0 + 6:
+      Nudge(s, 1, 0, ctrl);
+      break;
+    default:
+      break;
   }
 }
 
