@@ -12,29 +12,16 @@
 #include <vector>
 
 #include "lumavex/curves/PixelRules.h"
+#include "lumavex/files/PictureTestSupport.h"
 #include "platform/TestHost.h"
 
 namespace lumavex {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::vector<uint8_t> ReadBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
-void WriteBytes(const fs::path& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                              std::streamsize(bytes.size()));
-}
-
-std::string PythonWithPil() {
-  for (const char* python : {"/usr/bin/python3", "python3"})
-    if (std::system((std::string(python) + " -c 'import PIL' >/dev/null 2>&1").c_str()) == 0)
-      return python;
-  return {};
-}
+using testing::PythonWithPil;
+using testing::ReadBytes;
+using testing::WriteBytes;
 
 // Pictures of every kind written by PIL, each with PIL's own decoding beside it
 // as raw RGB: grey, colour, progressive colour, Adobe CMYK, and one too wide.

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -112,6 +113,15 @@ inline void WriteBytes(const std::string& path, const Bytes& bytes) {
 inline Bytes ReadBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+// The python3 that has PIL, the other decoder the tests compare with; empty when
+// there is none.
+inline std::string PythonWithPil() {
+  for (const char* python : {"/usr/bin/python3", "python3"})
+    if (std::system((std::string(python) + " -c 'import PIL' >/dev/null 2>&1").c_str()) == 0)
+      return python;
+  return {};
 }
 
 // A fresh temporary folder, a scripted host and plenty of memory.

@@ -11,22 +11,16 @@
 #include <vector>
 
 #include "lumavex/curves/PixelRules.h"
+#include "lumavex/files/PictureTestSupport.h"
 #include "platform/TestHost.h"
 
 namespace lumavex {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::vector<uint8_t> ReadBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
-void WriteBytes(const fs::path& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                              std::streamsize(bytes.size()));
-}
+using testing::PythonWithPil;
+using testing::ReadBytes;
+using testing::WriteBytes;
 
 // A PNG written by libpng directly, so that every depth and type can be made:
 // `rows` are the packed samples of each line, top first.
@@ -270,13 +264,6 @@ TEST_F(PngTest, FailedWriteIsReported) {
 }
 
 // Python with PIL, if this machine has it.
-std::string PythonWithPil() {
-  for (const char* python : {"/usr/bin/python3", "python3"})
-    if (std::system((std::string(python) + " -c 'import PIL' >/dev/null 2>&1").c_str()) == 0)
-      return python;
-  return {};
-}
-
 TEST_F(PngTest, FilesOfAnotherEncoderDecodeAsItDecodesThem) {
   const std::string python = PythonWithPil();
   if (python.empty()) GTEST_SKIP() << "python3 with PIL is not installed";
