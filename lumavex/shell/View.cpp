@@ -312,28 +312,31 @@ void SpaceZoom(AppState& s, bool tabletMode) {
   Redraw(s);
 }
 
-void SetViewKind(AppState& s, ViewKind kind) {
-  s.view.kind = kind;
-  s.menu.Check(cmd::kBitmapView, kind == ViewKind::Bitmap);
-  s.menu.Check(cmd::kFrameView, kind == ViewKind::Frame);
+namespace {
+
+// Checks one item of a two-item radio group, shows the menu and redraws the view.
+void CheckRadioPair(AppState& s, int onItem, int offItem, bool on) {
+  s.menu.Check(onItem, on);
+  s.menu.Check(offItem, !on);
   s.host.MenuChanged(s.menu);
   Redraw(s);
+}
+
+}  // namespace
+
+void SetViewKind(AppState& s, ViewKind kind) {
+  s.view.kind = kind;
+  CheckRadioPair(s, cmd::kBitmapView, cmd::kFrameView, kind == ViewKind::Bitmap);
 }
 
 void ShowSight(AppState& s, bool shown) {
   s.view.sightShown = shown;
-  s.menu.Check(cmd::kSightOn, shown);
-  s.menu.Check(cmd::kSightOff, !shown);
-  s.host.MenuChanged(s.menu);
-  Redraw(s);
+  CheckRadioPair(s, cmd::kSightOn, cmd::kSightOff, shown);
 }
 
 void ShowXyText(AppState& s, bool shown) {
   s.view.xyShown = shown;
-  s.menu.Check(cmd::kXyOn, shown);
-  s.menu.Check(cmd::kXyOff, !shown);
-  s.host.MenuChanged(s.menu);
-  Redraw(s);
+  CheckRadioPair(s, cmd::kXyOn, cmd::kXyOff, shown);
 }
 
 void InvertLine(AppState& s, int x1, int y1, int x2, int y2) {
