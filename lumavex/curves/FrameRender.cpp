@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "lumavex/curves/FrameCommands.h"
+#include "lumavex/curves/FrameCommit.h"
 #include "lumavex/curves/PixelRules.h"
 
 namespace lumavex {
@@ -53,20 +54,9 @@ double Distance(Sample a, Sample b) {
 }  // namespace
 
 std::optional<FrameFlavour> RenderFlavourOf(int command) {
-  switch (command) {
-    case kCmdFrameCurve:
-    case kCmdFrameLines:
-    case kCmdTabletCurve:
-      return FrameFlavour::Normal;
-    case kCmdTransparentCurve:
-    case kCmdTransparentLines:
-      return FrameFlavour::Transparent;
-    case kCmdColourChangeCurve:
-    case kCmdColourChangeLines:
-      return FrameFlavour::ColourChange;
-    default:
-      return std::nullopt;
-  }
+  // The operations that fill the work layer themselves commit but do not render.
+  if (command == kCmdSquareFatten || command == kCmdFrameGradationPen) return std::nullopt;
+  return CommitFlavourOf(command);
 }
 
 std::vector<double> CumulativeLengths(std::span<const Sample> samples) {
