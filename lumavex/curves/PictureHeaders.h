@@ -1,6 +1,7 @@
 #pragma once
 // The device-independent-bitmap headers that describe the canvas: a 40-byte
-// picture header and a 14-byte bitmap file header, little-endian.
+// picture header and a 14-byte bitmap file header. The picture files write them
+// byte for byte (lumavex/files/PictureFileHeaders).
 
 #include <array>
 #include <cstddef>
@@ -21,7 +22,6 @@ struct PictureHeader {
   uint32_t coloursImportant = 0;
 
   static constexpr uint32_t kSize = 40;
-  std::array<uint8_t, kSize> Bytes() const;
 };
 
 struct BitmapFileHeader {
@@ -29,7 +29,6 @@ struct BitmapFileHeader {
   uint32_t dataOffset = 54;
 
   static constexpr uint32_t kSize = 14;
-  std::array<uint8_t, kSize> Bytes() const;
 };
 
 // The headers of a 32-bit canvas of the given size.
