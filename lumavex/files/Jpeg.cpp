@@ -180,8 +180,9 @@ bool LoadJpeg(const std::string& fileName, const std::string& shownName, platfor
   }
   out.plane.Release();
   if (!declined) {
-    std::string text = kJpegFailed;
-    text.replace(text.find("%s"), 2, shownName);
+    const std::string format = kJpegFailed;
+    const size_t at = format.find("%s");
+    const std::string text = format.substr(0, at) + shownName + format.substr(at + 2);
     host.ShowMessage(text, kJpegFailedCaption, platform::MessageButtons::Ok,
                      platform::MessageIcon::Exclamation);
   }
