@@ -27,7 +27,10 @@ std::string RealTarget(const std::string& target) {
 // folder's pictures.
 std::string TemporaryBeside(const std::string& target) {
   const std::filesystem::path path(target);
-  return (path.parent_path() / ("." + path.filename().string() + ".saving")).string();
+  std::string name = ".";
+  name += path.filename().string();
+  name += ".saving";
+  return (path.parent_path() / name).string();
 }
 
 // The creation mask of the process, read without changing it.
