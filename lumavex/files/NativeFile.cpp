@@ -1,5 +1,6 @@
 #include "lumavex/files/NativeFile.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace lumavex {
@@ -40,7 +41,7 @@ bool NativeHeadersAcceptable(PictureInput& input, const PictureFileHeaders& h) {
 }  // namespace
 
 bool ReadNativePicture(PictureInput& input, const PicturePrepare& prepare,
-                       const NativeLineSink& line) {
+                       const NativeRowTarget& rowsFor, const NativeLineFinish& finish) {
   std::array<uint8_t, kPictureHeadersBytes> bytes;
   if (!input.ReadExactly(bytes.data(), bytes.size())) {
     input.Refuse(input.Named("%s はLMVサイズが不正です。"), kErrorCaption);
@@ -49,17 +50,22 @@ bool ReadNativePicture(PictureInput& input, const PicturePrepare& prepare,
   const PictureFileHeaders h = PictureFileHeaders::Parse(bytes);
   if (!NativeHeadersAcceptable(input, h) || !prepare(h.width, h.height)) return false;
 
+  constexpr int kLinesPerRead = 8;
   const size_t rowBytes = static_cast<size_t>(h.width) * 4;
-  EightRowReader rows;
-  if (!rows.Start(input, rowBytes)) return false;
-  for (int y = h.height - 1; y >= 0; --y) {
-    const uint8_t* display = rows.Next();
-    const uint8_t* frame = display ? rows.Next() : nullptr;
-    if (!frame) {
+  std::array<NativeRows, kLinesPerRead> lines;
+  std::array<iovec, 2 * kLinesPerRead> parts;
+  for (int bottom = h.height - 1; bottom >= 0; bottom -= kLinesPerRead) {
+    const int count = std::min(kLinesPerRead, bottom + 1);
+    for (int i = 0; i < count; ++i) {
+      lines[i] = rowsFor(bottom - i);
+      parts[2 * i] = {lines[i].display, rowBytes};
+      parts[2 * i + 1] = {lines[i].frame, rowBytes};
+    }
+    if (!input.ReadScattered({parts.data(), static_cast<size_t>(2 * count)})) {
       input.Refuse(input.Named("%s はLMVサイズが不正です。"), kErrorCaption);
       return false;
     }
-    line(y, reinterpret_cast<const uint32_t*>(display), reinterpret_cast<const uint32_t*>(frame));
+    for (int i = 0; i < count; ++i) finish(bottom - i, lines[i].display, lines[i].frame);
   }
   return true;
 }

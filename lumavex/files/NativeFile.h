@@ -17,15 +17,22 @@ namespace lumavex {
 
 // Told the picture size once the headers are accepted; false abandons the read.
 using PicturePrepare = std::function<bool(int width, int height)>;
-// Given picture line `y` (counted from the top) as stored: `width` display words
-// and `width` frame words. The pointers are valid during the call only.
-using NativeLineSink = std::function<void(int y, const uint32_t* display, const uint32_t* frame)>;
+// Where the stored rows of picture line `y` (counted from the top) go: room for
+// `width` display words and `width` frame words.
+struct NativeRows {
+  uint32_t* display;
+  uint32_t* frame;
+};
+using NativeRowTarget = std::function<NativeRows(int y)>;
+// Given line `y` once its stored rows have arrived where `NativeRowTarget` said,
+// to turn them into what the reader's caller keeps.
+using NativeLineFinish = std::function<void(int y, uint32_t* display, uint32_t* frame)>;
 
 // Reads a native file from the start of `input`, checking its headers in a fixed
-// order and showing the first problem. Lines arrive bottom line first, through one
-// buffer of eight rows whatever the picture's height.
+// order and showing the first problem. Lines arrive bottom line first, eight at a
+// time straight into their rows, so that a picture of any height needs no buffer.
 bool ReadNativePicture(PictureInput& input, const PicturePrepare& prepare,
-                       const NativeLineSink& line);
+                       const NativeRowTarget& rowsFor, const NativeLineFinish& finish);
 
 // The frame word the canvas keeps for a stored pair at (x, y): outside the drawing
 // area any frame is dropped for the water backdrop, a drawing-area position without

@@ -1,11 +1,15 @@
 #pragma once
 // An opened picture file as the readers see it: the stream, its true length, the
-// name the messages show, and the eight-row buffer that pixel rows come through.
+// name the messages show, the eight-row buffer that pixel rows come through, and a
+// read that puts rows straight where they belong.
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <span>
 #include <string>
+
+#include <sys/uio.h>
 
 #include "platform/Memory.h"
 #include "platform/UiHost.h"
@@ -25,6 +29,10 @@ struct PictureInput {
   void Refuse(const std::string& text, const std::string& caption) const;
   // Reads exactly `size` bytes at the current position; false when the file ends first.
   bool ReadExactly(void* data, size_t size) const;
+  // Reads the next bytes of the file straight into `parts`, filling them in order,
+  // without passing through the stream's buffer, and moves the stream past them.
+  // False when the file ends first. The entries of `parts` are used up on the way.
+  bool ReadScattered(std::span<iovec> parts) const;
 };
 
 // Hands out stored pixel rows one at a time, reading eight rows at once into one

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <memory>
 
+#include "common/WideVectors.h"
 #include "lumavex/curves/PixelRules.h"
 #include "lumavex/files/BmpRead.h"
 #include "lumavex/files/NativeFile.h"
@@ -91,13 +92,12 @@ void FillLandBackdrop(PixelPlane& frame) {
     std::memcpy(frame.Row(y), rows[(y >> 3) & 1].data(), frame.RowBytes());
 }
 
-// The canvas conversion of one stored line, without branches so that it vectorises:
-// the backdrop is land or water by the draw-area flag, the odd checker cells add
-// 0x40 to its two non-zero channels, and non-selected positions add 128 to every
-// channel.
-void ConvertLineForCanvas(int y, int width, const uint32_t* display, const uint32_t* frame,
-                          uint32_t* outDisplay, uint32_t* outFrame) {
-  std::memcpy(outDisplay, display, static_cast<size_t>(width) * 4);
+// The canvas conversion of one stored line's frame row, in place, without branches
+// so that it vectorises: the backdrop is land or water by the draw-area flag, the
+// odd checker cells add 0x40 to its two non-zero channels, and non-selected
+// positions add 128 to every channel. The display row is kept as stored.
+LUMAVEX_WIDE_VECTORS
+void ConvertFrameLine(int y, int width, const uint32_t* display, uint32_t* frame) {
   constexpr uint32_t kLandOddStep = kLandOdd ^ kLandEven;
   constexpr uint32_t kWaterOddStep = kWaterOdd ^ kWaterEven;
   const uint32_t rowParity = static_cast<uint32_t>(y >> 3) & 1;
@@ -111,19 +111,13 @@ void ConvertLineForCanvas(int y, int width, const uint32_t* display, const uint3
                               (((kLandOddStep & drawArea) | (kWaterOddStep & ~drawArea)) & oddCell) ^
                               (0x00808080u & nonSelected);
     const uint32_t keep = drawArea & (0u - static_cast<uint32_t>((f >> 24) != 0));
-    outFrame[x] = (f & keep) | (backdrop & ~keep);
+    frame[x] = (f & keep) | (backdrop & ~keep);
   }
 }
 
-void UnmarkLine(int width, const uint32_t* display, const uint32_t* frame, uint32_t* outDisplay,
-                uint32_t* outFrame) {
-  for (int x = 0; x < width; ++x) {
-    uint32_t d = display[x];
-    uint32_t f = frame[x];
-    Select(d, f);
-    outDisplay[x] = d;
-    outFrame[x] = f;
-  }
+// Undoes the non-selected marking of one stored line, in place.
+void UnmarkLine(int width, uint32_t* display, uint32_t* frame) {
+  for (int x = 0; x < width; ++x) Select(display[x], frame[x]);
 }
 
 // Repeats the edge pixels of the picture at (1, 1) into the one-pixel border.
@@ -235,10 +229,11 @@ bool ReadIntoCanvas(const LoadServices& s, PictureInput& input, Reader reader,
     return CreatePlanes(s, w, h, {&canvas.display, &canvas.frame, &canvas.work});
   };
   if (reader == Reader::Native) {
-    auto convert = [&](int y, const uint32_t* d, const uint32_t* f) {
-      ConvertLineForCanvas(y, width, d, f, canvas.display.Row32(y), canvas.frame.Row32(y));
+    const auto rowsFor = [&](int y) {
+      return NativeRows{canvas.display.Row32(y), canvas.frame.Row32(y)};
     };
-    if (!ReadNativePicture(input, create, convert)) return false;
+    const auto convert = [&](int y, uint32_t* d, uint32_t* f) { ConvertFrameLine(y, width, d, f); };
+    if (!ReadNativePicture(input, create, rowsFor, convert)) return false;
     ClearWorkLayer(canvas);
     canvas.pictureHeader = MakePictureHeader(canvas.Width(), canvas.Height());
     canvas.fileHeader = MakeFileHeader(canvas.Width(), canvas.Height());
@@ -289,11 +284,12 @@ bool ReadNativePaste(const LoadServices& s, PictureInput& input, PasteVariant va
     }
     return true;
   };
-  return ReadNativePicture(input, prepare, [&](int y, const uint32_t* d, const uint32_t* f) {
-    uint32_t* outDisplay = display.Row32(y + border) + border;
-    uint32_t* outFrame = frame.Row32(y + border) + border;
-    if (variant == PasteVariant::SameSize) ConvertLineForCanvas(y, width, d, f, outDisplay, outFrame);
-    else UnmarkLine(width, d, f, outDisplay, outFrame);
+  const auto rowsFor = [&](int y) {
+    return NativeRows{display.Row32(y + border) + border, frame.Row32(y + border) + border};
+  };
+  return ReadNativePicture(input, prepare, rowsFor, [&](int y, uint32_t* d, uint32_t* f) {
+    if (variant == PasteVariant::SameSize) ConvertFrameLine(y, width, d, f);
+    else UnmarkLine(width, d, f);
   });
 }
 

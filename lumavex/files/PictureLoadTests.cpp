@@ -1,6 +1,9 @@
 #include "lumavex/files/PictureLoad.h"
 
+#include "lumavex/files/PictureInput.h"
 #include "lumavex/files/PictureTestSupport.h"
+
+#include <algorithm>
 
 namespace lumavex::testing {
 namespace {
@@ -77,6 +80,31 @@ TEST_F(PictureLoadTest, ATruncatedNativeFileIsASizeError) {
   EXPECT_FALSE(LoadIntoCanvas("t.lmv", file));
   EXPECT_EQ(LastMessage(), "./t.lmv はLMVサイズが不正です。");
   EXPECT_EQ(host.messages.back().caption, "エラー");
+}
+
+TEST_F(PictureLoadTest, ScatteredReadsFillTheirPartsInOrderAndTheStreamGoesOnAfterThem) {
+  Bytes bytes(100000);
+  for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(i * 7 + i / 251);
+  WriteBytes(Path("s.bin"), bytes);
+  std::FILE* file = std::fopen(Path("s.bin").c_str(), "rb");
+  ASSERT_NE(file, nullptr);
+  PictureInput input{host, allocator, file, bytes.size(), "s.bin"};
+  uint8_t head[5];
+  ASSERT_TRUE(input.ReadExactly(head, sizeof head));  // the stream has read ahead by now
+
+  Bytes a(40000), c(50000);
+  iovec parts[] = {{a.data(), a.size()}, {nullptr, 0}, {c.data(), c.size()}};
+  ASSERT_TRUE(input.ReadScattered(parts));
+  EXPECT_TRUE(std::equal(a.begin(), a.end(), bytes.begin() + 5));
+  EXPECT_TRUE(std::equal(c.begin(), c.end(), bytes.begin() + 40005));
+  uint8_t next[3];
+  ASSERT_TRUE(input.ReadExactly(next, sizeof next));
+  EXPECT_TRUE(std::equal(next, next + 3, bytes.begin() + 90005));
+
+  Bytes beyond(20000);
+  iovec tail{beyond.data(), beyond.size()};
+  EXPECT_FALSE(input.ReadScattered({&tail, 1}));
+  std::fclose(file);
 }
 
 TEST_F(PictureLoadTest, NativeHeaderChecksComeInTheirOrder) {
