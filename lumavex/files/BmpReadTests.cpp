@@ -68,6 +68,22 @@ TEST_F(BmpReadTest, TrueColourTakesBlueGreenRedWithDrawAreaAndLandBackdrop) {
   EXPECT_EQ(canvas.fileHeader.fileSize, 3u * 2 * 4 + 54);
 }
 
+TEST_F(BmpReadTest, TrueColourRowsOfEveryWidthKeepEachPixelAndNoPadding) {
+  // Widths around the four-pixel steps of the row expansion, with their row padding.
+  uint32_t seed = 99;
+  for (int width = 2; width <= 23; ++width) {
+    SCOPED_TRACE(width);
+    std::vector<uint32_t> colours(static_cast<size_t>(width) * 3);
+    for (uint32_t& c : colours) c = (seed = seed * 1664525u + 1013904223u) >> 8;
+    ASSERT_TRUE(LoadIntoCanvas("w.bmp", BmpBytes(24, width, 3, colours)));
+    EXPECT_EQ(Pixels(), Coloured([&] {
+                std::vector<uint32_t> i(colours.size());
+                for (size_t k = 0; k < i.size(); ++k) i[k] = static_cast<uint32_t>(k);
+                return i;
+              }(), colours));
+  }
+}
+
 TEST_F(BmpReadTest, TrueColourDataMustStartRightAfterTheHeaders) {
   Bytes file = BmpBytes(24, 2, 2, {1, 2, 3, 4});
   ASSERT_TRUE(LoadIntoCanvas("c.bmp", file));
