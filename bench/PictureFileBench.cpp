@@ -1,8 +1,12 @@
 // Saving and loading a 1600 × 1200 picture, native and 24-bit BMP, against plain
 // buffered file I/O of the same number of bytes: fwrite of a ready buffer followed by
 // the same flush to the disk that a save makes, and fread into a fresh buffer.
+// Reads are measured twice: with the file in the system's cache, as when a picture
+// is loaded again, and with the file dropped from the cache before every read, so
+// that its bytes come from the disk, as when a movie's frames are first walked.
 
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -67,6 +71,22 @@ void PlainWrite(const std::string& path, const std::vector<uint8_t>& bytes) {
   std::fclose(f);
 }
 
+// Makes the next read of `path` come from the disk.
+void DropFromCache(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY);
+  if (fd < 0 || ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED) != 0) std::abort();
+  ::close(fd);
+}
+
+// Readies the next iteration's read: outside the timing, the file leaves the cache
+// when `fromDisk`.
+void BeforeRead(benchmark::State& state, bool fromDisk, const std::string& path) {
+  if (!fromDisk) return;
+  state.PauseTiming();
+  DropFromCache(path);
+  state.ResumeTiming();
+}
+
 std::vector<uint8_t> PlainRead(const std::string& path, size_t size) {
   std::vector<uint8_t> bytes(size);
   std::FILE* f = std::fopen(path.c_str(), "rb");
@@ -109,11 +129,14 @@ void BM_PlainWrite(benchmark::State& state) {
 }
 
 // Loads `name` again and again: into the same canvas, as walking the frames of a movie
-// with the arrow keys does, or into a fresh canvas (`fresh`), as the first load does.
+// with the arrow keys does, or into a fresh canvas (`fresh`), as the first load does;
+// from the cache or (`disk`) from the disk.
 void LoadRepeatedly(benchmark::State& state, Fixture& fx, const char* name, size_t bytes) {
   const bool fresh = state.range(0) != 0;
+  const bool fromDisk = state.range(1) != 0;
   Canvas canvas{[](const std::string&) { std::abort(); }};
   for (auto _ : state) {
+    BeforeRead(state, fromDisk, fx.Path(name));
     if (fresh) canvas.Release();
     if (!lumavex::LoadCanvasPicture({fx.host, fx.allocator}, fx.Path(name), name, canvas))
       std::abort();
@@ -143,8 +166,13 @@ void BM_LoadBmp24(benchmark::State& state) {
 void BM_PlainRead(benchmark::State& state) {
   Fixture fx;
   const size_t size = static_cast<size_t>(state.range(0));
-  PlainWrite(fx.Path("plain.bin"), std::vector<uint8_t>(size, 0x5A));
-  for (auto _ : state) benchmark::DoNotOptimize(PlainRead(fx.Path("plain.bin"), size).data());
+  const bool fromDisk = state.range(1) != 0;
+  const std::string path = fx.Path("plain.bin");
+  PlainWrite(path, std::vector<uint8_t>(size, 0x5A));
+  for (auto _ : state) {
+    BeforeRead(state, fromDisk, path);
+    benchmark::DoNotOptimize(PlainRead(path, size).data());
+  }
   state.SetBytesProcessed(state.iterations() * state.range(0));
 }
 
@@ -154,7 +182,22 @@ BENCHMARK(BM_SaveNative)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_PlainWrite)->Arg(kNativeBytes)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SaveBmp24)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_PlainWrite)->Arg(kBmpBytes)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_LoadNative)->ArgName("fresh")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_PlainRead)->Arg(kNativeBytes)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_LoadBmp24)->ArgName("fresh")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_PlainRead)->Arg(kBmpBytes)->Unit(benchmark::kMillisecond)->UseRealTime();
+// Each load beside the plain read of its bytes from the same place.
+void LoadArguments(benchmark::internal::Benchmark* b) {
+  b->ArgNames({"fresh", "disk"})->Args({0, 0})->Args({1, 0})->Args({0, 1});
+}
+void PlainReadArguments(benchmark::internal::Benchmark* b, size_t bytes) {
+  b->ArgNames({"bytes", "disk"})->Args({static_cast<int64_t>(bytes), 0});
+  b->Args({static_cast<int64_t>(bytes), 1});
+}
+
+BENCHMARK(BM_LoadNative)->Apply(LoadArguments)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_PlainRead)
+    ->Apply([](auto* b) { PlainReadArguments(b, kNativeBytes); })
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_LoadBmp24)->Apply(LoadArguments)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_PlainRead)
+    ->Apply([](auto* b) { PlainReadArguments(b, kBmpBytes); })
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
