@@ -83,3 +83,15 @@ lumavex_dismiss_silent_notice() {
     sleep 0.5
   fi
 }
+
+# LMVセーブ (F12) under the typed name, in the working folder; waits for the file.
+lumavex_save_native() {
+  xdotool key F12
+  xdotool search --sync --onlyvisible --name 'LMVセーブ' >/dev/null
+  sleep 0.7
+  xdotool type --delay 50 "$1"
+  xdotool key Return
+  for _ in $(seq 50); do [ -f "$work/$1" ] && break; sleep 0.2; done
+  [ -f "$work/$1" ] || fail "$1 was not saved"
+  sleep 0.5
+}

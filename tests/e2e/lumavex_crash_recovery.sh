@@ -40,17 +40,7 @@ sleep 0.3
 both_click 1
 sleep 1
 
-save_as() {
-  xdotool key F12
-  xdotool search --sync --onlyvisible --name 'LMVセーブ' >/dev/null
-  sleep 0.7
-  xdotool type --delay 50 "$1"
-  xdotool key Return
-  for _ in $(seq 50); do [ -f "$work/$1" ] && break; sleep 0.2; done
-  [ -f "$work/$1" ] || fail "$1 was not saved"
-  sleep 0.5
-}
-save_as before.lmv
+lumavex_save_native before.lmv
 [ -s "$work/LMV_Resource/UndoFile00.dat" ] || fail "no undo file was written"
 
 kill -KILL "$app_pid"
@@ -64,7 +54,7 @@ sleep 0.5
 xdotool key Return
 xdotool search --sync --onlyvisible --name '^Lumavex$' >/dev/null
 sleep 2
-save_as after.lmv
+lumavex_save_native after.lmv
 [ -n "${LUMAVEX_E2E_KEEP:-}" ] && cp "$work"/*.lmv "$work/LMV_Resource/CurrentFileInfo.ini" "$LUMAVEX_E2E_KEEP"/
 cmp -s "$work/before.lmv" "$work/after.lmv" || fail "the rebuilt picture differs from the saved one"
 echo "PASS: the picture rebuilt after SIGKILL equals the one saved before it"
