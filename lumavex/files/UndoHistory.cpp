@@ -84,6 +84,18 @@ bool StepFits(UndoFile& file, int64_t offset, const StepHeader& header) {
 
 }  // namespace
 
+void UndoJournal::EnterStep(UndoFile& other, bool sameFile, int32_t file, int64_t offset,
+                            const StepHeader& header) {
+  if (!sameFile) {
+    CloseFileOrEnd();
+    file_ = std::move(other);
+    fileNumber_ = file;
+  }
+  header_ = header;
+  stepDataPos_ = offset + kStepHeaderBytes;
+  writePos_ = stepDataPos_ + int64_t{header.count} * kRecordBytes;
+}
+
 bool UndoJournal::MoveToPrevious() {
   const int64_t here = stepDataPos_ - kStepHeaderBytes;
   const int32_t file = header_.previousFile;
@@ -99,14 +111,7 @@ bool UndoJournal::MoveToPrevious() {
   if (!ReadLinkedHeader(source, offset, fileNumber_, here, false, previous) ||
       !StepFits(source, offset, previous))
     return false;
-  if (!sameFile) {
-    CloseFileOrEnd();
-    file_ = std::move(other);
-    fileNumber_ = file;
-  }
-  header_ = previous;
-  stepDataPos_ = offset + kStepHeaderBytes;
-  writePos_ = stepDataPos_ + int64_t{previous.count} * kRecordBytes;
+  EnterStep(other, sameFile, file, offset, previous);
   return true;
 }
 
@@ -129,14 +134,7 @@ bool UndoJournal::MoveToNext(bool forRecovery) {
   if (!ReadLinkedHeader(source, offset, fileNumber_, here, true, next) ||
       (!forRecovery && !StepFits(source, offset, next)))
     return false;
-  if (!sameFile) {
-    CloseFileOrEnd();
-    file_ = std::move(other);
-    fileNumber_ = file;
-  }
-  header_ = next;
-  stepDataPos_ = offset + kStepHeaderBytes;
-  writePos_ = stepDataPos_ + int64_t{next.count} * kRecordBytes;
+  EnterStep(other, sameFile, file, offset, next);
   return true;
 }
 

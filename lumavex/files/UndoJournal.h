@@ -109,6 +109,10 @@ class UndoJournal final : public JournalSink {
   bool MoveToNext(bool tolerateMissingFile);
   bool ReadLinkedHeader(UndoFile& file, int64_t offset, int32_t backFile, int64_t backOffset,
                         bool backIsPrevious, StepHeader& header);
+  // Makes the step `header` at `offset` of undo file `file` the current one; `other`
+  // is that file opened, unless it is the current file (`sameFile`).
+  void EnterStep(UndoFile& other, bool sameFile, int32_t file, int64_t offset,
+                 const StepHeader& header);
 
   bool RecoverStep(Canvas& canvas, std::span<uint8_t> chunk, RecoveryResult& result);
 
