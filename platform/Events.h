@@ -2,6 +2,7 @@
 // The events a host forwards to the core, in the program's own vocabulary:
 // command identifiers, virtual key codes, client coordinates, scroll requests.
 
+#include <functional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -93,5 +94,8 @@ struct ColourPanelEvent {};
 using WindowEvent = std::variant<CommandEvent, KeyDownEvent, MouseEvent, ScrollEvent, DropEvent,
                                  ActivateEvent, SizeEvent, DisplayChangeEvent, PaintEvent,
                                  MenuLoopEvent, ColourPanelEvent>;
+
+// Where a window sends its events.
+using WindowEventSink = std::function<void(const WindowEvent&)>;
 
 }  // namespace platform

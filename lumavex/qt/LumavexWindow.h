@@ -20,7 +20,7 @@ class SurfaceWidget;
 
 namespace lumavex::qt {
 
-using EventSink = std::function<void(const platform::WindowEvent&)>;
+using EventSink = platform::WindowEventSink;
 
 class LumavexWindow : public QWidget {
  public:

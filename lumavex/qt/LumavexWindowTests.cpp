@@ -15,6 +15,7 @@
 #include "lumavex/qt/LumavexWindow.h"
 #include "platform/qt/MenuMirror.h"
 #include "platform/qt/SurfaceWidget.h"
+#include "platform/qt/WindowTestSupport.h"
 
 namespace lumavex::qt {
 namespace {
@@ -24,25 +25,15 @@ using platform::MouseEvent;
 using platform::ScrollEvent;
 using platform::WindowEvent;
 
-class LumavexWindowTest : public testing::Test {
+class LumavexWindowTest : public testing::Test, protected platform::qt::WindowEventLog {
  protected:
   void SetUp() override {
-    window.SetEventSink([this](const WindowEvent& event) { events.push_back(event); });
+    Record(window);
     window.PlaceOnScreen();
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_TRUE(platform::qt::ShowOnScreen(window));
     window.ClientSize();
     QTest::qWait(10);
     events.clear();
-  }
-
-  // The events of one kind, in order.
-  template <typename T>
-  std::vector<T> Received() const {
-    std::vector<T> out;
-    for (const auto& event : events)
-      if (auto* e = std::get_if<T>(&event)) out.push_back(*e);
-    return out;
   }
 
   // One key press as the platform delivers it to the window.
@@ -55,7 +46,6 @@ class LumavexWindowTest : public testing::Test {
   QPoint InWindow(int x, int y) const { return window.Client().mapTo(&window, QPoint(x, y)); }
 
   LumavexWindow window;
-  std::vector<WindowEvent> events;
 };
 
 TEST_F(LumavexWindowTest, FramelessAtTheTopLeftAsWideAsTheScreenLeavingTheTaskBarStrip) {

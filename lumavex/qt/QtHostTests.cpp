@@ -15,19 +15,19 @@
 #include "lumavex/qt/QtHost.h"
 #include "lumavex/shell/HelpTopics.h"
 #include "platform/qt/SurfaceWidget.h"
+#include "platform/qt/WindowTestSupport.h"
 
 namespace lumavex::qt {
 namespace {
 
 using platform::ScrollEvent;
 
-class QtHostTest : public testing::Test {
+class QtHostTest : public testing::Test, protected platform::qt::WindowEventLog {
  protected:
   void SetUp() override {
-    window.SetEventSink([this](const platform::WindowEvent& event) { events.push_back(event); });
+    Record(window);
     window.PlaceOnScreen();
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_TRUE(platform::qt::ShowOnScreen(window));
     window.ClientSize();
     host.AttachWindow(&window);
     QTest::qWait(10);
@@ -36,14 +36,11 @@ class QtHostTest : public testing::Test {
 
   template <typename T>
   int Count() const {
-    int n = 0;
-    for (const auto& event : events) n += std::holds_alternative<T>(event);
-    return n;
+    return static_cast<int>(Received<T>().size());
   }
 
   LumavexWindow window;
   QtHost host;
-  std::vector<platform::WindowEvent> events;
 };
 
 TEST_F(QtHostTest, ScrollBarRangeLeavesRoomForThePageWithoutScrollingBack) {

@@ -19,7 +19,7 @@ class SurfaceWidget;
 
 namespace veltrane::qt {
 
-using EventSink = std::function<void(const platform::WindowEvent&)>;
+using EventSink = platform::WindowEventSink;
 
 class VeltraneWindow : public QWidget {
  public:

@@ -5,33 +5,24 @@
 #include <QTimer>
 
 #include "platform/qt/SurfaceWidget.h"
+#include "platform/qt/WindowTestSupport.h"
 #include "veltrane/qt/VeltraneWindow.h"
 
 namespace veltrane::qt {
 namespace {
 
-class VeltraneWindowTest : public testing::Test {
+class VeltraneWindowTest : public testing::Test, protected platform::qt::WindowEventLog {
  protected:
   void SetUp() override {
-    window.SetEventSink([this](const platform::WindowEvent& event) { events.push_back(event); });
+    Record(window);
     window.Place();
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_TRUE(platform::qt::ShowOnScreen(window));
     window.ClientSize();
     QTest::qWait(10);
     events.clear();
   }
 
-  template <typename T>
-  std::vector<T> Received() const {
-    std::vector<T> out;
-    for (const auto& event : events)
-      if (auto* e = std::get_if<T>(&event)) out.push_back(*e);
-    return out;
-  }
-
   VeltraneWindow window;
-  std::vector<platform::WindowEvent> events;
 };
 
 TEST_F(VeltraneWindowTest, OrdinaryWindowTitledVeltraneAtTheTopLeft800By100) {
