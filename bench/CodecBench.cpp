@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "lumavex/curves/PixelRules.h"
+#include "lumavex/canvas/PixelRules.h"
 #include "lumavex/files/Jpeg.h"
 #include "lumavex/files/Png.h"
 #include "lumavex/files/Reduction.h"

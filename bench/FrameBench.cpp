@@ -11,10 +11,10 @@
 #include <cstring>
 #include <vector>
 
-#include "lumavex/curves/DrawingContext.h"
+#include "lumavex/canvas/DrawingContext.h"
 #include "lumavex/curves/FrameCommands.h"
 #include "lumavex/curves/FrameRender.h"
-#include "lumavex/curves/PixelRules.h"
+#include "lumavex/canvas/PixelRules.h"
 #include "lumavex/curves/Spline.h"
 #include "platform/TestHost.h"
 
@@ -74,7 +74,7 @@ class BenchContext : public lumavex::DrawingContext {
     m.availablePageFile = 1ull << 40;
     return m;
   }};
-  lumavex::Canvas canvas{[](const std::string&) { std::abort(); }};
+  lumavex::Canvas canvas;
   lumavex::DrawingSettings settings;
   BufferJournal journal;
   lumavex::PixelRect marked;

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "lumavex/curves/Canvas.h"
-#include "lumavex/curves/Journal.h"
+#include "lumavex/canvas/Canvas.h"
+#include "lumavex/canvas/Journal.h"
 #include "lumavex/files/UndoFormat.h"
 #include "lumavex/files/UndoJournal.h"
 #include "platform/TestHost.h"
@@ -49,7 +49,7 @@ struct Bench {
   std::string folder = MakeFolder();
   platform::TestHost host;
   platform::Allocator allocator{host, [] { return platform::ReadMemoryStatus(); }};
-  lumavex::Canvas canvas{[](const std::string&) { std::abort(); }};
+  lumavex::Canvas canvas;
   lumavex::UndoJournal journal{host, allocator, folder};
 };
 

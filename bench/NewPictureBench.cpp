@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "lumavex/curves/Canvas.h"
+#include "lumavex/canvas/Canvas.h"
 #include "platform/TestHost.h"
 
 namespace {
@@ -18,7 +18,7 @@ void BM_CreateBlankPicture(benchmark::State& state) {
   platform::Allocator allocator(host, [] { return platform::ReadMemoryStatus(); });
   platform::NoProgress progress;
   for (auto _ : state) {
-    lumavex::Canvas canvas{[](const std::string&) { std::abort(); }};
+    lumavex::Canvas canvas;
     lumavex::CreateBlankPicture(canvas, allocator, width, height, progress);
     benchmark::DoNotOptimize(canvas.display.Data());
   }

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "lumavex/curves/Canvas.h"
+#include "lumavex/canvas/Canvas.h"
 #include "lumavex/files/BmpWrite.h"
 #include "lumavex/files/NativeFile.h"
 #include "lumavex/files/PictureLoad.h"
@@ -42,7 +42,7 @@ std::string BenchFolder() {
 struct Fixture {
   platform::TestHost host;
   platform::Allocator allocator{host, [] { return platform::ReadMemoryStatus(); }};
-  Canvas canvas{[](const std::string&) { std::abort(); }};
+  Canvas canvas;
   std::vector<uint8_t> block = std::vector<uint8_t>(960000);
   std::string folder = BenchFolder();
 
@@ -134,7 +134,7 @@ void BM_PlainWrite(benchmark::State& state) {
 void LoadRepeatedly(benchmark::State& state, Fixture& fx, const char* name, size_t bytes) {
   const bool fresh = state.range(0) != 0;
   const bool fromDisk = state.range(1) != 0;
-  Canvas canvas{[](const std::string&) { std::abort(); }};
+  Canvas canvas;
   for (auto _ : state) {
     BeforeRead(state, fromDisk, fx.Path(name));
     if (fresh) canvas.Release();

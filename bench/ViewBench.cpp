@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "lumavex/curves/PixelPlane.h"
+#include "lumavex/canvas/PixelPlane.h"
 #include "lumavex/shell/ScreenBuffer.h"
 #include "platform/TestHost.h"
 

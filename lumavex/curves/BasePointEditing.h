@@ -6,8 +6,8 @@
 #include <string>
 
 #include "lumavex/curves/BasePoints.h"
-#include "lumavex/curves/Canvas.h"
-#include "lumavex/curves/DrawingContext.h"
+#include "lumavex/canvas/Canvas.h"
+#include "lumavex/canvas/DrawingContext.h"
 #include "lumavex/curves/Spline.h"
 
 namespace lumavex {

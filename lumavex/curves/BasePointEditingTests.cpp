@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "lumavex/curves/DrawingContextTestSupport.h"
+#include "lumavex/canvas/DrawingContextTestSupport.h"
 
 namespace lumavex {
 namespace {

@@ -4,8 +4,8 @@
 #include <cstdlib>
 
 #include "lumavex/curves/FrameCommands.h"
-#include "lumavex/curves/Journal.h"
-#include "lumavex/curves/PixelRules.h"
+#include "lumavex/canvas/Journal.h"
+#include "lumavex/canvas/PixelRules.h"
 
 namespace lumavex {
 

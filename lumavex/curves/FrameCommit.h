@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "lumavex/curves/DrawingContext.h"
+#include "lumavex/canvas/DrawingContext.h"
 
 namespace lumavex {
 

@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <random>
 
-#include "lumavex/curves/DrawingContextTestSupport.h"
+#include "lumavex/canvas/DrawingContextTestSupport.h"
 #include "lumavex/curves/FrameCommands.h"
-#include "lumavex/curves/PixelRules.h"
+#include "lumavex/canvas/PixelRules.h"
 
 namespace lumavex {
 namespace {

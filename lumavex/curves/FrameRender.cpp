@@ -5,7 +5,7 @@
 
 #include "lumavex/curves/FrameCommands.h"
 #include "lumavex/curves/FrameCommit.h"
-#include "lumavex/curves/PixelRules.h"
+#include "lumavex/canvas/PixelRules.h"
 
 namespace lumavex {
 
@@ -381,10 +381,9 @@ void RenderCurve(DrawingContext& context, int command, std::span<const Sample> p
 
 }  // namespace
 
-void RenderFrame(DrawingContext& context, int command, common::ChainHandle chain) {
+void RenderFrame(DrawingContext& context, int command, std::span<const Sample> points) {
   if (!RenderFlavourOf(command) || command == kCmdTabletCurve) context.FatalError();
   context.SetStatusText("★スプライン曲線計算中...");
-  const std::vector<Sample> points = ChainPoints(context.Picture().chains.lists, chain);
   if (IsLinesCommand(command))
     RenderFrameSamples(context, command, points);
   else
@@ -403,8 +402,7 @@ std::vector<Sample> EllipseOutline(Sample p, Sample q) {
   return outline;
 }
 
-void DrawEllipse(DrawingContext& context, common::ChainHandle ellipseList) {
-  const std::vector<Sample> corners = ChainPoints(context.Picture().chains.lists, ellipseList);
+void DrawEllipse(DrawingContext& context, std::span<const Sample> corners) {
   if (corners.size() < 2) return;
   const std::vector<Sample> outline = EllipseOutline(corners[0], corners[1]);
   context.SetStatusText("★スプライン曲線計算中...");

@@ -10,25 +10,24 @@
 #include <span>
 #include <vector>
 
-#include "common/ChainList.h"
-#include "lumavex/curves/DrawingContext.h"
+#include "lumavex/canvas/DrawingContext.h"
 #include "lumavex/curves/FrameCommit.h"
 #include "lumavex/curves/Spline.h"
 
 namespace lumavex {
 
-// Draws the curve (spline through the chain's points, at least two of them) or the
+// Draws the curve (spline through the base points, at least two of them) or the
 // straight lines (the points themselves) of `command` and commits it. An unknown
 // command is a fatal internal error.
-void RenderFrame(DrawingContext& context, int command, common::ChainHandle chain);
+void RenderFrame(DrawingContext& context, int command, std::span<const Sample> points);
 
 // Renders ready samples (the tablet smoothing curve hands its own) and commits them.
 // Curves of length 0.001 pixel or less draw nothing and open no undo step.
 void RenderFrameSamples(DrawingContext& context, int command, std::span<const Sample> samples);
 
-// Draws the ellipse inside the first two points of `ellipseList` as a normal frame
-// curve; a list of fewer than two points draws nothing.
-void DrawEllipse(DrawingContext& context, common::ChainHandle ellipseList);
+// Draws the ellipse inside the first two corner points as a normal frame curve;
+// fewer than two corners draw nothing.
+void DrawEllipse(DrawingContext& context, std::span<const Sample> corners);
 
 // The 361 outline points of the ellipse with corner points `p` and `q`.
 std::vector<Sample> EllipseOutline(Sample p, Sample q);

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "lumavex/curves/DrawingContextTestSupport.h"
+#include "lumavex/canvas/DrawingContextTestSupport.h"
 #include "lumavex/curves/FrameCommands.h"
-#include "lumavex/curves/PixelRules.h"
+#include "lumavex/canvas/PixelRules.h"
 
 namespace lumavex {
 namespace {
@@ -39,8 +39,8 @@ std::vector<uint32_t> Layer(const PixelPlane& plane) {
   return words;
 }
 
-void AddPoints(TestDrawingContext& c, std::initializer_list<Sample> points) {
-  for (const Sample& p : points) AddBasePoint(c.canvas.chains.lists, c.canvas.chains.a, p.x, p.y);
+void AddPoints(std::vector<Sample>& chain, std::initializer_list<Sample> points) {
+  chain.insert(chain.end(), points);
 }
 
 // Gives pixel (x, y) a frame of opacity `a` and colour `f` over a white bitmap.
@@ -55,8 +55,8 @@ class FrameRenderTest : public ::testing::Test {
 
   // The straight line from (10, 10) to (20, 10) with command `command`.
   void DrawExampleLine(int command = kCmdFrameLines) {
-    AddPoints(c, {{10, 10}, {20, 10}});
-    RenderFrame(c, command, c.canvas.chains.a);
+    AddPoints(a, {{10, 10}, {20, 10}});
+    RenderFrame(c, command, a);
   }
 
   // Row 10's frame opacities from x = 10 to 20.
@@ -67,6 +67,7 @@ class FrameRenderTest : public ::testing::Test {
   }
 
   TestDrawingContext c;
+  std::vector<Sample> a;  // the curve's base points
 };
 
 TEST_F(FrameRenderTest, HorizontalLineHasSolidCoreAndRampedEdges) {
@@ -180,19 +181,19 @@ TEST_F(FrameRenderTest, NormalFrameGoesUnderAnOpaqueFrame) {
 }
 
 TEST_F(FrameRenderTest, ZeroLengthCurveDrawsNothing) {
-  AddPoints(c, {{5, 5}, {5.0003, 5}, {5, 5.0002}});
+  AddPoints(a, {{5, 5}, {5.0003, 5}, {5, 5.0002}});
   const std::vector<uint32_t> display = Layer(c.canvas.display);
-  RenderFrame(c, kCmdFrameLines, c.canvas.chains.a);
-  RenderFrame(c, kCmdFrameCurve, c.canvas.chains.a);
+  RenderFrame(c, kCmdFrameLines, a);
+  RenderFrame(c, kCmdFrameCurve, a);
   EXPECT_EQ(c.undoSteps, 0);
   EXPECT_EQ(Layer(c.canvas.display), display);
   EXPECT_EQ(c.statusTexts.back(), "");
 
   // A curve needs two points; the status text does not stay behind.
-  ClearBasePoints(c.canvas.chains.lists, c.canvas.chains.a);
-  AddPoints(c, {{5, 5}});
+  a.clear();
+  AddPoints(a, {{5, 5}});
   c.statusTexts.clear();
-  RenderFrame(c, kCmdFrameCurve, c.canvas.chains.a);
+  RenderFrame(c, kCmdFrameCurve, a);
   EXPECT_EQ(c.undoSteps, 0);
   EXPECT_EQ(c.statusTexts, (std::vector<std::string>{"★スプライン曲線計算中...", ""}));
 }
@@ -212,7 +213,7 @@ TEST_F(FrameRenderTest, PaintedMarksMakeASecondDrawChangeNothing) {
   const std::vector<uint32_t> frame = Layer(c.canvas.frame);
   const size_t records = c.journal.records.size();
   c.head = c.termination = 0xFF00FF;
-  RenderFrame(c, kCmdFrameLines, c.canvas.chains.a);
+  RenderFrame(c, kCmdFrameLines, a);
   EXPECT_EQ(Layer(c.canvas.display), display);
   EXPECT_EQ(Layer(c.canvas.frame), frame);
   EXPECT_EQ(c.journal.records.size(), records);
@@ -222,8 +223,8 @@ TEST_F(FrameRenderTest, JournalRecordsMatchThePixelChanges) {
   PutFrame(c, 14, 10, 120, 0x00FF00);
   const std::vector<uint32_t> display = Layer(c.canvas.display);
   const std::vector<uint32_t> frame = Layer(c.canvas.frame);
-  AddPoints(c, {{3, 3}, {20, 12}, {28, 4}});
-  RenderFrame(c, kCmdFrameLines, c.canvas.chains.a);
+  AddPoints(a, {{3, 3}, {20, 12}, {28, 4}});
+  RenderFrame(c, kCmdFrameLines, a);
 
   const int width = c.canvas.Width();
   std::map<int, const JournalRecord*> byPosition;
@@ -263,8 +264,8 @@ TEST_F(FrameRenderTest, NothingIsDrawnOutsideTheProcessingSquare) {
 }
 
 TEST_F(FrameRenderTest, CurveCommandDrawsTheSplineAtThePointSpacing) {
-  AddPoints(c, {{4, 4}, {12, 18}, {24, 6}});
-  RenderFrame(c, kCmdFrameCurve, c.canvas.chains.a);
+  AddPoints(a, {{4, 4}, {12, 18}, {24, 6}});
+  RenderFrame(c, kCmdFrameCurve, a);
   const std::vector<uint32_t> frame = Layer(c.canvas.frame);
 
   TestDrawingContext other(32, 24);
@@ -277,10 +278,10 @@ TEST_F(FrameRenderTest, CurveCommandDrawsTheSplineAtThePointSpacing) {
 }
 
 TEST_F(FrameRenderTest, UnknownCommandsAreFatal) {
-  AddPoints(c, {{10, 10}, {20, 10}});
-  EXPECT_THROW(RenderFrame(c, 40034, c.canvas.chains.a), platform::ProcessEnded);
+  AddPoints(a, {{10, 10}, {20, 10}});
+  EXPECT_THROW(RenderFrame(c, 40034, a), platform::ProcessEnded);
   // The tablet curve brings its own samples and cannot be drawn from a chain.
-  EXPECT_THROW(RenderFrame(c, kCmdTabletCurve, c.canvas.chains.a), platform::ProcessEnded);
+  EXPECT_THROW(RenderFrame(c, kCmdTabletCurve, a), platform::ProcessEnded);
   const std::vector<Sample> samples{{10, 10}, {20, 10}};
   EXPECT_THROW(RenderFrameSamples(c, kCmdSquareFatten, samples), platform::ProcessEnded);
   RenderFrameSamples(c, kCmdTabletCurve, samples);
@@ -298,9 +299,8 @@ TEST(Ellipse, OutlineOfNineByNineCornersIsACircleOfRadiusFive) {
 
 TEST(Ellipse, DrawsARingAroundTheCentre) {
   TestDrawingContext c(16, 16);
-  AddBasePoint(c.canvas.chains.lists, c.canvas.chains.ellipse, 0, 0);
-  AddBasePoint(c.canvas.chains.lists, c.canvas.chains.ellipse, 9, 9);
-  DrawEllipse(c, c.canvas.chains.ellipse);
+  const std::vector<Sample> corners{{0, 0}, {9, 9}};
+  DrawEllipse(c, corners);
   for (auto [x, y] : {std::pair{10, 5}, {0, 5}, {5, 0}, {5, 10}})
     EXPECT_EQ(Opacity(c.canvas.frame.At(x, y)), 255u) << x << "," << y;
   for (int y = 0; y < 16; ++y)
@@ -315,8 +315,8 @@ TEST(Ellipse, DrawsARingAroundTheCentre) {
 
 TEST(Ellipse, ListWithoutTwoCornersDrawsNothing) {
   TestDrawingContext c(16, 16);
-  AddBasePoint(c.canvas.chains.lists, c.canvas.chains.ellipse, 3, 3);
-  DrawEllipse(c, c.canvas.chains.ellipse);
+  const std::vector<Sample> corners{{3, 3}};
+  DrawEllipse(c, corners);
   EXPECT_EQ(c.undoSteps, 0);
 }
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "common/ChainList.h"
-#include "lumavex/curves/DrawingContext.h"
+#include "lumavex/canvas/DrawingContext.h"
 
 namespace lumavex {
 

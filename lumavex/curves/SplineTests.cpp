@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "lumavex/curves/BasePoints.h"
-#include "lumavex/curves/DrawingContextTestSupport.h"
+#include "lumavex/canvas/DrawingContextTestSupport.h"
 #include "lumavex/curves/Spline.h"
 
 namespace lumavex {

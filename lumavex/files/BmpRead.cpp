@@ -7,7 +7,7 @@
 #define LUMAVEX_BYTE_SHUFFLE 1
 #endif
 
-#include "lumavex/curves/PixelRules.h"
+#include "lumavex/canvas/PixelRules.h"
 
 namespace lumavex {
 namespace {

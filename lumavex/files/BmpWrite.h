@@ -4,9 +4,9 @@
 
 #include <cstdint>
 
-#include "lumavex/curves/PictureHeaders.h"
-#include "lumavex/curves/PixelPlane.h"
-#include "lumavex/curves/PixelRules.h"
+#include "lumavex/canvas/PictureHeaders.h"
+#include "lumavex/canvas/PixelPlane.h"
+#include "lumavex/canvas/PixelRules.h"
 #include "lumavex/files/PictureFileHeaders.h"
 #include "lumavex/files/SaveFile.h"
 

@@ -10,7 +10,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "lumavex/curves/PixelRules.h"
+#include "lumavex/canvas/PixelRules.h"
 
 namespace lumavex {
 

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "lumavex/curves/PictureHeaders.h"
+#include "lumavex/canvas/PictureHeaders.h"
 #include "lumavex/files/Png.h"
 #include "platform/Memory.h"
 #include "platform/UiHost.h"

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "lumavex/curves/PixelRules.h"
+#include "lumavex/canvas/PixelRules.h"
 #include "lumavex/files/PictureTestSupport.h"
 #include "platform/TestHost.h"
 

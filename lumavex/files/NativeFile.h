@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <functional>
 
-#include "lumavex/curves/Canvas.h"
-#include "lumavex/curves/PixelRules.h"
+#include "lumavex/canvas/Canvas.h"
+#include "lumavex/canvas/PixelRules.h"
 #include "lumavex/files/PictureFileHeaders.h"
 #include "lumavex/files/PictureInput.h"
 #include "lumavex/files/SaveFile.h"

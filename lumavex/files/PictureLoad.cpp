@@ -11,7 +11,7 @@
 #include <memory>
 
 #include "common/WideVectors.h"
-#include "lumavex/curves/PixelRules.h"
+#include "lumavex/canvas/PixelRules.h"
 #include "lumavex/files/BmpRead.h"
 #include "lumavex/files/NativeFile.h"
 #include "lumavex/files/PictureFileChecks.h"

@@ -7,8 +7,8 @@
 #include <functional>
 #include <string>
 
-#include "lumavex/curves/Canvas.h"
-#include "lumavex/curves/PixelPlane.h"
+#include "lumavex/canvas/Canvas.h"
+#include "lumavex/canvas/PixelPlane.h"
 #include "lumavex/files/LoadSize.h"
 #include "platform/Memory.h"
 #include "platform/UiHost.h"

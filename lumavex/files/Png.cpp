@@ -5,7 +5,7 @@
 #include <csetjmp>
 #include <vector>
 
-#include "lumavex/curves/PixelRules.h"
+#include "lumavex/canvas/PixelRules.h"
 
 namespace lumavex {
 

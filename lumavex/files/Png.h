@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <functional>
 
-#include "lumavex/curves/PictureHeaders.h"
-#include "lumavex/curves/PixelPlane.h"
+#include "lumavex/canvas/PictureHeaders.h"
+#include "lumavex/canvas/PixelPlane.h"
 #include "platform/Memory.h"
 #include "platform/UiHost.h"
 

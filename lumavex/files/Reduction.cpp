@@ -6,7 +6,7 @@
 #include <cctype>
 #include <cstring>
 
-#include "lumavex/curves/PixelRules.h"
+#include "lumavex/canvas/PixelRules.h"
 
 namespace lumavex {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "lumavex/curves/PixelPlane.h"
+#include "lumavex/canvas/PixelPlane.h"
 #include "lumavex/files/LoadSize.h"
 
 namespace lumavex {

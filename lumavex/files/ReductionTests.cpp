@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-#include "lumavex/curves/PixelRules.h"
+#include "lumavex/canvas/PixelRules.h"
 #include "platform/TestHost.h"
 
 namespace lumavex {

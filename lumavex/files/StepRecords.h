@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <span>
 
-#include "lumavex/curves/Canvas.h"
-#include "lumavex/curves/DrawingContext.h"
+#include "lumavex/canvas/Canvas.h"
+#include "lumavex/canvas/DrawingContext.h"
 #include "lumavex/files/UndoFile.h"
 
 namespace lumavex {

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <string>
 
-#include "lumavex/curves/Journal.h"
+#include "lumavex/canvas/Journal.h"
 
 namespace lumavex {
 

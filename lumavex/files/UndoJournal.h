@@ -8,9 +8,9 @@
 #include <span>
 #include <string>
 
-#include "lumavex/curves/Canvas.h"
-#include "lumavex/curves/DrawingContext.h"
-#include "lumavex/curves/Journal.h"
+#include "lumavex/canvas/Canvas.h"
+#include "lumavex/canvas/DrawingContext.h"
+#include "lumavex/canvas/Journal.h"
 #include "lumavex/files/StepRecords.h"
 #include "lumavex/files/UndoFile.h"
 #include "lumavex/files/UndoFormat.h"

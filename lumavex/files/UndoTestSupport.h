@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "lumavex/curves/Canvas.h"
-#include "lumavex/curves/PixelRules.h"
+#include "lumavex/canvas/Canvas.h"
+#include "lumavex/canvas/PixelRules.h"
 #include "lumavex/files/UndoJournal.h"
 #include "platform/Progress.h"
 #include "platform/TestHost.h"
@@ -123,7 +123,7 @@ class JournalTest : public ::testing::Test {
   platform::TestHost host;
   platform::MemoryStatus memory;
   platform::Allocator allocator{host, [this] { return memory; }};
-  Canvas canvas{[](const std::string&) { throw std::logic_error("chain"); }};
+  Canvas canvas;
   UndoJournalOptions options;
   std::unique_ptr<UndoJournal> journal;
   int menuChanges = 0;

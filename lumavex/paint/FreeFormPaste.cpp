@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "lumavex/curves/PixelRules.h"
+#include "lumavex/canvas/PixelRules.h"
 
 namespace lumavex {
 namespace {

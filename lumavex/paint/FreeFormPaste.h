@@ -6,7 +6,7 @@
 
 #include <array>
 
-#include "lumavex/curves/PixelPlane.h"
+#include "lumavex/canvas/PixelPlane.h"
 #include "lumavex/curves/Spline.h"
 
 namespace lumavex {

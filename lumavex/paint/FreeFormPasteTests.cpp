@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "lumavex/curves/PixelRules.h"
+#include "lumavex/canvas/PixelRules.h"
 #include "platform/TestHost.h"
 
 namespace lumavex {
@@ -120,7 +120,7 @@ TEST(Selection, SelectAllRestoresTheTrueColoursOfEveryPixel) {
     m.availablePageFile = 1ull << 40;
     return m;
   }};
-  Canvas canvas{[](const std::string&) {}};
+  Canvas canvas;
   platform::NoProgress progress;
   ASSERT_TRUE(CreateBlankPicture(canvas, allocator, 3, 2, progress));
   Deselect(canvas.display.At(1, 1), canvas.frame.At(1, 1));

@@ -1,6 +1,6 @@
 #include "lumavex/paint/Selection.h"
 
-#include "lumavex/curves/PixelRules.h"
+#include "lumavex/canvas/PixelRules.h"
 
 namespace lumavex {
 

@@ -2,7 +2,7 @@
 // Whole-picture selection changes. Selection is written straight into the layers,
 // without the undo journal.
 
-#include "lumavex/curves/Canvas.h"
+#include "lumavex/canvas/Canvas.h"
 
 namespace lumavex {
 

@@ -31,7 +31,7 @@ AppState::AppState(platform::UiHost& hostIn, AppConfig configIn)
       menu(BuildMenuBar()),
       progress(surface, host),
       sound(host, Resolve("./LMV_Resource")),
-      canvas([&hostIn](const std::string& message) {
+      chains([&hostIn](const std::string& message) {
         platform::Fatal(hostIn, message, "エラー", -1);
       }),
       screenFont(fonts.CreateFont({"ＭＳ ゴシック", 16, 8, 400, false})),

@@ -6,10 +6,11 @@
 #include <string>
 
 #include "lumavex/curves/BasePointEditing.h"
-#include "lumavex/curves/Canvas.h"
-#include "lumavex/curves/DrawingContext.h"
-#include "lumavex/curves/DrawingSettings.h"
-#include "lumavex/curves/Journal.h"
+#include "lumavex/curves/BasePoints.h"
+#include "lumavex/canvas/Canvas.h"
+#include "lumavex/canvas/DrawingContext.h"
+#include "lumavex/canvas/DrawingSettings.h"
+#include "lumavex/canvas/Journal.h"
 #include "lumavex/files/UndoJournal.h"
 #include "lumavex/shell/App.h"
 #include "lumavex/shell/Drawing.h"
@@ -49,6 +50,8 @@ class AppState {
   FeedbackSound sound;
 
   Canvas canvas;
+  // The base points of the curve, fade, ellipse and rectangle tools.
+  BasePointChains chains;
   DrawingSettings settings;
   ViewState view;
   // Head and termination colours, each R, G, B with the brightness in the top byte.

@@ -25,7 +25,7 @@ ScreenPoint OnScreen(const AppState& s, double x, double y) {
 // Squares at the points, lines between them and, with `splineCount`, the spline's
 // samples as single pixels.
 void InvertChainMarks(AppState& s, common::ChainHandle chain, bool lines, int splineCount) {
-  const std::vector<Sample> points = ChainPoints(s.canvas.chains.lists, chain);
+  const std::vector<Sample> points = ChainPoints(s.chains.lists, chain);
   const platform::Rect view{0, 0, ViewWidth(s), s.surface.Height()};
   std::optional<ScreenPoint> previous;
   for (const Sample& p : points) {
@@ -50,7 +50,7 @@ void InvertChainMarks(AppState& s, common::ChainHandle chain, bool lines, int sp
 }  // namespace
 
 void InvertBasePointMarks(AppState& s) {
-  const auto& chains = s.canvas.chains;
+  const auto& chains = s.chains;
   switch (s.currentCommand) {
     case cmd::kCurve:
     case cmd::kCurveEdit:

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "lumavex/curves/PixelRules.h"
+#include "lumavex/canvas/PixelRules.h"
 #include "lumavex/shell/AppState.h"
 #include "lumavex/shell/View.h"
 

@@ -1,7 +1,7 @@
 #include <algorithm>
 #include <array>
 
-#include "lumavex/curves/PixelRules.h"
+#include "lumavex/canvas/PixelRules.h"
 #include "lumavex/shell/AppState.h"
 #include "lumavex/shell/CommandIds.h"
 #include "lumavex/shell/Tools.h"

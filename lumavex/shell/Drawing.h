@@ -1,7 +1,7 @@
 #pragma once
 // The program as the drawing operations see it.
 
-#include "lumavex/curves/DrawingContext.h"
+#include "lumavex/canvas/DrawingContext.h"
 
 namespace lumavex {
 

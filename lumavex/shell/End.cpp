@@ -3,7 +3,7 @@
 namespace lumavex {
 
 void EndCommand(AppState& state) {
-  state.canvas.chains.ClearAll();
+  state.chains.ClearAll();
   state.workBlock.reset();
   state.textBlock.reset();
   state.canvas.Release();

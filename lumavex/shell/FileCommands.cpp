@@ -306,8 +306,8 @@ void SaveRectangle(AppState& state, double x1, double y1, double x2, double y2) 
 }
 
 void SaveRectangleCommand(AppState& state) {
-  common::ChainList& lists = state.canvas.chains.lists;
-  const common::ChainHandle chain = state.canvas.chains.rectangle;
+  common::ChainList& lists = state.chains.lists;
+  const common::ChainHandle chain = state.chains.rectangle;
   if (lists.Count(chain) < 2) return;
   const BasePoint* first = PointOf(lists.First(chain));
   const BasePoint* last = PointOf(lists.Last(chain));

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "lumavex/curves/PixelRules.h"
+#include "lumavex/canvas/PixelRules.h"
 #include "lumavex/paint/FreeFormPaste.h"
 
 #include "lumavex/shell/AppState.h"

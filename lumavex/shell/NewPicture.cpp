@@ -56,7 +56,7 @@ void CreateBlankPictureCommand(AppState& state) {
   if (!CreateBlankPicture(state.canvas, state.allocator, state.canvasWidth, state.canvasHeight,
                           state.progress))
     OutOfMemory(state);
-  state.canvas.chains.ClearAll();
+  state.chains.ClearAll();
   EnablePictureCommands(state.menu, true);
   state.undoJournal.Reset();
   SyncUndoMenu(state);

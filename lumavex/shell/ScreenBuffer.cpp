@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "lumavex/curves/PixelPlane.h"
+#include "lumavex/canvas/PixelPlane.h"
 
 namespace lumavex {
 namespace {

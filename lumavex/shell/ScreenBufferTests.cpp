@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "lumavex/curves/PixelPlane.h"
+#include "lumavex/canvas/PixelPlane.h"
 #include "platform/TestHost.h"
 
 namespace lumavex {

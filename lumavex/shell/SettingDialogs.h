@@ -4,7 +4,7 @@
 
 #include <optional>
 
-#include "lumavex/curves/DrawingSettings.h"
+#include "lumavex/canvas/DrawingSettings.h"
 #include "platform/DialogModel.h"
 
 namespace lumavex {

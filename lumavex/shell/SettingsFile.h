@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "lumavex/curves/DrawingSettings.h"
+#include "lumavex/canvas/DrawingSettings.h"
 #include "platform/UiHost.h"
 
 namespace lumavex {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "lumavex/curves/PixelRules.h"
+#include "lumavex/canvas/PixelRules.h"
 #include "lumavex/shell/AppTestSupport.h"
 #include "lumavex/shell/CommandIds.h"
 #include "lumavex/shell/View.h"
@@ -28,7 +28,7 @@ class ToolTest : public testing::ProgramTest {
     NewPicture(width, height);
   }
   int Mode() { return State().currentCommand; }
-  int PointsInA() { return State().canvas.chains.lists.Count(State().canvas.chains.a); }
+  int PointsInA() { return State().chains.lists.Count(State().chains.a); }
   int ChangedDisplayPixels() {
     int changed = 0;
     const Canvas& c = State().canvas;
@@ -112,7 +112,7 @@ TEST_F(ToolTest, EditPhaseDragsInsertsAndDeletesPoints) {
   Press(MouseButton::Left, 51, 11);
   Drag(70, 30);
   Release(MouseButton::Left, 70, 30);
-  const auto& chains = State().canvas.chains;
+  const auto& chains = State().chains;
   EXPECT_EQ(PointOf(chains.lists.Last(chains.a))->x, 70);
   EXPECT_EQ(PointOf(chains.lists.Last(chains.a))->y, 30);
   Click(10, 10, kShift);  // insert a copy after the first point
@@ -136,7 +136,7 @@ TEST_F(ToolTest, NumericKeypadNudgesThePickedPointByOneScreenPixel) {
   Click(410, 410);
   Key(vk::kNumpad0 + 6);
   Key(vk::kNumpad0 + 2, kCtrl);
-  const BasePoint* first = PointOf(State().canvas.chains.lists.First(State().canvas.chains.a));
+  const BasePoint* first = PointOf(State().chains.lists.First(State().chains.a));
   EXPECT_DOUBLE_EQ(first->x, 411 / 20.0 - 0.5);
   EXPECT_DOUBLE_EQ(first->y, 420 / 20.0 - 0.5);
 }
@@ -198,7 +198,7 @@ TEST_F(ToolTest, EllipseFromADraggedRectangle) {
   Drag(60, 40);
   Release(MouseButton::Left, 60, 40);
   EXPECT_EQ(Mode(), cmd::kEllipseEdit);
-  EXPECT_EQ(State().canvas.chains.lists.Count(State().canvas.chains.ellipse), 2);
+  EXPECT_EQ(State().chains.lists.Count(State().chains.ellipse), 2);
   Click(30, 30, kBoth);
   EXPECT_GT(ChangedDisplayPixels(), 50);
   EXPECT_EQ(State().canvas.display.At(40, 25) & 0xFFFFFF, 0xFFFFFFu);  // inside stays white
@@ -206,7 +206,7 @@ TEST_F(ToolTest, EllipseFromADraggedRectangle) {
 
 TEST_F(ToolTest, MoveAllBasePointsBringsOnlyOutsidePointsIn) {
   StartWithPicture(50, 40);
-  auto& chains = State().canvas.chains;
+  auto& chains = State().chains;
   AddBasePoint(chains.lists, chains.a, -5, 10);
   AddBasePoint(chains.lists, chains.b, 20.5, 30.25);
   AddBasePoint(chains.lists, chains.ellipse, 60, 99);

@@ -56,7 +56,7 @@ const RectangleTool* RectangleToolOf(int command) {
 }
 
 common::ChainHandle RectangleChain(AppState& s, const RectangleTool& t) {
-  return t.tool == cmd::kEllipse ? s.canvas.chains.ellipse : s.canvas.chains.rectangle;
+  return t.tool == cmd::kEllipse ? s.chains.ellipse : s.chains.rectangle;
 }
 
 double Zoom(const AppState& s) { return ScreenPixelsPerCanvasPixel(s.view.zoomCode); }
@@ -78,13 +78,13 @@ void EnterMode(AppState& s, int command, const char* status) {
 // Re-entering goes through the command, so that the marks of what was drawn in the
 // edit phase end as with any other command choice.
 void ClearChainsAndEnter(AppState& s, int tool) {
-  ClearBasePoints(s.canvas.chains.lists, s.canvas.chains.a);
-  ClearBasePoints(s.canvas.chains.lists, s.canvas.chains.b);
+  ClearBasePoints(s.chains.lists, s.chains.a);
+  ClearBasePoints(s.chains.lists, s.chains.b);
   SendCommand(s, tool);
 }
 
 void CurveLeftPress(AppState& s, const CurveTool& t, double x, double y, platform::Modifiers m) {
-  auto& chains = s.canvas.chains;
+  auto& chains = s.chains;
   const bool both = m.shift && m.ctrl;
   if (s.currentCommand == t.tool) {
     if (both) {
@@ -124,7 +124,7 @@ void CurveRightPress(AppState& s, const CurveTool& t, platform::Modifiers m) {
 BasePoint* NearestCorner(AppState& s, common::ChainHandle chain, double x, double y) {
   BasePoint* best = nullptr;
   double bestDistance = 0;
-  auto& lists = s.canvas.chains.lists;
+  auto& lists = s.chains.lists;
   for (common::ChainLink* link = lists.First(chain); link; link = lists.Next(chain, link)) {
     BasePoint* p = PointOf(link);
     const double d = std::hypot(p->x - x, p->y - y);
@@ -138,7 +138,7 @@ BasePoint* NearestCorner(AppState& s, common::ChainHandle chain, double x, doubl
 
 void RectangleLeftPress(AppState& s, const RectangleTool& t, double x, double y,
                         platform::Modifiers m) {
-  auto& lists = s.canvas.chains.lists;
+  auto& lists = s.chains.lists;
   const common::ChainHandle chain = RectangleChain(s, t);
   const Sample p = Clamped(s, x, y);
   if (s.currentCommand == t.tool) {
@@ -163,7 +163,7 @@ void RectangleLeftPress(AppState& s, const RectangleTool& t, double x, double y,
 void EnterCurveTool(AppState& s, int tool) {
   const CurveTool* t = CurveToolOf(tool);
   if (!t || !s.canvas.HasPicture()) return;
-  auto& chains = s.canvas.chains;
+  auto& chains = s.chains;
   if (chains.lists.Count(chains.a) == 0) {
     ClearBasePoints(chains.lists, chains.a);
     ClearBasePoints(chains.lists, chains.b);
@@ -176,25 +176,25 @@ void EnterCurveTool(AppState& s, int tool) {
 void EnterRectangleTool(AppState& s, int tool) {
   const RectangleTool* t = RectangleToolOf(tool);
   if (!t || !s.canvas.HasPicture()) return;
-  const bool hasPoints = s.canvas.chains.lists.Count(RectangleChain(s, *t)) > 0;
+  const bool hasPoints = s.chains.lists.Count(RectangleChain(s, *t)) > 0;
   EnterMode(s, hasPoints ? t->edit : t->tool, t->status);
 }
 
 void CommitCurve(AppState& s, int command) {
   if (!s.canvas.HasPicture()) return;
-  RenderFrame(s.drawing, command, s.canvas.chains.a);
+  RenderFrame(s.drawing, command, ChainPoints(s.chains.lists, s.chains.a));
   RestoreModeStatusText(s);
 }
 
 void DrawEllipseCommand(AppState& s) {
   if (!s.canvas.HasPicture()) return;
-  DrawEllipse(s.drawing, s.canvas.chains.ellipse);
+  DrawEllipse(s.drawing, ChainPoints(s.chains.lists, s.chains.ellipse));
   RestoreModeStatusText(s);
 }
 
 void MoveAllBasePointsIntoPicture(AppState& s) {
   if (!s.canvas.HasPicture()) return;
-  auto& c = s.canvas.chains;
+  auto& c = s.chains;
   for (common::ChainHandle chain : {c.a, c.b, c.ellipse, c.rectangle})
     ClampBasePointsIntoPicture(c.lists, chain, s.canvas.Width(), s.canvas.Height());
   Redraw(s);
@@ -209,7 +209,7 @@ void ToolRightPress(AppState& s, double x, double y, platform::Modifiers m) {
   if (const CurveTool* t = CurveToolOf(s.currentCommand)) {
     CurveRightPress(s, *t, m);
   } else if (const RectangleTool* r = RectangleToolOf(s.currentCommand); r && m.shift && m.ctrl) {
-    ClearBasePoints(s.canvas.chains.lists, RectangleChain(s, *r));
+    ClearBasePoints(s.chains.lists, RectangleChain(s, *r));
     SendCommand(s, r->tool);
   }
 }

@@ -2,8 +2,8 @@
 // The input modes of the curve and rectangle tools: which phase a tool is in, what
 // a press, a drag and a release do there, and the marks that show its base points.
 
-#include "lumavex/curves/Canvas.h"
-#include "lumavex/curves/DrawingContext.h"
+#include "lumavex/canvas/Canvas.h"
+#include "lumavex/canvas/DrawingContext.h"
 #include "platform/Events.h"
 
 namespace lumavex {

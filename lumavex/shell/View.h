@@ -7,7 +7,7 @@
 #include <optional>
 #include <utility>
 
-#include "lumavex/curves/Canvas.h"
+#include "lumavex/canvas/Canvas.h"
 #include "lumavex/shell/ScreenBuffer.h"
 #include "platform/Events.h"
 

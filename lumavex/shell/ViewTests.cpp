@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "lumavex/curves/PixelRules.h"
+#include "lumavex/canvas/PixelRules.h"
 #include "lumavex/shell/AppTestSupport.h"
 #include "lumavex/shell/CommandIds.h"
 #include "lumavex/shell/Zoom.h"

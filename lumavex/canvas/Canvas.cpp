@@ -1,11 +1,11 @@
-#include "lumavex/curves/Canvas.h"
+#include "lumavex/canvas/Canvas.h"
 
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
-#include "lumavex/curves/PixelRules.h"
+#include "lumavex/canvas/PixelRules.h"
 
 namespace lumavex {
 

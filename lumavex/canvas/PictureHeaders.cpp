@@ -1,4 +1,4 @@
-#include "lumavex/curves/PictureHeaders.h"
+#include "lumavex/canvas/PictureHeaders.h"
 
 namespace lumavex {
 

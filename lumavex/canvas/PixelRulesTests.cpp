@@ -1,4 +1,4 @@
-#include "lumavex/curves/PixelRules.h"
+#include "lumavex/canvas/PixelRules.h"
 
 #include <gtest/gtest.h>
 

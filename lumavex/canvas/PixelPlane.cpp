@@ -1,4 +1,4 @@
-#include "lumavex/curves/PixelPlane.h"
+#include "lumavex/canvas/PixelPlane.h"
 
 namespace lumavex {
 

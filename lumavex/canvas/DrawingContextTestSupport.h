@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "lumavex/curves/DrawingContext.h"
+#include "lumavex/canvas/DrawingContext.h"
 #include "platform/TestHost.h"
 
 namespace lumavex::testing {
@@ -47,7 +47,7 @@ class TestDrawingContext : public DrawingContext {
     m.totalPageFile = m.availablePageFile = 16ull << 30;
     return m;
   }};
-  Canvas canvas{[](const std::string&) { throw platform::ProcessEnded(-1); }};
+  Canvas canvas;
   DrawingSettings settings;
   uint32_t head = 0x000000;
   uint32_t termination = 0x000000;

@@ -4,9 +4,8 @@
 
 #include <cstdint>
 
-#include "lumavex/curves/BasePoints.h"
-#include "lumavex/curves/PictureHeaders.h"
-#include "lumavex/curves/PixelPlane.h"
+#include "lumavex/canvas/PictureHeaders.h"
+#include "lumavex/canvas/PixelPlane.h"
 #include "platform/Memory.h"
 #include "platform/Progress.h"
 
@@ -27,9 +26,6 @@ struct ProcessingSquare {
 
 class Canvas {
  public:
-  // `onFatal` reports an impossible state of the base point chains.
-  explicit Canvas(common::FatalHandler onFatal) : chains(std::move(onFatal)) {}
-
   bool HasPicture() const { return !display.Empty(); }
   int Width() const { return display.Width(); }
   int Height() const { return display.Height(); }
@@ -48,7 +44,6 @@ class Canvas {
   BitmapFileHeader fileHeader;
 
   ProcessingSquare processingSquare;
-  BasePointChains chains;
 };
 
 // Replaces the picture with a blank one of `width` × `height`: white drawing area,

@@ -1,6 +1,6 @@
-#include "lumavex/curves/Journal.h"
+#include "lumavex/canvas/Journal.h"
 
-#include "lumavex/curves/PixelRules.h"
+#include "lumavex/canvas/PixelRules.h"
 
 namespace lumavex {
 

@@ -1,9 +1,9 @@
-#include "lumavex/curves/Canvas.h"
+#include "lumavex/canvas/Canvas.h"
 
 #include <gtest/gtest.h>
 
-#include "lumavex/curves/Journal.h"
-#include "lumavex/curves/PixelRules.h"
+#include "lumavex/canvas/Journal.h"
+#include "lumavex/canvas/PixelRules.h"
 #include "platform/TestHost.h"
 
 namespace lumavex {
@@ -29,7 +29,7 @@ class CanvasTest : public ::testing::Test {
   platform::TestHost host;
   platform::MemoryStatus memory = Plenty();
   platform::Allocator allocator{host, [this] { return memory; }};
-  Canvas canvas{[](const std::string&) { throw std::logic_error("chain"); }};
+  Canvas canvas;
   CountingProgress progress;
 };
 

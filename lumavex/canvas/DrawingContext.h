@@ -3,34 +3,15 @@
 // settings it draws with, the undo journal, the marked rectangle, the status text
 // and the feedback sounds. The shell implements it; tests use a recording double.
 
-#include <climits>
 #include <cstdint>
 #include <string>
 
-#include "lumavex/curves/Canvas.h"
-#include "lumavex/curves/DrawingSettings.h"
-#include "lumavex/curves/Journal.h"
+#include "lumavex/canvas/Canvas.h"
+#include "lumavex/canvas/DrawingSettings.h"
+#include "lumavex/canvas/Journal.h"
+#include "lumavex/canvas/Rect.h"
 
 namespace lumavex {
-
-// An inclusive rectangle of picture pixels; empty when right < left or bottom < top.
-struct PixelRect {
-  int left = INT_MAX;
-  int top = INT_MAX;
-  int right = -1;
-  int bottom = -1;
-
-  bool Empty() const { return right < left || bottom < top; }
-  // Grows to cover `other` as well.
-  void Merge(const PixelRect& other) {
-    if (other.Empty()) return;
-    if (other.left < left) left = other.left;
-    if (other.top < top) top = other.top;
-    if (other.right > right) right = other.right;
-    if (other.bottom > bottom) bottom = other.bottom;
-  }
-  bool operator==(const PixelRect&) const = default;
-};
 
 class DrawingContext {
  public:
