@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "lumavex/canvas/DrawingContext.h"
-#include "lumavex/curves/FrameCommands.h"
 #include "lumavex/curves/FrameRender.h"
 #include "lumavex/canvas/PixelRules.h"
 #include "lumavex/curves/Spline.h"
@@ -130,7 +129,7 @@ void BM_FrameRenderCommit(benchmark::State& state) {
   double best = 1e9;
   for (auto _ : state) {
     const Clock::time_point start = Clock::now();
-    lumavex::RenderFrameSamples(context, lumavex::kCmdFrameCurve, samples);
+    lumavex::RenderFrameSamples(context, lumavex::FrameFlavour::Normal, samples);
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     state.SetIterationTime(seconds);
     best = std::min(best, seconds);

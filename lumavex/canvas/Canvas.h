@@ -6,6 +6,7 @@
 
 #include "lumavex/canvas/PictureHeaders.h"
 #include "lumavex/canvas/PixelPlane.h"
+#include "lumavex/canvas/Rect.h"
 #include "platform/Memory.h"
 #include "platform/Progress.h"
 
@@ -15,20 +16,15 @@ namespace lumavex {
 constexpr int kMinPictureSide = 2;
 constexpr int kMaxPictureSide = 30000;
 
-// Inclusive picture coordinates of the square that drawing operations work in.
-struct ProcessingSquare {
-  int left = 0;
-  int top = 0;
-  int right = -1;
-  int bottom = -1;
-  bool operator==(const ProcessingSquare&) const = default;
-};
-
 class Canvas {
  public:
   bool HasPicture() const { return !display.Empty(); }
   int Width() const { return display.Width(); }
   int Height() const { return display.Height(); }
+  // The whole picture; empty without one.
+  PixelRect Bounds() const {
+    return HasPicture() ? PixelRect{0, 0, Width() - 1, Height() - 1} : PixelRect{};
+  }
 
   // Frees the three layers; afterwards there is no picture.
   void Release();
@@ -43,7 +39,8 @@ class Canvas {
   PictureHeader pictureHeader;
   BitmapFileHeader fileHeader;
 
-  ProcessingSquare processingSquare;
+  // The square that drawing operations work in, inside the picture.
+  PixelRect processingSquare{0, 0, -1, -1};
 };
 
 // Replaces the picture with a blank one of `width` × `height`: white drawing area,

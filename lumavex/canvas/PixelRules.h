@@ -10,9 +10,21 @@ namespace lumavex {
 constexpr uint32_t kNonSelectedFlag = 0x01000000;  // outside the selected area
 constexpr uint32_t kDrawAreaFlag = 0x02000000;     // inside the drawing area
 constexpr uint32_t kPaintedMark = 0x04000000;      // changed since the last command choice
-constexpr uint32_t kProcessingMarks = 0x7C000000;  // bits 26-30
-constexpr uint32_t kJournalMask = 0xC3FFFFFF;      // the journal never keeps bits 26-29
+constexpr uint32_t kSurfaceMark = 0x08000000;      // reached by a surface accumulation
+constexpr uint32_t kQueuedMark = 0x10000000;       // waiting in a region fill's queue
+// Bits 26-29: the marks with which an operation keeps from changing a pixel twice.
+// Clearing them lets the pixel be painted again; the journal never keeps them.
+constexpr uint32_t kPaintingMarks = 0x3C000000;
+// Bits 26-30: every processing mark; the next command choice clears them all.
+constexpr uint32_t kProcessingMarks = 0x7C000000;
+constexpr uint32_t kJournalMask = ~kPaintingMarks;
 constexpr uint32_t kColourMask = 0x00FFFFFF;
+
+// Pixels a drawing never touches: outside the selection or already changed.
+constexpr uint32_t kUntouchable = kNonSelectedFlag | kPaintedMark;
+
+// Whether a drawing may change the pixel whose display word is `display`.
+constexpr bool Paintable(uint32_t display) { return !(display & kUntouchable); }
 
 // A new picture's display pixel: white, drawing area, selected.
 constexpr uint32_t kNewDisplayPixel = 0x02FFFFFF;

@@ -1,6 +1,7 @@
 #pragma once
 // Rectangles of picture pixels.
 
+#include <algorithm>
 #include <climits>
 
 namespace lumavex {
@@ -13,6 +14,8 @@ struct PixelRect {
   int bottom = -1;
 
   bool Empty() const { return right < left || bottom < top; }
+  bool Contains(int x, int y) const { return x >= left && x <= right && y >= top && y <= bottom; }
+
   // Grows to cover `other` as well.
   void Merge(const PixelRect& other) {
     if (other.Empty()) return;
@@ -21,6 +24,14 @@ struct PixelRect {
     if (other.right > right) right = other.right;
     if (other.bottom > bottom) bottom = other.bottom;
   }
+
+  // The pixels this rectangle shares with `other`; empty (possibly with crossed
+  // bounds) when they share none.
+  PixelRect Intersect(const PixelRect& other) const {
+    return {std::max(left, other.left), std::max(top, other.top), std::min(right, other.right),
+            std::min(bottom, other.bottom)};
+  }
+
   bool operator==(const PixelRect&) const = default;
 };
 

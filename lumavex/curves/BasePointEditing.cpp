@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "lumavex/canvas/Marks.h"
 #include "lumavex/canvas/PixelRules.h"
 
 namespace lumavex {
@@ -51,14 +52,7 @@ PickedPoint FindBasePoint(common::ChainList& lists, common::ChainHandle chain, d
 }
 
 void ClearMarksForEditing(Canvas& canvas, PixelRect& marked) {
-  if (canvas.HasPicture() && !marked.Empty()) {
-    const int left = std::max(marked.left, 0), right = std::min(marked.right, canvas.Width() - 1);
-    const int top = std::max(marked.top, 0), bottom = std::min(marked.bottom, canvas.Height() - 1);
-    for (int y = top; y <= bottom; ++y) {
-      uint32_t* row = canvas.display.Row32(y);
-      for (int x = left; x <= right; ++x) row[x] &= ~uint32_t{0x3C000000};
-    }
-  }
+  ClearMarks(canvas, marked, kPaintingMarks);
   marked = PixelRect{};
 }
 

@@ -3,30 +3,10 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "lumavex/curves/FrameCommands.h"
-#include "lumavex/canvas/Journal.h"
+#include "lumavex/canvas/PaintStep.h"
 #include "lumavex/canvas/PixelRules.h"
 
 namespace lumavex {
-
-std::optional<FrameFlavour> CommitFlavourOf(int command) {
-  switch (command) {
-    case kCmdFrameCurve:
-    case kCmdFrameLines:
-    case kCmdTabletCurve:
-    case kCmdSquareFatten:
-      return FrameFlavour::Normal;
-    case kCmdTransparentCurve:
-    case kCmdTransparentLines:
-      return FrameFlavour::Transparent;
-    case kCmdColourChangeCurve:
-    case kCmdColourChangeLines:
-    case kCmdFrameGradationPen:
-      return FrameFlavour::ColourChange;
-    default:
-      return std::nullopt;
-  }
-}
 
 uint32_t MergeFrame(uint32_t frame, uint32_t workAlpha, uint32_t workColour) {
   const uint32_t a = Opacity(frame);
@@ -104,47 +84,31 @@ std::optional<PixelPair> CommitPixel(FrameFlavour flavour, uint32_t work, PixelP
 
 namespace {
 
-PixelRect ClipToPicture(PixelRect rect, const Canvas& canvas) {
-  rect.left = std::max(rect.left, 0);
-  rect.top = std::max(rect.top, 0);
-  rect.right = std::min(rect.right, canvas.Width() - 1);
-  rect.bottom = std::min(rect.bottom, canvas.Height() - 1);
-  return rect;
-}
-
-void CommitRow(Canvas& canvas, JournalSink* journal, FrameFlavour flavour, int y, int left,
-               int right) {
+void CommitRow(PaintStep& step, FrameFlavour flavour, int y, int left, int right) {
+  Canvas& canvas = step.Picture();
   uint32_t* work = canvas.work.Row32(y);
-  uint32_t* display = canvas.display.Row32(y);
-  uint32_t* frame = canvas.frame.Row32(y);
+  const uint32_t* display = canvas.display.Row32(y);
+  const uint32_t* frame = canvas.frame.Row32(y);
   for (int x = left; x <= right; ++x) {
     if (work[x] <= kColourMask) continue;
     const std::optional<PixelPair> result = CommitPixel(flavour, work[x], {display[x], frame[x]});
-    if (result)
-      WritePixelJournaled(journal, display[x], frame[x], result->display, result->frame, x, y);
+    if (result) step.Paint(x, y, result->display, result->frame);
     work[x] = 0;
   }
 }
 
 }  // namespace
 
-void CommitFrame(DrawingContext& context, int command, const PixelRect& changed) {
-  const std::optional<FrameFlavour> flavour = CommitFlavourOf(command);
-  if (!flavour) context.FatalError();
-  Canvas& canvas = context.Picture();
-  const PixelRect area = ClipToPicture(changed, canvas);
+void CommitFrame(DrawingContext& context, FrameFlavour flavour, const PixelRect& changed) {
+  const PixelRect area = changed.Intersect(PaintArea(context.Picture()));
   if (area.Empty()) return;
 
-  context.OpenUndoStep();
+  PaintStep step(context, true);
   context.SetStatusText("★描画中...");
-  JournalSink* journal = context.Journal();
-  for (int y = area.bottom; y >= area.top; --y)
-    CommitRow(canvas, journal, *flavour, y, area.left, area.right);
-
-  context.MarkedRectangle().Merge(area);
-  context.PlayFeedbackSound("end.wav");
+  for (int y = area.bottom; y >= area.top; --y) CommitRow(step, flavour, y, area.left, area.right);
+  step.Widen(area);
   context.SetStatusText("");
-  context.RedrawPicture(area);
+  step.End(true);
 }
 
 }  // namespace lumavex

@@ -17,11 +17,6 @@ enum class FrameFlavour {
   ColourChange,  // existing frame recoloured, display shifted by the change
 };
 
-// The commit flavour of `command`; nothing for a command that does not commit here.
-// The gradation and mosaic pens and the directional gradation are deliberately not
-// known: their work pixels are painted into the bitmap, not merged as frames.
-std::optional<FrameFlavour> CommitFlavourOf(int command);
-
 // A position's display and frame words.
 struct PixelPair {
   uint32_t display = 0;
@@ -46,10 +41,10 @@ uint32_t ShiftDisplay(uint32_t displayColour, uint32_t oldFrame, uint32_t newCol
 // positions are computed on their true colours and stored in non-selected form again.
 std::optional<PixelPair> CommitPixel(FrameFlavour flavour, uint32_t work, PixelPair pixel);
 
-// Commits every work pixel inside `changed` (clipped to the picture), rows from the
-// bottom up, each left to right, and resets it to 0. Does nothing for an empty
-// rectangle; an unknown command is a fatal internal error. Opens the undo step,
-// merges `changed` into the marked rectangle, plays "end.wav" and asks for a redraw.
-void CommitFrame(DrawingContext& context, int command, const PixelRect& changed);
+// Commits every work pixel inside `changed` (clipped to the processing square in the
+// picture), rows from the bottom up, each left to right, and resets it to 0, through
+// one paint step with its own undo step; the whole clipped rectangle counts as
+// changed. Does nothing for an empty rectangle.
+void CommitFrame(DrawingContext& context, FrameFlavour flavour, const PixelRect& changed);
 
 }  // namespace lumavex

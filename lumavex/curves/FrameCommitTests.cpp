@@ -4,10 +4,11 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <random>
 
 #include "lumavex/canvas/DrawingContextTestSupport.h"
-#include "lumavex/curves/FrameCommands.h"
+#include "lumavex/canvas/Journal.h"
 #include "lumavex/canvas/PixelRules.h"
 
 namespace lumavex {
@@ -126,17 +127,11 @@ class CommitFrameTest : public ::testing::Test {
 
 TEST_F(CommitFrameTest, EmptyRectangleDoesNothing) {
   PutWork(3, 3, 0xFF000000);
-  CommitFrame(c, kCmdFrameCurve, PixelRect{});
+  CommitFrame(c, FrameFlavour::Normal, PixelRect{});
   EXPECT_EQ(c.undoSteps, 0);
   EXPECT_TRUE(c.statusTexts.empty());
   EXPECT_TRUE(c.sounds.empty());
   EXPECT_EQ(c.canvas.work.At(3, 3), 0xFF000000u);
-}
-
-TEST_F(CommitFrameTest, UnknownAndPaintPrimitiveCommandsAreFatal) {
-  for (int command : {0, 40121, 40128, 40221, kCmdEllipse})
-    EXPECT_THROW(CommitFrame(c, command, PixelRect{0, 0, 1, 1}), platform::ProcessEnded);
-  EXPECT_EQ(c.undoSteps, 0);
 }
 
 TEST_F(CommitFrameTest, CommitsInsideTheRectangleBottomUpAndFinishes) {
@@ -145,7 +140,7 @@ TEST_F(CommitFrameTest, CommitsInsideTheRectangleBottomUpAndFinishes) {
   PutWork(9, 9, (255u << 24) | 0x778899);  // outside the rectangle
   const PixelRect rect{1, 1, 6, 5};
   c.marked = PixelRect{8, 8, 8, 8};
-  CommitFrame(c, kCmdSquareFatten, rect);
+  CommitFrame(c, FrameFlavour::Normal, rect);
 
   EXPECT_EQ(c.undoSteps, 1);
   EXPECT_EQ(c.statusTexts, (std::vector<std::string>{"★描画中...", ""}));
@@ -173,7 +168,7 @@ TEST_F(CommitFrameTest, CommitsInsideTheRectangleBottomUpAndFinishes) {
 
 TEST_F(CommitFrameTest, RectangleIsClippedToThePicture) {
   PutWork(0, 0, (255u << 24) | 0x010203);
-  CommitFrame(c, kCmdFrameLines, PixelRect{-5, -5, 100, 100});
+  CommitFrame(c, FrameFlavour::Normal, PixelRect{-5, -5, 100, 100});
   EXPECT_EQ(c.redrawn, std::vector<PixelRect>{(PixelRect{0, 0, 11, 9})});
   EXPECT_EQ(c.canvas.frame.At(0, 0), 0xFF010203u);
 }
@@ -183,7 +178,7 @@ TEST_F(CommitFrameTest, FrameGradationPenRecoloursOnlyFramedPixels) {
   c.canvas.display.At(3, 3) = 0x02000000 | Blend(0x000000, 200, 0xFFFFFF);
   PutWork(3, 3, (255u << 24) | 0xFFFFFF);
   PutWork(4, 3, (255u << 24) | 0xFFFFFF);
-  CommitFrame(c, kCmdFrameGradationPen, PixelRect{0, 0, 11, 9});
+  CommitFrame(c, FrameFlavour::ColourChange, PixelRect{0, 0, 11, 9});
   EXPECT_EQ(c.canvas.frame.At(3, 3), (200u << 24) | 0xFFFFFFu);
   EXPECT_EQ(c.canvas.display.At(3, 3), 0x06FFFFFFu);
   // No frame at (4, 3): the backdrop and the display stay, no record is made.
@@ -191,6 +186,60 @@ TEST_F(CommitFrameTest, FrameGradationPenRecoloursOnlyFramedPixels) {
   EXPECT_EQ(c.canvas.display.At(4, 3), kNewDisplayPixel);
   EXPECT_EQ(c.canvas.work.At(4, 3), 0u);
   EXPECT_EQ(c.journal.records.size(), 1u);
+}
+
+// The commit as a plain loop over the rectangle: each work pixel through the pixel
+// rule and the journaled write, rows bottom up.
+void ReferenceCommit(TestDrawingContext& c, FrameFlavour flavour, const PixelRect& area,
+                     std::vector<JournalRecord>& records) {
+  testing::RecordedJournal journal;
+  for (int y = area.bottom; y >= area.top; --y)
+    for (int x = area.left; x <= area.right; ++x) {
+      uint32_t& work = c.canvas.work.At(x, y);
+      if (work <= kColourMask) continue;
+      const auto result = CommitPixel(flavour, work, {c.canvas.display.At(x, y), c.canvas.frame.At(x, y)});
+      if (result)
+        WritePixelJournaled(&journal, c.canvas.display.At(x, y), c.canvas.frame.At(x, y),
+                            result->display, result->frame, x, y);
+      work = 0;
+    }
+  records = journal.records;
+}
+
+TEST(CommitFrameThroughThePaintStep, MatchesThePlainLoopWordForWord) {
+  std::mt19937 random(7);
+  std::uniform_int_distribution<uint32_t> word;
+  for (const FrameFlavour flavour :
+       {FrameFlavour::Normal, FrameFlavour::Transparent, FrameFlavour::ColourChange}) {
+    TestDrawingContext fast(23, 17), slow(23, 17);
+    for (int y = 0; y < 17; ++y)
+      for (int x = 0; x < 23; ++x) {
+        // Display words with any flags, but no marks: the renderer never lays work
+        // on painted or non-selected pixels, the commit takes what it is given.
+        const uint32_t display = word(random) & 0x03FFFFFF;
+        const uint32_t frame = word(random);
+        const uint32_t work = random() % 3 == 0 ? 0 : word(random);
+        for (TestDrawingContext* c : {&fast, &slow}) {
+          c->canvas.display.At(x, y) = display;
+          c->canvas.frame.At(x, y) = frame;
+          c->canvas.work.At(x, y) = work;
+        }
+      }
+    const PixelRect area{2, 1, 20, 15};
+    CommitFrame(fast, flavour, area);
+    std::vector<JournalRecord> records;
+    ReferenceCommit(slow, flavour, area, records);
+    for (int y = 0; y < 17; ++y)
+      for (int x = 0; x < 23; ++x) {
+        ASSERT_EQ(fast.canvas.display.At(x, y), slow.canvas.display.At(x, y)) << x << "," << y;
+        ASSERT_EQ(fast.canvas.frame.At(x, y), slow.canvas.frame.At(x, y)) << x << "," << y;
+        ASSERT_EQ(fast.canvas.work.At(x, y), slow.canvas.work.At(x, y)) << x << "," << y;
+      }
+    ASSERT_EQ(fast.journal.records.size(), records.size());
+    for (size_t i = 0; i < records.size(); ++i)
+      ASSERT_EQ(std::memcmp(&fast.journal.records[i], &records[i], sizeof records[i]), 0) << i;
+    EXPECT_EQ(fast.marked, area);
+  }
 }
 
 }  // namespace

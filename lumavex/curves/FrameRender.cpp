@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "lumavex/curves/FrameCommands.h"
-#include "lumavex/curves/FrameCommit.h"
+#include "lumavex/canvas/PaintStep.h"
 #include "lumavex/canvas/PixelRules.h"
+#include "lumavex/curves/FrameCommit.h"
 
 namespace lumavex {
 
@@ -17,14 +17,6 @@ constexpr double kTolerance = 0.001;
 constexpr double kAlphaScale = 255.9999;
 constexpr double kFullAngle = 6.28318530717958;
 constexpr double kDegree = 0.0174532925199432;
-
-// Pixels a drawing never touches: outside the selection or already changed.
-constexpr uint32_t kUntouchable = kNonSelectedFlag | kPaintedMark;
-
-bool IsLinesCommand(int command) {
-  return command == kCmdFrameLines || command == kCmdColourChangeLines ||
-         command == kCmdTransparentLines;
-}
 
 // The flavour's own condition on a pixel. Transparent frames go only where the
 // drawing area has no frame; colour changes only where a frame is.
@@ -40,11 +32,6 @@ bool Eligible(FrameFlavour flavour, uint32_t display, uint32_t frame, bool disc)
   return false;
 }
 
-PixelRect ClipToSquare(const PixelRect& box, const ProcessingSquare& square) {
-  return {std::max(box.left, square.left), std::max(box.top, square.top),
-          std::min(box.right, square.right), std::min(box.bottom, square.bottom)};
-}
-
 double Distance(Sample a, Sample b) {
   const double dx = b.x - a.x;
   const double dy = b.y - a.y;
@@ -52,12 +39,6 @@ double Distance(Sample a, Sample b) {
 }
 
 }  // namespace
-
-std::optional<FrameFlavour> RenderFlavourOf(int command) {
-  // The operations that fill the work layer themselves commit but do not render.
-  if (command == kCmdSquareFatten || command == kCmdFrameGradationPen) return std::nullopt;
-  return CommitFlavourOf(command);
-}
 
 std::vector<double> CumulativeLengths(std::span<const Sample> samples) {
   std::vector<double> lengths(samples.size(), 0.0);
@@ -207,7 +188,7 @@ bool InsideBand(const BandSegment& band, double x, double y) {
 
 PixelShade BandPixel(const FrameStroke& stroke, const BandSegment& band, int x, int y,
                      uint32_t display, uint32_t frame) {
-  if ((display & kUntouchable) || band.pointLike) return {};
+  if (!Paintable(display) || band.pointLike) return {};
   if (!InsideBand(band, x, y) || !Eligible(stroke.flavour, display, frame, false)) return {};
   const double ex = x - band.a.x;
   const double ey = y - band.a.y;
@@ -233,7 +214,7 @@ PixelShade BandPixel(const FrameStroke& stroke, const BandSegment& band, int x, 
 
 PixelShade DiscPixel(const FrameStroke& stroke, Sample centre, double arc, int x, int y,
                      uint32_t display, uint32_t frame) {
-  if (display & kUntouchable) return {};
+  if (!Paintable(display)) return {};
   const double dx = x - centre.x;
   const double dy = y - centre.y;
   const double d = std::sqrt(dx * dx + dy * dy);
@@ -285,10 +266,11 @@ Span DiscRowSpan(Sample centre, double radius, int y, const PixelRect& box) {
 
 class WorkRenderer {
  public:
-  WorkRenderer(Canvas& canvas, const FrameStroke& stroke) : canvas_(canvas), stroke_(stroke) {}
+  WorkRenderer(Canvas& canvas, const FrameStroke& stroke)
+      : canvas_(canvas), stroke_(stroke), area_(PaintArea(canvas)) {}
 
   void Disc(Sample centre, double arc) {
-    const PixelRect box = ClipToSquare(DiscBox(centre, stroke_.radius), canvas_.processingSquare);
+    const PixelRect box = DiscBox(centre, stroke_.radius).Intersect(area_);
     if (box.Empty()) return;
     changed.Merge(box);
     const int bound = MaxAlpha(stroke_, arc, arc);
@@ -302,7 +284,7 @@ class WorkRenderer {
   }
 
   void Band(const BandSegment& band, double startArc) {
-    const PixelRect box = ClipToSquare(BandBox(band), canvas_.processingSquare);
+    const PixelRect box = BandBox(band).Intersect(area_);
     if (box.Empty()) return;
     changed.Merge(box);
     if (band.pointLike) return;
@@ -336,6 +318,7 @@ class WorkRenderer {
 
   Canvas& canvas_;
   const FrameStroke& stroke_;
+  const PixelRect area_;  // the pixels drawing may change
 };
 
 }  // namespace
@@ -358,36 +341,35 @@ PixelRect RenderFrameWork(DrawingContext& context, FrameFlavour flavour,
   return renderer.changed;
 }
 
-void RenderFrameSamples(DrawingContext& context, int command, std::span<const Sample> samples) {
-  const std::optional<FrameFlavour> flavour = RenderFlavourOf(command);
-  if (!flavour) context.FatalError();
-  const PixelRect changed = RenderFrameWork(context, *flavour, samples);
-  if (!changed.Empty()) CommitFrame(context, command, changed);
+void RenderFrameSamples(DrawingContext& context, FrameFlavour flavour,
+                        std::span<const Sample> samples) {
+  const PixelRect changed = RenderFrameWork(context, flavour, samples);
+  if (!changed.Empty()) CommitFrame(context, flavour, changed);
   context.SetStatusText("");
 }
 
 namespace {
 
 // The spline through `points` at the point spacing, rendered and committed.
-void RenderCurve(DrawingContext& context, int command, std::span<const Sample> points) {
+void RenderCurve(DrawingContext& context, FrameFlavour flavour, std::span<const Sample> points) {
   if (points.size() < 2) {
     context.SetStatusText("");
     return;
   }
   const int count = FrameSampleCount(points, context.Settings().pointSpacing);
   const std::vector<Sample> samples = SplineSamples(points, count);
-  RenderFrameSamples(context, command, samples);
+  RenderFrameSamples(context, flavour, samples);
 }
 
 }  // namespace
 
-void RenderFrame(DrawingContext& context, int command, std::span<const Sample> points) {
-  if (!RenderFlavourOf(command) || command == kCmdTabletCurve) context.FatalError();
+void RenderFrame(DrawingContext& context, FrameFlavour flavour, FrameShape shape,
+                 std::span<const Sample> points) {
   context.SetStatusText("★スプライン曲線計算中...");
-  if (IsLinesCommand(command))
-    RenderFrameSamples(context, command, points);
+  if (shape == FrameShape::Lines)
+    RenderFrameSamples(context, flavour, points);
   else
-    RenderCurve(context, command, points);
+    RenderCurve(context, flavour, points);
 }
 
 std::vector<Sample> EllipseOutline(Sample p, Sample q) {
@@ -406,7 +388,7 @@ void DrawEllipse(DrawingContext& context, std::span<const Sample> corners) {
   if (corners.size() < 2) return;
   const std::vector<Sample> outline = EllipseOutline(corners[0], corners[1]);
   context.SetStatusText("★スプライン曲線計算中...");
-  RenderCurve(context, kCmdFrameCurve, outline);
+  RenderCurve(context, FrameFlavour::Normal, outline);
 }
 
 }  // namespace lumavex

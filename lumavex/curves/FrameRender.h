@@ -16,14 +16,19 @@
 
 namespace lumavex {
 
-// Draws the curve (spline through the base points, at least two of them) or the
-// straight lines (the points themselves) of `command` and commits it. An unknown
-// command is a fatal internal error.
-void RenderFrame(DrawingContext& context, int command, std::span<const Sample> points);
+// Whether a frame follows the spline through its base points or the straight lines
+// between them.
+enum class FrameShape { Spline, Lines };
+
+// Draws the spline through the base points (at least two of them) or the straight
+// lines between them as a frame of `flavour`, and commits it.
+void RenderFrame(DrawingContext& context, FrameFlavour flavour, FrameShape shape,
+                 std::span<const Sample> points);
 
 // Renders ready samples (the tablet smoothing curve hands its own) and commits them.
 // Curves of length 0.001 pixel or less draw nothing and open no undo step.
-void RenderFrameSamples(DrawingContext& context, int command, std::span<const Sample> samples);
+void RenderFrameSamples(DrawingContext& context, FrameFlavour flavour,
+                        std::span<const Sample> samples);
 
 // Draws the ellipse inside the first two corner points as a normal frame curve;
 // fewer than two corners draw nothing.
@@ -31,9 +36,6 @@ void DrawEllipse(DrawingContext& context, std::span<const Sample> corners);
 
 // The 361 outline points of the ellipse with corner points `p` and `q`.
 std::vector<Sample> EllipseOutline(Sample p, Sample q);
-
-// The flavour of a frame drawing command; nothing for other commands.
-std::optional<FrameFlavour> RenderFlavourOf(int command);
 
 // Arc length at every sample, 0 at the first.
 std::vector<double> CumulativeLengths(std::span<const Sample> samples);

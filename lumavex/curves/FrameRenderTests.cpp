@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "lumavex/canvas/DrawingContextTestSupport.h"
-#include "lumavex/curves/FrameCommands.h"
 #include "lumavex/canvas/PixelRules.h"
 
 namespace lumavex {
@@ -53,10 +52,10 @@ class FrameRenderTest : public ::testing::Test {
  protected:
   FrameRenderTest() : c(32, 24) {}
 
-  // The straight line from (10, 10) to (20, 10) with command `command`.
-  void DrawExampleLine(int command = kCmdFrameLines) {
+  // The straight line from (10, 10) to (20, 10) as a frame of `flavour`.
+  void DrawExampleLine(FrameFlavour flavour = FrameFlavour::Normal) {
     AddPoints(a, {{10, 10}, {20, 10}});
-    RenderFrame(c, command, a);
+    RenderFrame(c, flavour, FrameShape::Lines, a);
   }
 
   // Row 10's frame opacities from x = 10 to 20.
@@ -138,7 +137,7 @@ TEST_F(FrameRenderTest, TransparentFrameSkipsFramesAndNonDrawingArea) {
   const std::vector<uint32_t> display = Layer(c.canvas.display);
   c.head = c.termination = 0x123456;
 
-  DrawExampleLine(kCmdTransparentLines);
+  DrawExampleLine(FrameFlavour::Transparent);
   EXPECT_EQ(c.canvas.frame.At(14, 10), (200u << 24) | 0x00FF00u);
   EXPECT_EQ(c.canvas.frame.At(15, 9), (90u << 24) | 0x0000FFu);
   EXPECT_EQ(c.canvas.frame.At(17, 10), BackdropColour(17, 10, false, false));
@@ -154,7 +153,7 @@ TEST_F(FrameRenderTest, ColourChangeWithoutFramesChangesNothing) {
   const std::vector<uint32_t> display = Layer(c.canvas.display);
   const std::vector<uint32_t> frame = Layer(c.canvas.frame);
   c.head = c.termination = 0xFF0000;
-  DrawExampleLine(kCmdColourChangeLines);
+  DrawExampleLine(FrameFlavour::ColourChange);
   EXPECT_EQ(Layer(c.canvas.display), display);
   EXPECT_EQ(Layer(c.canvas.frame), frame);
   EXPECT_TRUE(c.journal.records.empty());
@@ -163,7 +162,7 @@ TEST_F(FrameRenderTest, ColourChangeWithoutFramesChangesNothing) {
 TEST_F(FrameRenderTest, ColourChangeRecoloursExistingFramesOnly) {
   for (int x = 12; x <= 18; ++x) PutFrame(c, x, 10, 128, 0xFF0000);
   c.head = c.termination = 0x0000FF;
-  DrawExampleLine(kCmdColourChangeLines);
+  DrawExampleLine(FrameFlavour::ColourChange);
   for (int x = 12; x <= 18; ++x) {
     EXPECT_EQ(c.canvas.frame.At(x, 10), (128u << 24) | 0x0000FFu);
     EXPECT_EQ(c.canvas.display.At(x, 10), 0x06000000u | Blend(0x0000FF, 128, 0xFFFFFF));
@@ -183,8 +182,8 @@ TEST_F(FrameRenderTest, NormalFrameGoesUnderAnOpaqueFrame) {
 TEST_F(FrameRenderTest, ZeroLengthCurveDrawsNothing) {
   AddPoints(a, {{5, 5}, {5.0003, 5}, {5, 5.0002}});
   const std::vector<uint32_t> display = Layer(c.canvas.display);
-  RenderFrame(c, kCmdFrameLines, a);
-  RenderFrame(c, kCmdFrameCurve, a);
+  RenderFrame(c, FrameFlavour::Normal, FrameShape::Lines, a);
+  RenderFrame(c, FrameFlavour::Normal, FrameShape::Spline, a);
   EXPECT_EQ(c.undoSteps, 0);
   EXPECT_EQ(Layer(c.canvas.display), display);
   EXPECT_EQ(c.statusTexts.back(), "");
@@ -193,7 +192,7 @@ TEST_F(FrameRenderTest, ZeroLengthCurveDrawsNothing) {
   a.clear();
   AddPoints(a, {{5, 5}});
   c.statusTexts.clear();
-  RenderFrame(c, kCmdFrameCurve, a);
+  RenderFrame(c, FrameFlavour::Normal, FrameShape::Spline, a);
   EXPECT_EQ(c.undoSteps, 0);
   EXPECT_EQ(c.statusTexts, (std::vector<std::string>{"★スプライン曲線計算中...", ""}));
 }
@@ -213,7 +212,7 @@ TEST_F(FrameRenderTest, PaintedMarksMakeASecondDrawChangeNothing) {
   const std::vector<uint32_t> frame = Layer(c.canvas.frame);
   const size_t records = c.journal.records.size();
   c.head = c.termination = 0xFF00FF;
-  RenderFrame(c, kCmdFrameLines, a);
+  RenderFrame(c, FrameFlavour::Normal, FrameShape::Lines, a);
   EXPECT_EQ(Layer(c.canvas.display), display);
   EXPECT_EQ(Layer(c.canvas.frame), frame);
   EXPECT_EQ(c.journal.records.size(), records);
@@ -224,7 +223,7 @@ TEST_F(FrameRenderTest, JournalRecordsMatchThePixelChanges) {
   const std::vector<uint32_t> display = Layer(c.canvas.display);
   const std::vector<uint32_t> frame = Layer(c.canvas.frame);
   AddPoints(a, {{3, 3}, {20, 12}, {28, 4}});
-  RenderFrame(c, kCmdFrameLines, a);
+  RenderFrame(c, FrameFlavour::Normal, FrameShape::Lines, a);
 
   const int width = c.canvas.Width();
   std::map<int, const JournalRecord*> byPosition;
@@ -265,27 +264,16 @@ TEST_F(FrameRenderTest, NothingIsDrawnOutsideTheProcessingSquare) {
 
 TEST_F(FrameRenderTest, CurveCommandDrawsTheSplineAtThePointSpacing) {
   AddPoints(a, {{4, 4}, {12, 18}, {24, 6}});
-  RenderFrame(c, kCmdFrameCurve, a);
+  RenderFrame(c, FrameFlavour::Normal, FrameShape::Spline, a);
   const std::vector<uint32_t> frame = Layer(c.canvas.frame);
 
   TestDrawingContext other(32, 24);
   const std::vector<Sample> points{{4, 4}, {12, 18}, {24, 6}};
   const std::vector<Sample> samples =
       SplineSamples(points, FrameSampleCount(points, other.settings.pointSpacing));
-  RenderFrameSamples(other, kCmdFrameCurve, samples);
+  RenderFrameSamples(other, FrameFlavour::Normal, samples);
   EXPECT_EQ(frame, Layer(other.canvas.frame));
   EXPECT_EQ(Opacity(c.canvas.frame.At(12, 18)), 255u);
-}
-
-TEST_F(FrameRenderTest, UnknownCommandsAreFatal) {
-  AddPoints(a, {{10, 10}, {20, 10}});
-  EXPECT_THROW(RenderFrame(c, 40034, a), platform::ProcessEnded);
-  // The tablet curve brings its own samples and cannot be drawn from a chain.
-  EXPECT_THROW(RenderFrame(c, kCmdTabletCurve, a), platform::ProcessEnded);
-  const std::vector<Sample> samples{{10, 10}, {20, 10}};
-  EXPECT_THROW(RenderFrameSamples(c, kCmdSquareFatten, samples), platform::ProcessEnded);
-  RenderFrameSamples(c, kCmdTabletCurve, samples);
-  EXPECT_EQ(Opacity(c.canvas.frame.At(15, 10)), 255u);
 }
 
 TEST(Ellipse, OutlineOfNineByNineCornersIsACircleOfRadiusFive) {
@@ -329,7 +317,7 @@ PixelRect ReferenceWork(TestDrawingContext& c, FrameFlavour flavour,
   if (lengths.back() <= 0.001) return {};
   const FrameStroke stroke = MakeFrameStroke(c, flavour, lengths.back());
   Canvas& canvas = c.canvas;
-  const ProcessingSquare& sq = canvas.processingSquare;
+  const PixelRect& sq = canvas.processingSquare;
   PixelRect changed;
   auto walk = [&](PixelRect box, auto shade) {
     box = {std::max(box.left, sq.left), std::max(box.top, sq.top), std::min(box.right, sq.right),
@@ -397,8 +385,8 @@ TEST(FrameRenderLoops, MatchTheFullBoxWalkOnRandomCurves) {
       c->settings = settings;
       c->head = 0x102030 * (round % 7);
       c->termination = 0xFEDCBA;
-      c->canvas.processingSquare = round % 2 ? ProcessingSquare{3, 2, 33, 27}
-                                             : ProcessingSquare{0, 0, 39, 29};
+      c->canvas.processingSquare = round % 2 ? PixelRect{3, 2, 33, 27}
+                                             : PixelRect{0, 0, 39, 29};
     }
     std::vector<Sample> samples;
     const int count = 2 + round % 9;

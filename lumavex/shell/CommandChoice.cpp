@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <array>
 
+#include "lumavex/canvas/Marks.h"
 #include "lumavex/canvas/PixelRules.h"
 #include "lumavex/shell/AppState.h"
 #include "lumavex/shell/CommandIds.h"
@@ -141,18 +142,8 @@ void NoteCommand(AppState& state, int previous, int id) {
   if (id == previous && (id == cmd::kFillSelection || id == cmd::kXorFillSelection ||
                          id == cmd::kFillOneColourSelection))
     return;
-  if (In(kMarking, previous)) ClearProcessingMarks(state.canvas, state.markedRectangle);
+  if (In(kMarking, previous)) ClearMarks(state.canvas, state.markedRectangle, kProcessingMarks);
   state.markedRectangle = PixelRect{};
-}
-
-void ClearProcessingMarks(Canvas& canvas, const PixelRect& marked) {
-  if (!canvas.HasPicture() || marked.Empty()) return;
-  const int left = std::max(marked.left, 0), right = std::min(marked.right, canvas.Width() - 1);
-  const int top = std::max(marked.top, 0), bottom = std::min(marked.bottom, canvas.Height() - 1);
-  for (int y = top; y <= bottom; ++y) {
-    uint32_t* row = canvas.display.Row32(y);
-    for (int x = left; x <= right; ++x) row[x] &= ~kProcessingMarks;
-  }
 }
 
 }  // namespace lumavex

@@ -19,16 +19,17 @@ namespace {
 // The phases and commits of one curve tool.
 struct CurveTool {
   int tool, edit, commit, lines;
+  FrameFlavour flavour;
   const char* status;
 };
 
 constexpr CurveTool kCurveTools[] = {
     {cmd::kCurve, cmd::kCurveEdit, cmd::kCurveCommit, cmd::kCurveCommitLines,
-     "★フレーム曲線描画"},
+     FrameFlavour::Normal, "★フレーム曲線描画"},
     {cmd::kTransparentCurve, cmd::kTransparentCurveEdit, cmd::kTransparentCurveCommit,
-     cmd::kTransparentCurveCommitLines, "★透明フレーム曲線描画"},
+     cmd::kTransparentCurveCommitLines, FrameFlavour::Transparent, "★透明フレーム曲線描画"},
     {cmd::kColourChangeCurve, cmd::kColourChangeCurveEdit, cmd::kColourChangeCurveCommit,
-     cmd::kColourChangeCurveCommitLines, "★フレーム色変更曲線描画"},
+     cmd::kColourChangeCurveCommitLines, FrameFlavour::ColourChange, "★フレーム色変更曲線描画"},
 };
 
 // The phases of one rectangle tool and the chain it keeps its corners in.
@@ -181,8 +182,12 @@ void EnterRectangleTool(AppState& s, int tool) {
 }
 
 void CommitCurve(AppState& s, int command) {
+  const auto t = std::ranges::find_if(
+      kCurveTools, [command](const CurveTool& c) { return command == c.commit || command == c.lines; });
+  if (t == std::end(kCurveTools)) s.drawing.FatalError();
   if (!s.canvas.HasPicture()) return;
-  RenderFrame(s.drawing, command, ChainPoints(s.chains.lists, s.chains.a));
+  const FrameShape shape = command == t->lines ? FrameShape::Lines : FrameShape::Spline;
+  RenderFrame(s.drawing, t->flavour, shape, ChainPoints(s.chains.lists, s.chains.a));
   RestoreModeStatusText(s);
 }
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "lumavex/canvas/Marks.h"
 #include "lumavex/canvas/PixelRules.h"
 #include "lumavex/shell/AppState.h"
 #include "lumavex/shell/ColourPanel.h"
@@ -85,7 +86,7 @@ namespace {
 // The L-shaped corners of the processing square and the sight at the aim point.
 void InvertSightMarks(AppState& s) {
   const platform::Rect view{0, 0, ViewWidth(s), s.surface.Height()};
-  const ProcessingSquare& q = s.canvas.processingSquare;
+  const PixelRect& q = s.canvas.processingSquare;
   const int l = CanvasToClientX(s, q.left), t = CanvasToClientY(s, q.top);
   const int r = CanvasToClientX(s, q.right + 1) - 1, b = CanvasToClientY(s, q.bottom + 1) - 1;
   constexpr int kArm = 19;  // 20-pixel arms
@@ -98,25 +99,6 @@ void InvertSightMarks(AppState& s) {
   InvertLinePixels(s.surface, view, cx - 10, cy, cx + 10, cy);
   InvertLinePixels(s.surface, view, cx, cy - 10, cx, cy - 1);
   InvertLinePixels(s.surface, view, cx, cy + 1, cx, cy + 10);
-}
-
-// Clears bits 26-29 of the pixels of `old` that `now` does not cover.
-void ClearMarksLeftBehind(Canvas& canvas, const ProcessingSquare& old, const ProcessingSquare& now) {
-  constexpr uint32_t kKeep = ~uint32_t{0x3C000000};
-  const int top = std::max(old.top, 0), bottom = std::min(old.bottom, canvas.Height() - 1);
-  const int left = std::max(old.left, 0), right = std::min(old.right, canvas.Width() - 1);
-  auto clear = [&](uint32_t* row, int from, int to) {
-    for (int x = from; x <= to; ++x) row[x] &= kKeep;
-  };
-  for (int y = top; y <= bottom; ++y) {
-    uint32_t* row = canvas.display.Row32(y);
-    if (y < now.top || y > now.bottom) {
-      clear(row, left, right);
-    } else {
-      clear(row, left, std::min(right, now.left - 1));
-      clear(row, std::max(left, now.right + 1), right);
-    }
-  }
 }
 
 enum class Recompose { Scrolled, Whole };
@@ -356,7 +338,7 @@ void PlaceProcessingSquare(AppState& s) {
   const int side = s.settings.processingSquareSide;
   const int aimX = s.view.horizontal.position + s.view.horizontal.page / 2;
   const int aimY = s.view.vertical.position + s.view.vertical.page / 2;
-  ProcessingSquare q;
+  PixelRect q;
   q.left = aimX - side / 2;
   q.top = aimY - side / 2;
   q.right = q.left + side - 1;
@@ -365,7 +347,8 @@ void PlaceProcessingSquare(AppState& s) {
   q.top = std::max(q.top, 0);
   q.right = std::min(q.right, canvas.Width() - 1);
   q.bottom = std::min(q.bottom, canvas.Height() - 1);
-  if (s.view.lastSquare && *s.view.lastSquare != q) ClearMarksLeftBehind(canvas, *s.view.lastSquare, q);
+  if (s.view.lastSquare && *s.view.lastSquare != q)
+    ClearMarksLeftBehind(canvas, *s.view.lastSquare, q, kPaintingMarks);
   canvas.processingSquare = q;
   s.view.lastSquare = q;
 }

@@ -35,7 +35,7 @@ struct ViewState {
   ScreenBuffer buffer;
 
   // The processing square placed by the last paint, for clearing marks that leave it.
-  std::optional<ProcessingSquare> lastSquare;
+  std::optional<PixelRect> lastSquare;
 
   // Space zoom: the zoom and the mouse's screen offset from the view origin before it.
   bool spaceZoom = false;

@@ -154,12 +154,12 @@ TEST_F(ViewTest, ProcessingSquareIsClampedAndMarksLeavingItAreCleared) {
   State().settings.processingSquareSide = 100;
   Redraw(State());
   // Aim point: the view centre, canvas (180, 150); clamped at the bottom edge.
-  EXPECT_EQ(State().canvas.processingSquare, (ProcessingSquare{130, 100, 229, 199}));
+  EXPECT_EQ(State().canvas.processingSquare, (PixelRect{130, 100, 229, 199}));
   Canvas& canvas = State().canvas;
   for (int y = 0; y < 200; ++y)
     for (int x = 0; x < 300; ++x) canvas.display.At(x, y) |= 0x7C000000;
   Scroll(ScrollEvent::Axis::Horizontal, ScrollEvent::Request::ThumbPosition, -100);
-  EXPECT_EQ(canvas.processingSquare, (ProcessingSquare{30, 100, 129, 199}));
+  EXPECT_EQ(canvas.processingSquare, (PixelRect{30, 100, 129, 199}));
   EXPECT_EQ(canvas.display.At(129, 150) & 0x7C000000, 0x7C000000u);  // still inside
   EXPECT_EQ(canvas.display.At(130, 150) & 0x7C000000, 0x40000000u);  // left it: 26-29 cleared
   EXPECT_EQ(canvas.display.At(229, 199) & 0x7C000000, 0x40000000u);

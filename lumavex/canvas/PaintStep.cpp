@@ -1,0 +1,28 @@
+#include "lumavex/canvas/PaintStep.h"
+
+#include "lumavex/canvas/Journal.h"
+#include "lumavex/canvas/PixelRules.h"
+
+namespace lumavex {
+
+PaintStep::PaintStep(DrawingContext& context, bool openUndoStep)
+    : context_(context),
+      canvas_(context.Picture()),
+      journal_(context.Journal()),
+      area_(PaintArea(canvas_)) {
+  if (openUndoStep) context_.OpenUndoStep();
+}
+
+void PaintStep::Paint(int x, int y, uint32_t display, uint32_t frame) {
+  WritePixelJournaled(journal_, canvas_.display.At(x, y), canvas_.frame.At(x, y),
+                      display | kPaintedMark, frame, x, y);
+  changed_.Merge({x, y, x, y});
+}
+
+void PaintStep::End(bool endSound) {
+  context_.MarkedRectangle().Merge(changed_);
+  if (endSound) context_.PlayFeedbackSound("end.wav");
+  if (!changed_.Empty()) context_.RedrawPicture(changed_);
+}
+
+}  // namespace lumavex

@@ -1,0 +1,61 @@
+#pragma once
+// One drawing operation's pass over the picture. Every tool that changes pixels
+// opens a paint step, asks it which pixels it may paint, writes through it and ends
+// it; the step keeps the journal, the painted marks, the changed and marked
+// rectangles, the end sound and the redraw the same for all of them.
+
+#include <cstdint>
+
+#include "lumavex/canvas/Canvas.h"
+#include "lumavex/canvas/DrawingContext.h"
+#include "lumavex/canvas/PixelRules.h"
+#include "lumavex/canvas/Rect.h"
+
+namespace lumavex {
+
+// The pixels drawing operations may change: the processing square inside the picture.
+inline PixelRect PaintArea(const Canvas& canvas) {
+  return canvas.processingSquare.Intersect(canvas.Bounds());
+}
+
+class PaintStep {
+ public:
+  // Opens the step over the processing square inside the picture. With
+  // `openUndoStep` a new undo step opens too (an operation started by a press or a
+  // commit); without it the writes join the step already open.
+  PaintStep(DrawingContext& context, bool openUndoStep);
+  PaintStep(const PaintStep&) = delete;
+  PaintStep& operator=(const PaintStep&) = delete;
+
+  // The pixels the step may paint: the processing square inside the picture.
+  const PixelRect& Area() const { return area_; }
+  Canvas& Picture() { return canvas_; }
+
+  // Whether pixel (x, y) may be painted: inside the area, selected and not yet
+  // painted since the last command choice.
+  bool MayPaint(int x, int y) const {
+    return area_.Contains(x, y) && Paintable(canvas_.display.At(x, y));
+  }
+
+  // Stores the new words of pixel (x, y) through the journaled write, with the
+  // painted mark set, and widens the changed rectangle to cover it.
+  void Paint(int x, int y, uint32_t display, uint32_t frame);
+
+  // Widens the changed rectangle by `rect` inside the area, for operations whose
+  // changed rectangle is the whole region they worked over.
+  void Widen(const PixelRect& rect) { changed_.Merge(rect.Intersect(area_)); }
+  const PixelRect& Changed() const { return changed_; }
+
+  // Ends the step: the changed rectangle joins the marked rectangle, "end.wav"
+  // plays when `endSound` is set, and the changed pixels (if any) are redrawn.
+  void End(bool endSound);
+
+ private:
+  DrawingContext& context_;
+  Canvas& canvas_;
+  JournalSink* journal_;
+  PixelRect area_;
+  PixelRect changed_;
+};
+
+}  // namespace lumavex
