@@ -1,10 +1,11 @@
+#include "lumavex/shell/CommandChoice.h"
+
 #include <algorithm>
 #include <array>
 
 #include "lumavex/canvas/PixelRules.h"
 #include "lumavex/shell/AppState.h"
 #include "lumavex/shell/CommandIds.h"
-#include "lumavex/shell/Tools.h"
 
 namespace lumavex {
 namespace {

@@ -10,9 +10,12 @@
 #include "lumavex/files/PictureLoad.h"
 #include "lumavex/shell/AppState.h"
 #include "lumavex/shell/CommandIds.h"
+#include "lumavex/shell/CommandRegistry.h"
 #include "lumavex/shell/LoadPolicy.h"
+#include "lumavex/shell/MemoryCommands.h"
 #include "lumavex/shell/MenuTable.h"
-#include "lumavex/shell/Shell.h"
+#include "lumavex/shell/Status.h"
+#include "lumavex/shell/Undo.h"
 #include "lumavex/shell/View.h"
 
 namespace lumavex {
@@ -80,10 +83,6 @@ platform::FileDialogRequest DialogRequest(const AppState& s, const std::string& 
   request.title = title;
   request.folder = fs::path(s.Resolve(name)).parent_path().string();
   return request;
-}
-
-bool UndoDataExists(AppState& s) {
-  return s.files.undoDataExists ? s.files.undoDataExists() : s.menu.Enabled(cmd::kUndo);
 }
 
 // True when there is nothing to lose or the user agrees to replace the edited picture.
@@ -214,7 +213,7 @@ bool LoadCurrentFile(AppState& state) {
     EnablePictureCommands(state.menu, false);
   }
   state.host.MenuChanged(state.menu);
-  if (state.files.resetJournal) state.files.resetJournal();
+  ResetUndoJournal(state);
   ResetView(state);
   return loaded;
 }

@@ -3,8 +3,8 @@
 #include "lumavex/shell/AppState.h"
 #include "lumavex/shell/ColourPanel.h"
 #include "lumavex/shell/CommandIds.h"
-#include "lumavex/shell/Shell.h"
 #include "lumavex/shell/Tools.h"
+#include "lumavex/shell/Undo.h"
 #include "lumavex/shell/View.h"
 
 namespace lumavex {

@@ -1,9 +1,10 @@
+#include "lumavex/shell/KeyTable.h"
+
 #include "lumavex/shell/AppState.h"
 #include "lumavex/shell/ColourPanel.h"
 #include "lumavex/shell/CommandIds.h"
+#include "lumavex/shell/CommandRegistry.h"
 #include "lumavex/shell/FileCommands.h"
-#include "lumavex/shell/Input.h"
-#include "lumavex/shell/Shell.h"
 #include "lumavex/shell/Tools.h"
 #include "lumavex/shell/View.h"
 

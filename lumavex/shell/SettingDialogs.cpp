@@ -6,8 +6,10 @@
 
 #include "lumavex/shell/AppState.h"
 #include "lumavex/shell/CommandIds.h"
+#include "lumavex/shell/CommandRegistry.h"
 #include "lumavex/shell/ParameterDialog.h"
-#include "lumavex/shell/Shell.h"
+#include "lumavex/shell/Status.h"
+#include "lumavex/shell/Undo.h"
 #include "lumavex/shell/View.h"
 
 namespace lumavex {

@@ -10,7 +10,8 @@
 #include "lumavex/shell/AppState.h"
 #include "lumavex/shell/ColourPanel.h"
 #include "lumavex/shell/CommandIds.h"
-#include "lumavex/shell/Shell.h"
+#include "lumavex/shell/CommandRegistry.h"
+#include "lumavex/shell/Status.h"
 #include "lumavex/shell/View.h"
 
 namespace lumavex {

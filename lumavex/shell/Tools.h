@@ -10,13 +10,6 @@ namespace lumavex {
 
 class AppState;
 
-// Runs before every command: ends the previous drawing command's life by clearing
-// the processing marks inside the marked rectangle, then empties it.
-void NoteCommand(AppState& state, int previous, int id);
-
-// Clears the processing marks (bits 26-30) inside `marked`, clipped to the canvas.
-void ClearProcessingMarks(Canvas& canvas, const PixelRect& marked);
-
 // Curve tools (S, Ctrl+S, Shift+S): enter the place-points phase with empty chains,
 // or the edit phase when list A already holds points.
 void EnterCurveTool(AppState& state, int tool);

@@ -8,7 +8,7 @@
 #include "lumavex/shell/AppState.h"
 #include "lumavex/shell/ColourPanel.h"
 #include "lumavex/shell/CommandIds.h"
-#include "lumavex/shell/Shell.h"
+#include "lumavex/shell/Status.h"
 #include "lumavex/shell/Tools.h"
 #include "lumavex/shell/Zoom.h"
 

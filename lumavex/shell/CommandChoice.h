@@ -1,0 +1,19 @@
+#pragma once
+// The command choice that runs before every command: the marks of the previous
+// drawing command end, and the marked rectangle starts empty.
+
+#include "lumavex/canvas/Canvas.h"
+#include "lumavex/canvas/Rect.h"
+
+namespace lumavex {
+
+class AppState;
+
+// Runs before every command: ends the previous drawing command's life by clearing
+// the processing marks inside the marked rectangle, then empties it.
+void NoteCommand(AppState& state, int previous, int id);
+
+// Clears the processing marks (bits 26-30) inside `marked`, clipped to the canvas.
+void ClearProcessingMarks(Canvas& canvas, const PixelRect& marked);
+
+}  // namespace lumavex
