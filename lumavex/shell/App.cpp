@@ -10,7 +10,7 @@
 #include "lumavex/shell/FileCommands.h"
 #include "lumavex/shell/Input.h"
 #include "lumavex/shell/KeyTable.h"
-#include "lumavex/shell/MenuTable.h"
+#include "lumavex/shell/LoadPolicy.h"
 #include "lumavex/shell/NewPicture.h"
 #include "lumavex/shell/ReducedSave.h"
 #include "lumavex/shell/Session.h"
@@ -72,8 +72,8 @@ void App::Create(int clientWidth, int clientHeight) {
   OnClientResized(s, clientWidth, clientHeight);
 
   EnablePictureCommands(s.menu, false);
-  for (int id : {cmd::kLoadSameSize, cmd::kXyOn, cmd::kSightOn, cmd::kBitmapView, cmd::kZoom100})
-    s.menu.Check(id, true);
+  s.menu.Check(LoadPolicyCommand(LoadSizePolicy::SameSize), true);
+  CheckViewItems(s);
   s.host.MenuChanged(s.menu);
   Redraw(s);
 

@@ -3,7 +3,6 @@
 #include "lumavex/shell/AppState.h"
 #include "lumavex/shell/CommandIds.h"
 #include "lumavex/shell/CommandRegistry.h"
-#include "lumavex/shell/MenuTable.h"
 #include "lumavex/shell/ParameterDialog.h"
 #include "lumavex/shell/Status.h"
 #include "lumavex/shell/Undo.h"

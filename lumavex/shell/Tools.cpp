@@ -236,15 +236,4 @@ void ToolLeftRelease(AppState& s, double x, double y) {
   }
 }
 
-bool IsEditPhase(int command) {
-  switch (command) {
-    case cmd::kCurveEdit:
-    case cmd::kTransparentCurveEdit:
-    case cmd::kColourChangeCurveEdit:
-    case cmd::kEllipseEdit:
-    case cmd::kRectangleEdit: return true;
-    default: return false;
-  }
-}
-
 }  // namespace lumavex

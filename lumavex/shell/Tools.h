@@ -30,9 +30,6 @@ void ToolRightPress(AppState& state, double x, double y, platform::Modifiers mod
 void ToolLeftDrag(AppState& state, double x, double y);
 void ToolLeftRelease(AppState& state, double x, double y);
 
-// True in the phases where the numeric keypad nudges the picked point.
-bool IsEditPhase(int command);
-
 // Inverts the base point marks of the current mode (squares, lines, spline dots);
 // drawing them twice removes them.
 void InvertBasePointMarks(AppState& state);

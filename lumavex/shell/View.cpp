@@ -314,10 +314,22 @@ void SpaceZoom(AppState& s, bool tabletMode) {
 
 namespace {
 
-// Checks one item of a two-item radio group, shows the menu and redraws the view.
-void CheckRadioPair(AppState& s, int onItem, int offItem, bool on) {
-  s.menu.Check(onItem, on);
-  s.menu.Check(offItem, !on);
+// The radio pairs of the view, each checked by its part of the view state.
+void CheckViewKind(AppState& s) {
+  s.menu.Check(cmd::kBitmapView, s.view.kind == ViewKind::Bitmap);
+  s.menu.Check(cmd::kFrameView, s.view.kind != ViewKind::Bitmap);
+}
+void CheckSight(AppState& s) {
+  s.menu.Check(cmd::kSightOn, s.view.sightShown);
+  s.menu.Check(cmd::kSightOff, !s.view.sightShown);
+}
+void CheckXy(AppState& s) {
+  s.menu.Check(cmd::kXyOn, s.view.xyShown);
+  s.menu.Check(cmd::kXyOff, !s.view.xyShown);
+}
+
+// Shows the menu after a view switch and redraws the view.
+void ShowViewSwitch(AppState& s) {
   s.host.MenuChanged(s.menu);
   Redraw(s);
 }
@@ -326,17 +338,27 @@ void CheckRadioPair(AppState& s, int onItem, int offItem, bool on) {
 
 void SetViewKind(AppState& s, ViewKind kind) {
   s.view.kind = kind;
-  CheckRadioPair(s, cmd::kBitmapView, cmd::kFrameView, kind == ViewKind::Bitmap);
+  CheckViewKind(s);
+  ShowViewSwitch(s);
 }
 
 void ShowSight(AppState& s, bool shown) {
   s.view.sightShown = shown;
-  CheckRadioPair(s, cmd::kSightOn, cmd::kSightOff, shown);
+  CheckSight(s);
+  ShowViewSwitch(s);
 }
 
 void ShowXyText(AppState& s, bool shown) {
   s.view.xyShown = shown;
-  CheckRadioPair(s, cmd::kXyOn, cmd::kXyOff, shown);
+  CheckXy(s);
+  ShowViewSwitch(s);
+}
+
+void CheckViewItems(AppState& s) {
+  CheckViewKind(s);
+  CheckSight(s);
+  CheckXy(s);
+  CheckZoomItem(s, s.view.zoomCode);
 }
 
 void InvertLine(AppState& s, int x1, int y1, int x2, int y2) {
