@@ -4,6 +4,7 @@
 
 #include "lumavex/shell/AppState.h"
 #include "lumavex/shell/CommandChoice.h"
+#include "lumavex/shell/tools/Tool.h"
 
 namespace lumavex {
 namespace {
@@ -33,6 +34,19 @@ void SendCommand(AppState& state, int id) {
   if (state.recentCommands.size() > kHistory) state.recentCommands.pop_front();
   NoteCommand(state, state.currentCommand, id);
   if (spec->handler) spec->handler(state, id);
+}
+
+Tool* ToolOfMode(AppState& state, int mode) {
+  const CommandSpec* spec = FindCommand(mode);
+  return spec && spec->tool ? &spec->tool(state.tools) : nullptr;
+}
+
+Tool* CurrentTool(AppState& state) {
+  return ToolOfMode(state, state.currentCommand);
+}
+
+void EnterTool(AppState& state, int id) {
+  ToolOfMode(state, id)->Enter(state, id);
 }
 
 bool IsMarking(int id) {

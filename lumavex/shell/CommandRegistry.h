@@ -11,6 +11,8 @@
 namespace lumavex {
 
 class AppState;
+class Tool;
+class ToolBox;
 
 // What choosing a command does to the processing marks (the command choice).
 enum class Choice {
@@ -29,12 +31,17 @@ enum class Phase {
 
 // Runs command `id`; one handler may serve several identifiers.
 using CommandHandler = void (*)(AppState& state, int id);
+// The App's instance of a tool (see ToolOf).
+using ToolAccess = Tool& (*)(ToolBox& tools);
 
 struct CommandSpec {
   int id = cmd::kNone;
   // Nothing for the commands whose tools this build does not have yet: choosing
   // them runs the command choice alone.
   CommandHandler handler = nullptr;
+  // The tool that takes the mouse and draws the preview while this is the current
+  // command; nothing for the commands that are no mode of a tool.
+  ToolAccess tool = nullptr;
   // Greyed in the menu until a picture exists.
   bool needsPicture = false;
   Choice choice = Choice::Ordinary;
@@ -62,6 +69,13 @@ const CommandSpec* FindCommand(int id);
 // then the row's handler. Every path into a tool (menu, key, later phases) comes
 // through here; an identifier without a row ends the program as an internal error.
 void SendCommand(AppState& state, int id);
+
+// The tool of mode `mode`, or nullptr when no tool takes the input there.
+Tool* ToolOfMode(AppState& state, int mode);
+// The tool of the current command.
+Tool* CurrentTool(AppState& state);
+// The handler of a tool's commands and phases: the row's tool enters `id`.
+void EnterTool(AppState& state, int id);
 
 // True when `id`'s processing marks are cleared by the next command choice.
 bool IsMarking(int id);

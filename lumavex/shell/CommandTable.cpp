@@ -14,10 +14,12 @@
 #include "lumavex/shell/SettingDialogs.h"
 #include "lumavex/shell/SettingsFile.h"
 #include "lumavex/shell/Status.h"
-#include "lumavex/shell/Tools.h"
 #include "lumavex/shell/Undo.h"
 #include "lumavex/shell/View.h"
 #include "lumavex/shell/Zoom.h"
+#include "lumavex/shell/tools/CurveTools.h"
+#include "lumavex/shell/tools/PointEditing.h"
+#include "lumavex/shell/tools/RectangleTools.h"
 
 namespace lumavex {
 namespace {
@@ -147,7 +149,8 @@ constexpr CommandSpec kRows[] = {
     {.id = cmd::kSavePng, .handler = SavePngCommand, .needsPicture = true},
     {.id = cmd::kSavePngGrey, .handler = SavePngCommand, .needsPicture = true},
     {.id = cmd::kSaveRectangle,
-     .handler = EnterRectangleTool,
+     .handler = EnterTool,
+     .tool = ToolOf<RectangleTools>,
      .needsPicture = true,
      .status = "★矩形部分セーブ"},
     {.id = cmd::kSaveDrawingSettings,
@@ -196,10 +199,12 @@ constexpr CommandSpec kRows[] = {
 
     // Curve tools and their phases
     {.id = cmd::kCurve,
-     .handler = EnterCurveTool,
+     .handler = EnterTool,
+     .tool = ToolOf<CurveTools>,
      .needsPicture = true,
      .status = "★フレーム曲線描画"},
     {.id = cmd::kCurveEdit,
+     .tool = ToolOf<CurveTools>,
      .choice = kMarking,
      .phase = Phase::Edit,
      .keepsArrows = true,
@@ -207,10 +212,12 @@ constexpr CommandSpec kRows[] = {
     {.id = cmd::kCurveCommit, .handler = CommitCurve, .choice = kNeutral, .internal = true},
     {.id = cmd::kCurveCommitLines, .handler = CommitCurve, .choice = kNeutral, .internal = true},
     {.id = cmd::kTransparentCurve,
-     .handler = EnterCurveTool,
+     .handler = EnterTool,
+     .tool = ToolOf<CurveTools>,
      .needsPicture = true,
      .status = "★透明フレーム曲線描画"},
     {.id = cmd::kTransparentCurveEdit,
+     .tool = ToolOf<CurveTools>,
      .choice = kMarking,
      .phase = Phase::Edit,
      .keepsArrows = true,
@@ -224,10 +231,12 @@ constexpr CommandSpec kRows[] = {
      .choice = kNeutral,
      .internal = true},
     {.id = cmd::kColourChangeCurve,
-     .handler = EnterCurveTool,
+     .handler = EnterTool,
+     .tool = ToolOf<CurveTools>,
      .needsPicture = true,
      .status = "★フレーム色変更曲線描画"},
     {.id = cmd::kColourChangeCurveEdit,
+     .tool = ToolOf<CurveTools>,
      .choice = kMarking,
      .phase = Phase::Edit,
      .keepsArrows = true,
@@ -241,11 +250,13 @@ constexpr CommandSpec kRows[] = {
      .choice = kNeutral,
      .internal = true},
     {.id = cmd::kEllipse,
-     .handler = EnterRectangleTool,
+     .handler = EnterTool,
+     .tool = ToolOf<RectangleTools>,
      .needsPicture = true,
      .status = "★楕円描画"},
-    {.id = cmd::kEllipseDrag, .internal = true},
+    {.id = cmd::kEllipseDrag, .tool = ToolOf<RectangleTools>, .internal = true},
     {.id = cmd::kEllipseEdit,
+     .tool = ToolOf<RectangleTools>,
      .choice = kMarking,
      .phase = Phase::Edit,
      .keepsArrows = true,
@@ -254,8 +265,12 @@ constexpr CommandSpec kRows[] = {
      .handler = Run<DrawEllipseCommand>,
      .choice = kNeutral,
      .internal = true},
-    {.id = cmd::kRectangleDrag, .internal = true},
-    {.id = cmd::kRectangleEdit, .phase = Phase::Edit, .keepsArrows = true, .internal = true},
+    {.id = cmd::kRectangleDrag, .tool = ToolOf<RectangleTools>, .internal = true},
+    {.id = cmd::kRectangleEdit,
+     .tool = ToolOf<RectangleTools>,
+     .phase = Phase::Edit,
+     .keepsArrows = true,
+     .internal = true},
     {.id = cmd::kRectangleSave, .handler = Run<SaveRectangleCommand>, .internal = true},
     {.id = cmd::kMoveAllBasePoints, .handler = Run<MoveAllBasePointsIntoPicture>},
 

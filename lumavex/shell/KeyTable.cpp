@@ -7,8 +7,8 @@
 #include "lumavex/shell/CommandIds.h"
 #include "lumavex/shell/CommandRegistry.h"
 #include "lumavex/shell/FileCommands.h"
-#include "lumavex/shell/Tools.h"
 #include "lumavex/shell/View.h"
+#include "lumavex/shell/tools/Tool.h"
 
 namespace lumavex {
 namespace {
@@ -76,7 +76,7 @@ void Nudge(AppState& s, int dx, int dy, bool ctrl) {
   s.view.mouseY += dy * step;
   s.host.SetCursorPosition(s.view.mouseX, s.view.mouseY);
   const auto [x, y] = ClientToCanvas(s, s.view.mouseX, s.view.mouseY);
-  ToolLeftDrag(s, x, y);
+  if (Tool* tool = CurrentTool(s)) tool->LeftDrag(s, {x, y});
 }
 
 // Sends the commands of a key of the table; false for the other keys.

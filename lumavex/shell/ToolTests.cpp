@@ -1,11 +1,14 @@
-#include "lumavex/shell/Tools.h"
-
 #include <gtest/gtest.h>
 
 #include "lumavex/canvas/PixelRules.h"
+#include "lumavex/files/PictureTestSupport.h"
 #include "lumavex/shell/AppTestSupport.h"
 #include "lumavex/shell/CommandIds.h"
+#include "lumavex/shell/CommandRegistry.h"
+#include "lumavex/shell/FileCommands.h"
 #include "lumavex/shell/View.h"
+#include "lumavex/shell/tools/CurveTools.h"
+#include "lumavex/shell/tools/RectangleTools.h"
 
 namespace lumavex {
 namespace {
@@ -215,6 +218,76 @@ TEST_F(ToolTest, MoveAllBasePointsBringsOnlyOutsidePointsIn) {
   EXPECT_EQ(PointOf(chains.lists.First(chains.b))->x, 20.5);
   EXPECT_EQ(PointOf(chains.lists.First(chains.ellipse))->x, 49);
   EXPECT_EQ(PointOf(chains.lists.First(chains.ellipse))->y, 39);
+}
+
+TEST_F(ToolTest, EachModeTakesTheMouseThroughItsOwnTool) {
+  StartWithPicture();
+  Tool* curves = &State().tools.Get<CurveTools>();
+  Tool* rectangles = &State().tools.Get<RectangleTools>();
+  EXPECT_EQ(CurrentTool(State()), nullptr);
+  Key('S');
+  EXPECT_EQ(CurrentTool(State()), curves);
+  Click(10, 10);
+  Click(30, 10);
+  Click(0, 0, kBoth);
+  EXPECT_EQ(Mode(), cmd::kCurveEdit);
+  EXPECT_EQ(CurrentTool(State()), curves);
+  Key('S', kBoth);
+  EXPECT_EQ(CurrentTool(State()), rectangles);
+  Press(MouseButton::Left, 20, 20);
+  EXPECT_EQ(Mode(), cmd::kEllipseDrag);
+  EXPECT_EQ(CurrentTool(State()), rectangles);
+  Release(MouseButton::Left, 40, 30);
+  // A mode without a tool leaves the chains alone.
+  Command(cmd::kSaveReducedBmpByDrop);
+  EXPECT_EQ(CurrentTool(State()), nullptr);
+  Click(50, 50);
+  Click(0, 0, kBoth, MouseButton::Right);
+  EXPECT_EQ(PointsInA(), 2);
+  EXPECT_EQ(State().chains.lists.Count(State().chains.ellipse), 2);
+}
+
+TEST_F(ToolTest, KeypadAndArrowKeysFollowThePhaseOfTheMode) {
+  Start(400, 300);
+  const std::string folderPath = folder + "/";
+  for (const char* name : {"0000.lmv", "0001.lmv"})
+    testing::WriteBytes(folderPath + name,
+                        testing::NativeBytes(4, 4, std::vector<uint32_t>(16, 0x02FFFFFF),
+                                             std::vector<uint32_t>(16, 0)));
+  ASSERT_EQ(LoadDroppedFile(State(), folderPath + "0000.lmv"), LoadOutcome::Loaded);
+  struct Case {
+    int mode;
+    bool phase;
+  };
+  for (const Case c : {Case{cmd::kCurveEdit, true}, Case{cmd::kFilePastePosition, true},
+                       Case{cmd::kCurve, false}, Case{cmd::kNone, false}}) {
+    State().currentCommand = c.mode;
+    State().view.mouseX = State().view.mouseY = 5;
+    host.cursor.reset();
+    Key(vk::kNumpad0 + 6);
+    EXPECT_EQ(host.cursor.has_value(), c.phase) << c.mode;
+    State().currentFileName = "./0000.lmv";
+    Key(vk::kRight);
+    EXPECT_EQ(State().currentFileName, c.phase ? "./0000.lmv" : "./0001.lmv") << c.mode;
+    Key(vk::kLeft);
+    EXPECT_EQ(State().currentFileName, "./0000.lmv") << c.mode;
+  }
+}
+
+TEST_F(ToolTest, APointPickedBeforeANewPictureIsNotDraggedAfterIt) {
+  StartWithPicture();
+  Key('S');
+  Click(10, 10);
+  Click(50, 10);
+  Click(0, 0, kBoth);
+  Click(10, 10);  // picks the first point
+  NewPicture(100, 60);
+  ASSERT_EQ(Mode(), cmd::kCurveEdit);
+  ASSERT_EQ(PointsInA(), 0);
+  const size_t presented = host.presented.size();
+  Key(vk::kNumpad0 + 6);
+  EXPECT_EQ(host.presented.size(), presented);
+  EXPECT_EQ(PointsInA(), 0);
 }
 
 }  // namespace

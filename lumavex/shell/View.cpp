@@ -8,9 +8,10 @@
 #include "lumavex/shell/AppState.h"
 #include "lumavex/shell/ColourPanel.h"
 #include "lumavex/shell/CommandIds.h"
+#include "lumavex/shell/CommandRegistry.h"
 #include "lumavex/shell/Status.h"
-#include "lumavex/shell/Tools.h"
 #include "lumavex/shell/Zoom.h"
+#include "lumavex/shell/tools/Tool.h"
 
 namespace lumavex {
 namespace {
@@ -144,7 +145,7 @@ void Paint(AppState& s, Recompose mode, platform::Rect dirty = {}) {
     const auto [x, y] = ClientToCanvas(s, v.mouseX, v.mouseY);
     DrawXyText(s, x, y);
   }
-  if (picture) InvertBasePointMarks(s);
+  if (Tool* tool = CurrentTool(s); picture && tool) tool->InvertPreview(s);
   if (picture && v.sightShown) InvertSightMarks(s);
 
   for (const auto& part : parts) s.host.Present(s.surface, part);
