@@ -121,10 +121,24 @@ constexpr CommandSpec ToolRow(int id, Choice choice = Choice::Ordinary) {
 constexpr CommandSpec Internal(int id, Choice choice = Choice::Ordinary) {
   return {.id = id, .choice = choice, .internal = true};
 }
-// A later phase of a tool whose keys act on what is picked.
+// A tool's own command: it enters the tool, which takes the input in its modes.
+constexpr CommandSpec ToolCommand(int id, ToolAccess tool, const char* status) {
+  return {.id = id, .handler = EnterTool, .tool = tool, .needsPicture = true, .status = status};
+}
+// A later phase of a tool, whose keypad and arrow keys act on what is picked when
+// `phase` says so.
 constexpr CommandSpec PhaseRow(int id, Phase phase, Choice choice = Choice::Ordinary,
-                               bool keepsArrows = true) {
-  return {.id = id, .choice = choice, .phase = phase, .keepsArrows = keepsArrows, .internal = true};
+                               ToolAccess tool = nullptr) {
+  return {.id = id,
+          .tool = tool,
+          .choice = choice,
+          .phase = phase,
+          .keepsArrows = phase != Phase::None,
+          .internal = true};
+}
+// The commit of a tool, sent by the tool itself.
+constexpr CommandSpec Commit(int id, CommandHandler handler, Choice choice = kNeutral) {
+  return {.id = id, .handler = handler, .choice = choice, .internal = true};
 }
 
 constexpr CommandSpec kRows[] = {
@@ -148,11 +162,7 @@ constexpr CommandSpec kRows[] = {
     {.id = cmd::kSaveGrey2, .handler = SaveBmpCommand, .needsPicture = true},
     {.id = cmd::kSavePng, .handler = SavePngCommand, .needsPicture = true},
     {.id = cmd::kSavePngGrey, .handler = SavePngCommand, .needsPicture = true},
-    {.id = cmd::kSaveRectangle,
-     .handler = EnterTool,
-     .tool = ToolOf<RectangleTools>,
-     .needsPicture = true,
-     .status = "★矩形部分セーブ"},
+    ToolCommand(cmd::kSaveRectangle, ToolOf<RectangleTools>, "★矩形部分セーブ"),
     {.id = cmd::kSaveDrawingSettings,
      .handler = Run<SaveDrawingSettingsCommand>,
      .needsPicture = true},
@@ -198,80 +208,25 @@ constexpr CommandSpec kRows[] = {
     {.id = cmd::kLoadPolicy4, .handler = ChooseLoadPolicy, .choice = kNeutral},
 
     // Curve tools and their phases
-    {.id = cmd::kCurve,
-     .handler = EnterTool,
-     .tool = ToolOf<CurveTools>,
-     .needsPicture = true,
-     .status = "★フレーム曲線描画"},
-    {.id = cmd::kCurveEdit,
-     .tool = ToolOf<CurveTools>,
-     .choice = kMarking,
-     .phase = Phase::Edit,
-     .keepsArrows = true,
-     .internal = true},
-    {.id = cmd::kCurveCommit, .handler = CommitCurve, .choice = kNeutral, .internal = true},
-    {.id = cmd::kCurveCommitLines, .handler = CommitCurve, .choice = kNeutral, .internal = true},
-    {.id = cmd::kTransparentCurve,
-     .handler = EnterTool,
-     .tool = ToolOf<CurveTools>,
-     .needsPicture = true,
-     .status = "★透明フレーム曲線描画"},
-    {.id = cmd::kTransparentCurveEdit,
-     .tool = ToolOf<CurveTools>,
-     .choice = kMarking,
-     .phase = Phase::Edit,
-     .keepsArrows = true,
-     .internal = true},
-    {.id = cmd::kTransparentCurveCommit,
-     .handler = CommitCurve,
-     .choice = kNeutral,
-     .internal = true},
-    {.id = cmd::kTransparentCurveCommitLines,
-     .handler = CommitCurve,
-     .choice = kNeutral,
-     .internal = true},
-    {.id = cmd::kColourChangeCurve,
-     .handler = EnterTool,
-     .tool = ToolOf<CurveTools>,
-     .needsPicture = true,
-     .status = "★フレーム色変更曲線描画"},
-    {.id = cmd::kColourChangeCurveEdit,
-     .tool = ToolOf<CurveTools>,
-     .choice = kMarking,
-     .phase = Phase::Edit,
-     .keepsArrows = true,
-     .internal = true},
-    {.id = cmd::kColourChangeCurveCommit,
-     .handler = CommitCurve,
-     .choice = kNeutral,
-     .internal = true},
-    {.id = cmd::kColourChangeCurveCommitLines,
-     .handler = CommitCurve,
-     .choice = kNeutral,
-     .internal = true},
-    {.id = cmd::kEllipse,
-     .handler = EnterTool,
-     .tool = ToolOf<RectangleTools>,
-     .needsPicture = true,
-     .status = "★楕円描画"},
-    {.id = cmd::kEllipseDrag, .tool = ToolOf<RectangleTools>, .internal = true},
-    {.id = cmd::kEllipseEdit,
-     .tool = ToolOf<RectangleTools>,
-     .choice = kMarking,
-     .phase = Phase::Edit,
-     .keepsArrows = true,
-     .internal = true},
-    {.id = cmd::kEllipseDraw,
-     .handler = Run<DrawEllipseCommand>,
-     .choice = kNeutral,
-     .internal = true},
-    {.id = cmd::kRectangleDrag, .tool = ToolOf<RectangleTools>, .internal = true},
-    {.id = cmd::kRectangleEdit,
-     .tool = ToolOf<RectangleTools>,
-     .phase = Phase::Edit,
-     .keepsArrows = true,
-     .internal = true},
-    {.id = cmd::kRectangleSave, .handler = Run<SaveRectangleCommand>, .internal = true},
+    ToolCommand(cmd::kCurve, ToolOf<CurveTools>, "★フレーム曲線描画"),
+    PhaseRow(cmd::kCurveEdit, Phase::Edit, kMarking, ToolOf<CurveTools>),
+    Commit(cmd::kCurveCommit, CommitCurve),
+    Commit(cmd::kCurveCommitLines, CommitCurve),
+    ToolCommand(cmd::kTransparentCurve, ToolOf<CurveTools>, "★透明フレーム曲線描画"),
+    PhaseRow(cmd::kTransparentCurveEdit, Phase::Edit, kMarking, ToolOf<CurveTools>),
+    Commit(cmd::kTransparentCurveCommit, CommitCurve),
+    Commit(cmd::kTransparentCurveCommitLines, CommitCurve),
+    ToolCommand(cmd::kColourChangeCurve, ToolOf<CurveTools>, "★フレーム色変更曲線描画"),
+    PhaseRow(cmd::kColourChangeCurveEdit, Phase::Edit, kMarking, ToolOf<CurveTools>),
+    Commit(cmd::kColourChangeCurveCommit, CommitCurve),
+    Commit(cmd::kColourChangeCurveCommitLines, CommitCurve),
+    ToolCommand(cmd::kEllipse, ToolOf<RectangleTools>, "★楕円描画"),
+    PhaseRow(cmd::kEllipseDrag, Phase::None, Choice::Ordinary, ToolOf<RectangleTools>),
+    PhaseRow(cmd::kEllipseEdit, Phase::Edit, kMarking, ToolOf<RectangleTools>),
+    Commit(cmd::kEllipseDraw, Run<DrawEllipseCommand>),
+    PhaseRow(cmd::kRectangleDrag, Phase::None, Choice::Ordinary, ToolOf<RectangleTools>),
+    PhaseRow(cmd::kRectangleEdit, Phase::Edit, Choice::Ordinary, ToolOf<RectangleTools>),
+    Commit(cmd::kRectangleSave, Run<SaveRectangleCommand>, Choice::Ordinary),
     {.id = cmd::kMoveAllBasePoints, .handler = Run<MoveAllBasePointsIntoPicture>},
 
     // Parameter dialogs
@@ -403,7 +358,8 @@ constexpr CommandSpec kRows[] = {
     PhaseRow(cmd::kDirectionalGradationEdit, Phase::Edit, kMarking),
     Internal(cmd::kDirectionalGradationCommit, kNeutral),
     PhaseRow(cmd::kDirectionalGradationCommitEdit, Phase::Edit, kMarking),
-    PhaseRow(cmd::kCopyToMemoryEdit, Phase::Edit, kMarking, false),
+    // The copy's edit phase nudges its points, but Left and Right still load.
+    {.id = cmd::kCopyToMemoryEdit, .choice = kMarking, .phase = Phase::Edit, .internal = true},
     Internal(cmd::kCopyToMemoryCommit),
     Internal(cmd::kFadeShadowSecondCurve),
     Internal(cmd::kFadeGlossSecondCurve),
