@@ -247,6 +247,22 @@ TEST_F(ToolTest, EachModeTakesTheMouseThroughItsOwnTool) {
   EXPECT_EQ(State().chains.lists.Count(State().chains.ellipse), 2);
 }
 
+TEST_F(ToolTest, EveryToolCommandEntersItsFirstPhaseWithItsStatusText) {
+  StartWithPicture();
+  int tools = 0;
+  for (const CommandSpec& spec : CommandSpecs()) {
+    if (spec.handler != EnterTool) continue;
+    ++tools;
+    Command(spec.id);
+    EXPECT_EQ(Mode(), spec.id);
+    EXPECT_EQ(CurrentTool(State()), ToolOfMode(State(), spec.id)) << spec.id;
+    ASSERT_NE(spec.status, nullptr) << spec.id;
+    EXPECT_EQ(app->Menu().StatusText(), spec.status) << spec.id;
+    EXPECT_EQ(CurrentTool(State())->StatusText(spec.id), spec.status) << spec.id;
+  }
+  EXPECT_EQ(tools, 5);
+}
+
 TEST_F(ToolTest, KeypadAndArrowKeysFollowThePhaseOfTheMode) {
   Start(400, 300);
   const std::string folderPath = folder + "/";
