@@ -36,8 +36,8 @@ using ToolAccess = Tool& (*)(ToolBox& tools);
 
 struct CommandSpec {
   int id = cmd::kNone;
-  // Nothing for the commands whose tools this build does not have yet: choosing
-  // them runs the command choice alone.
+  // Nothing for the phases their tool enters by itself and for the commands whose
+  // tools this build does not have yet: choosing them runs the command choice alone.
   CommandHandler handler = nullptr;
   // The tool that takes the mouse and draws the preview while this is the current
   // command; nothing for the commands that are no mode of a tool.
