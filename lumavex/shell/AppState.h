@@ -5,12 +5,11 @@
 #include <deque>
 #include <string>
 
-#include "lumavex/curves/BasePointEditing.h"
-#include "lumavex/curves/BasePoints.h"
 #include "lumavex/canvas/Canvas.h"
 #include "lumavex/canvas/DrawingContext.h"
 #include "lumavex/canvas/DrawingSettings.h"
 #include "lumavex/canvas/Journal.h"
+#include "lumavex/curves/BasePoints.h"
 #include "lumavex/files/UndoJournal.h"
 #include "lumavex/shell/App.h"
 #include "lumavex/shell/Drawing.h"
@@ -18,6 +17,7 @@
 #include "lumavex/shell/FileCommands.h"
 #include "lumavex/shell/ProgressBar.h"
 #include "lumavex/shell/View.h"
+#include "lumavex/shell/tools/ToolBox.h"
 #include "platform/FontEngine.h"
 #include "platform/Memory.h"
 #include "platform/Menu.h"
@@ -74,12 +74,10 @@ class AppState {
   std::deque<int> recentCommands;
   // The pixels changed since the last command choice; their marks go at the next.
   PixelRect markedRectangle;
-  // The base point being dragged in an edit phase.
-  PickedPoint picked;
   // The drawing operations' view of this state.
   ShellDrawing drawing{*this};
-  // A Shift+Ctrl click in the rectangle save's edit phase saves at its release.
-  bool pendingRectangleSave = false;
+  // The input modes' tools, each with its own state.
+  ToolBox tools;
   std::string modeStatusText;  // the status text of the current mode
 
   platform::Block workBlock;

@@ -7,6 +7,7 @@
 #include <sstream>
 #include <string>
 
+#include "lumavex/canvas/Journal.h"
 #include "lumavex/shell/App.h"
 #include "lumavex/shell/AppState.h"
 #include "platform/TestHost.h"
@@ -30,6 +31,16 @@ inline std::string ReadFile(const std::string& path) {
   std::stringstream s;
   s << in.rdbuf();
   return s.str();
+}
+
+// One journaled change of the top-left pixel in a step of its own, so that the
+// journal holds something to undo.
+inline void MakeUndoStep(AppState& state) {
+  state.undoJournal.OpenStep(state.canvas);
+  uint32_t& display = state.canvas.display.At(0, 0);
+  WritePixelJournaled(&state.undoJournal, display, state.canvas.frame.At(0, 0), display ^ 1,
+                      state.canvas.frame.At(0, 0), 0, 0);
+  state.undoJournal.CloseStep();
 }
 
 inline platform::MemoryStatus PlentyOfMemory() {

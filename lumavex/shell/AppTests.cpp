@@ -1,11 +1,11 @@
-#include "lumavex/shell/App.h"
-
 #include <gtest/gtest.h>
 
+#include "lumavex/shell/App.h"
+#include "lumavex/shell/AppState.h"
 #include "lumavex/shell/AppTestSupport.h"
 #include "lumavex/shell/CommandIds.h"
 #include "lumavex/shell/Main.h"
-#include "lumavex/shell/Shell.h"
+#include "lumavex/shell/Status.h"
 #include "platform/SingleInstanceLock.h"
 
 namespace lumavex {

@@ -192,6 +192,7 @@ constexpr int kHelpMemoryPaste = 40093;
 constexpr int kHelpFilePaste = 40095;
 constexpr int kHelpContinuousPaste = 40145;
 constexpr int kHelpUndo = 40225;
+constexpr int kHelpRangeUnused = 40147;  // in the help range, with no topic of its own
 
 // Fade surfaces, directional gradation and copy to memory: edit phases and commits
 constexpr int kFadeShadowEdit = 40163;
@@ -207,5 +208,37 @@ constexpr int kDirectionalGradationEdit = 40220;
 constexpr int kDirectionalGradationCommit = 40221;
 constexpr int kDirectionalGradationCommitEdit = 40222;
 constexpr int kCopyToMemoryEdit = 40207;
+constexpr int kCopyToMemoryCommit = 40208;
+
+// Second-curve phases of the two-curve tools: the width points go into list B
+constexpr int kFadeShadowSecondCurve = 40170;
+constexpr int kFadeGlossSecondCurve = 40171;
+constexpr int kFadeGentleSecondCurve = 40172;
+constexpr int kDirectionalGradationSecondCurve = 40219;
+constexpr int kCopyToMemorySecondCurve = 40206;
+
+// Paste position modes: the picture to paste shown inside its four corner points
+constexpr int kFilePastePosition = 40149;
+constexpr int kFilePasteAtTopLeft = 40189;    // asks the top-left corner, then its mode
+constexpr int kStringPasteAtTopLeft = 40191;  // asks the top-left corner, then its mode
+constexpr int kUnavailablePasteAtTopLeft = 40202;
+constexpr int kUnavailablePastePosition = 40203;
+constexpr int kSimplePastePosition = 40233;  // pastes at 100 % zoom only, then leaves
+
+// Phases of the paste from memory and of the continuous paste's groups and spans
+constexpr int kMemoryPastePhase1 = 40209;
+constexpr int kMemoryPastePhase2 = 40210;
+constexpr int kPasteGroup1Phase1 = 40239;
+constexpr int kPasteGroup1Phase2 = 40240;
+constexpr int kPasteGroup2Phase1 = 40242;
+constexpr int kPasteGroup2Phase2 = 40243;
+constexpr int kPasteGroup3Phase1 = 40245;
+constexpr int kPasteGroup3Phase2 = 40246;
+constexpr int kPasteSpan1To2Phase1 = 40256;
+constexpr int kPasteSpan1To2Phase2 = 40257;
+constexpr int kPasteSpan2To3Phase1 = 40263;
+constexpr int kPasteSpan2To3Phase2 = 40264;
+constexpr int kPasteSpan3To4Phase1 = 40267;
+constexpr int kPasteSpan3To4Phase2 = 40268;
 
 }  // namespace lumavex::cmd

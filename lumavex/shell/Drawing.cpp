@@ -1,7 +1,7 @@
 #include "lumavex/shell/Drawing.h"
 
 #include "lumavex/shell/AppState.h"
-#include "lumavex/shell/Shell.h"
+#include "lumavex/shell/Status.h"
 #include "lumavex/shell/View.h"
 
 namespace lumavex {

@@ -1,4 +1,7 @@
-#include "lumavex/shell/Shell.h"
+#include "lumavex/shell/End.h"
+
+#include "lumavex/shell/AppState.h"
+#include "lumavex/shell/RecycleBin.h"
 
 namespace lumavex {
 

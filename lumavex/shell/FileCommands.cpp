@@ -10,9 +10,11 @@
 #include "lumavex/files/PictureLoad.h"
 #include "lumavex/shell/AppState.h"
 #include "lumavex/shell/CommandIds.h"
+#include "lumavex/shell/CommandRegistry.h"
 #include "lumavex/shell/LoadPolicy.h"
-#include "lumavex/shell/MenuTable.h"
-#include "lumavex/shell/Shell.h"
+#include "lumavex/shell/MemoryCommands.h"
+#include "lumavex/shell/Status.h"
+#include "lumavex/shell/Undo.h"
 #include "lumavex/shell/View.h"
 
 namespace lumavex {
@@ -22,14 +24,6 @@ namespace fs = std::filesystem;
 
 // Megabytes taken and freed before a file dialog opens, so that it opens quickly.
 constexpr int kDialogFlushMegabytes = 5;
-
-// The modes whose arrow keys move a picked base point or a pasted picture: the edit,
-// paste position and continuous-paste phases. Left and Right load nothing there.
-constexpr int kModesKeepingArrows[] = {
-    cmd::kCurveEdit, cmd::kRectangleEdit, cmd::kEllipseEdit, cmd::kColourChangeCurveEdit,
-    40149, cmd::kTransparentCurveEdit, 40163, 40164, 40165, 40189, 40191, 40203, 40209, 40210,
-    40220, 40222, 40233, 40239, 40240, 40242, 40243, 40245, 40246, 40256, 40257, 40263, 40264,
-    40267, 40268};
 
 struct BmpSave {
   int command;
@@ -82,10 +76,6 @@ platform::FileDialogRequest DialogRequest(const AppState& s, const std::string& 
   return request;
 }
 
-bool UndoDataExists(AppState& s) {
-  return s.files.undoDataExists ? s.files.undoDataExists() : s.menu.Enabled(cmd::kUndo);
-}
-
 // True when there is nothing to lose or the user agrees to replace the edited picture.
 bool MayReplaceEditedPicture(AppState& s) {
   if (!UndoDataExists(s)) return true;
@@ -119,9 +109,7 @@ LoadOutcome LoadChosenFile(AppState& s, const std::string& name) {
 
 void LoadNeighbour(AppState& s, bool next) {
   const FolderPictureList& list = s.files.folderPictures;
-  if (!list.Exists() || std::ranges::find(kModesKeepingArrows, s.currentCommand) !=
-                            std::end(kModesKeepingArrows))
-    return;
+  if (!list.Exists() || KeepsArrowKeys(s.currentCommand)) return;
   const auto name = next ? list.Next() : list.Previous();
   if (!name || !MayReplaceEditedPicture(s)) return;
   LoadNamed(s, FolderPart(s.currentFileName) + *name);
@@ -214,7 +202,7 @@ bool LoadCurrentFile(AppState& state) {
     EnablePictureCommands(state.menu, false);
   }
   state.host.MenuChanged(state.menu);
-  if (state.files.resetJournal) state.files.resetJournal();
+  ResetUndoJournal(state);
   ResetView(state);
   return loaded;
 }

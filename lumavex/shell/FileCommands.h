@@ -18,12 +18,6 @@ class AppState;
 struct FileState {
   // The pictures of the current picture's folder; built by the first load or save.
   FolderPictureList folderPictures;
-  // Forgets the undo journal. Called once by every load, after the menu has been set
-  // for the new picture, so it may grey undo and redo.
-  std::function<void()> resetJournal;
-  // Whether the journal holds something to undo. Unset: the undo command's menu
-  // state tells.
-  std::function<bool()> undoDataExists;
   // The drawing settings file chosen in the load dialog or dropped; command 40015
   // reads it.
   std::string drawingSettingsFileName;

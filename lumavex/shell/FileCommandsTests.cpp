@@ -1,11 +1,10 @@
-#include "lumavex/shell/FileCommands.h"
-
 #include <gtest/gtest.h>
 
 #include "lumavex/files/PictureTestSupport.h"
+#include "lumavex/shell/AppState.h"
 #include "lumavex/shell/AppTestSupport.h"
 #include "lumavex/shell/CommandIds.h"
-#include "lumavex/shell/Shell.h"
+#include "lumavex/shell/FileCommands.h"
 
 namespace lumavex {
 namespace {
@@ -140,12 +139,12 @@ TEST_F(FileCommandsTest, RectangleSaveTakesThePixelsTheCornersRoundToAndKeepsThe
 }
 
 TEST_F(FileCommandsTest, LoadCommandLoadsTheChosenPictureAndResetsTheJournal) {
-  Start();
+  StartWithPicture(2, 2);
   WriteNative("a.lmv", 3, 2, 0x02123456);
-  int resets = 0;
-  State().files.resetJournal = [&] { ++resets; };
+  testing::MakeUndoStep(State());
   host.fileDialogAnswers = {At("a.lmv")};
   EXPECT_EQ(LoadCommand(State()), LoadOutcome::Loaded);
+  const int resets = State().undoJournal.CanUndo() ? 0 : 1;
   EXPECT_FALSE(host.fileDialogs[0].save);
   EXPECT_EQ(host.fileDialogs[0].request.filters[0], "lmv files {*.lmv}");
   const AppState& s = State();
@@ -164,7 +163,7 @@ TEST_F(FileCommandsTest, LoadCommandLoadsTheChosenPictureAndResetsTheJournal) {
 TEST_F(FileCommandsTest, AnEditedPictureIsReplacedOnlyAfterTheQuestion) {
   AppState& s = StartWithPicture(2, 2);
   WriteNative("a.lmv", 3, 2, 0x02123456);
-  s.files.undoDataExists = [] { return true; };
+  testing::MakeUndoStep(s);
   host.fileDialogAnswers = {At("a.lmv")};
   host.messageAnswers = {MessageResult::No};
   EXPECT_EQ(LoadCommand(s), LoadOutcome::Cancelled);

@@ -3,9 +3,10 @@
 #include "lumavex/shell/AppState.h"
 #include "lumavex/shell/ColourPanel.h"
 #include "lumavex/shell/CommandIds.h"
-#include "lumavex/shell/Shell.h"
-#include "lumavex/shell/Tools.h"
+#include "lumavex/shell/CommandRegistry.h"
+#include "lumavex/shell/Undo.h"
 #include "lumavex/shell/View.h"
+#include "lumavex/shell/tools/Tool.h"
 
 namespace lumavex {
 namespace {
@@ -34,13 +35,13 @@ void OnPress(AppState& s, const MouseEvent& e) {
     s.host.ClipCursor(&client);
   }
   if (left) {
-    ToolLeftPress(s, x, y, e.modifiers);
+    if (Tool* tool = CurrentTool(s)) tool->LeftPress(s, {x, y}, e.modifiers);
     return;
   }
   BeginViewDrag(s, e.x, e.y);
   s.view.colourBar = -1;
   ColourStripPress(s, e.x, e.y);
-  ToolRightPress(s, x, y, e.modifiers);
+  if (Tool* tool = CurrentTool(s)) tool->RightPress(s, {x, y}, e.modifiers);
 }
 
 void OnMove(AppState& s, const MouseEvent& e) {
@@ -52,7 +53,7 @@ void OnMove(AppState& s, const MouseEvent& e) {
   const auto [cx, cy] = ClientToCanvas(s, e.x, e.y);
   if (e.x < ViewWidth(s)) ShowXY(s, cx, cy);
   if (e.leftDown && !e.rightDown) {
-    ToolLeftDrag(s, cx, cy);
+    if (Tool* tool = CurrentTool(s)) tool->LeftDrag(s, {cx, cy});
   } else if (e.rightDown && !e.leftDown && !e.modifiers.shift && !e.modifiers.ctrl) {
     if (s.view.colourBar >= 0) ColourStripDrag(s, e.x, e.y);
     else DragView(s, e.x, e.y);
@@ -68,7 +69,7 @@ void OnRelease(AppState& s, const MouseEvent& e) {
     s.host.ClipCursor(nullptr);
     if (left) {
       const auto [cx, cy] = ClientToCanvas(s, e.x, e.y);
-      ToolLeftRelease(s, cx, cy);
+      if (Tool* tool = CurrentTool(s)) tool->LeftRelease(s, {cx, cy});
     } else {
       s.view.dragging = false;
       s.view.colourBar = -1;

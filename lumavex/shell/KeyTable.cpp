@@ -1,25 +1,32 @@
+#include "lumavex/shell/KeyTable.h"
+
+#include <algorithm>
+
 #include "lumavex/shell/AppState.h"
 #include "lumavex/shell/ColourPanel.h"
 #include "lumavex/shell/CommandIds.h"
+#include "lumavex/shell/CommandRegistry.h"
 #include "lumavex/shell/FileCommands.h"
-#include "lumavex/shell/Input.h"
-#include "lumavex/shell/Shell.h"
-#include "lumavex/shell/Tools.h"
 #include "lumavex/shell/View.h"
+#include "lumavex/shell/tools/Tool.h"
 
 namespace lumavex {
 namespace {
 
 namespace vk = platform::vk;
 
-// The commands of a letter key: plain, Shift, Ctrl, Shift+Ctrl (0: none).
-struct LetterKey {
-  char key;
+// The commands of a key: plain, Shift, Ctrl, Shift+Ctrl (0: none).
+struct KeyRow {
+  int key;
   int plain, shift, ctrl, both;
+  int bothThen = 0;          // sent after the Shift+Ctrl command
+  bool whenEnabled = false;  // only while the command's menu item is enabled
 };
 
-constexpr LetterKey kLetterKeys[] = {
+constexpr KeyRow kKeyRows[] = {
     {'A', cmd::kSelectArea, cmd::kSetSelectPen, 0, cmd::kSelectAll},
+    {'H', cmd::kDeselectArea, cmd::kSetDeselectPen, cmd::kReverseArea, cmd::kDeselectAll,
+     cmd::kSelectArea},
     {'S', cmd::kCurve, cmd::kColourChangeCurve, cmd::kTransparentCurve, cmd::kEllipse},
     {'Z', cmd::kFadeGentle, cmd::kFadeGloss, cmd::kFadeShadow, 0},
     {'P', cmd::kFillInFrame, cmd::kFillBitmapInFrame, cmd::kFillNonDrawAreaInFrame,
@@ -31,6 +38,7 @@ constexpr LetterKey kLetterKeys[] = {
     {'T', cmd::kTransparentDeletePen, 0, cmd::kSetTransparentDeletePen, 0},
     {'N', cmd::kNormalPen, 0, cmd::kSetNormalPen, 0},
     {'M', cmd::kMosaicPen, 0, cmd::kSetMosaicPen, 0},
+    {'Q', cmd::kPasteFromMemory, cmd::kPaintPreviousPixels, 0, cmd::kPaintPreviousPixels, 0, true},
     {'L', cmd::kSmoothingCurve, cmd::kSmoothingCurve, cmd::kSetSmoothingCurve,
      cmd::kSetSmoothingCurve},
     {'O', cmd::kSetBorderOpacity, cmd::kSetBorderOpacity, cmd::kSetBorderOpacity,
@@ -38,64 +46,48 @@ constexpr LetterKey kLetterKeys[] = {
     {'B', cmd::kBitmapView, cmd::kBitmapView, cmd::kBitmapView, cmd::kBitmapView},
     {'F', cmd::kFrameView, cmd::kPasteString, cmd::kFrameView, cmd::kPasteString},
     {'U', cmd::kUndo, cmd::kRedo, cmd::kUndoFrameOnly, cmd::kRedo},
+    {vk::kF1 + 4, cmd::kSetMaxOpacity, cmd::kSetMaxOpacity, cmd::kSetMaxOpacity,
+     cmd::kSetMaxOpacity},
+    {vk::kF1 + 5, cmd::kSetHeadFade, cmd::kSetHeadFade, cmd::kSetHeadFade, cmd::kSetHeadFade},
+    {vk::kF1 + 6, cmd::kSetTerminationFade, cmd::kSetTerminationFade, cmd::kSetTerminationFade,
+     cmd::kSetTerminationFade},
+    {vk::kF1 + 7, cmd::kSetSplinePoints, cmd::kSetSplinePoints, cmd::kSetSplinePoints,
+     cmd::kSetSplinePoints},
+    {vk::kF1 + 8, cmd::kSetFrameWidth, cmd::kSetFrameWidth, cmd::kSetFrameWidth,
+     cmd::kSetFrameWidth},
+    {vk::kF11, 0, cmd::kSaveBmp, cmd::kSaveReducedBmp, cmd::kSaveBmp, cmd::kSaveReducedBmp},
+    {vk::kF12, cmd::kSaveNative, 0, 0, 0},
 };
 
-constexpr int kFunctionKeyCommands[] = {cmd::kSetMaxOpacity, cmd::kSetHeadFade,
-                                        cmd::kSetTerminationFade, cmd::kSetSplinePoints,
-                                        cmd::kSetFrameWidth};  // F5..F9
+// The keys 1 to 4, which act without a picture too.
 constexpr int kLoadPolicyCommands[] = {cmd::kLoadSameSize, cmd::kLoadPolicy2, cmd::kLoadPolicy3,
                                        cmd::kLoadPolicy4};
 
-int Choose(const LetterKey& k, bool shift, bool ctrl) {
+int Choose(const KeyRow& k, bool shift, bool ctrl) {
   return shift && ctrl ? k.both : shift ? k.shift : ctrl ? k.ctrl : k.plain;
 }
 
 // Numeric keypad 8, 2, 4, 6: moves the cursor a screen pixel (ten with Ctrl) and
 // drags the picked point there, as if the mouse had moved with the left button down.
 void Nudge(AppState& s, int dx, int dy, bool ctrl) {
-  if (!IsEditPhase(s.currentCommand)) return;
+  if (!NudgesPickedPoint(s.currentCommand)) return;
   const int step = ctrl ? 10 : 1;
   s.view.mouseX += dx * step;
   s.view.mouseY += dy * step;
   s.host.SetCursorPosition(s.view.mouseX, s.view.mouseY);
   const auto [x, y] = ClientToCanvas(s, s.view.mouseX, s.view.mouseY);
-  ToolLeftDrag(s, x, y);
+  if (Tool* tool = CurrentTool(s)) tool->LeftDrag(s, {x, y});
 }
 
-bool LetterOrFunctionKey(AppState& s, int key, bool shift, bool ctrl) {
-  for (const auto& k : kLetterKeys)
-    if (k.key == key) {
-      if (const int id = Choose(k, shift, ctrl)) SendCommand(s, id);
-      return true;
-    }
-  if (key == 'H') {
-    if (shift && ctrl) {
-      SendCommand(s, cmd::kDeselectAll);
-      SendCommand(s, cmd::kSelectArea);
-    } else {
-      SendCommand(s, shift ? cmd::kSetDeselectPen : ctrl ? cmd::kReverseArea : cmd::kDeselectArea);
-    }
-    return true;
-  }
-  if (key == 'Q') {
-    const int id = shift ? cmd::kPaintPreviousPixels : ctrl ? 0 : cmd::kPasteFromMemory;
-    if (id && s.menu.Enabled(id)) SendCommand(s, id);
-    return true;
-  }
-  if (key >= vk::kF1 + 4 && key <= vk::kF1 + 8) {
-    SendCommand(s, kFunctionKeyCommands[key - vk::kF1 - 4]);
-    return true;
-  }
-  if (key == vk::kF11) {
-    if (shift) SendCommand(s, cmd::kSaveBmp);
-    if (ctrl) SendCommand(s, cmd::kSaveReducedBmp);
-    return true;
-  }
-  if (key == vk::kF12) {
-    if (!shift && !ctrl) SendCommand(s, cmd::kSaveNative);
-    return true;
-  }
-  return false;
+// Sends the commands of a key of the table; false for the other keys.
+bool CommandKey(AppState& s, int key, bool shift, bool ctrl) {
+  const auto row = std::ranges::find(kKeyRows, key, &KeyRow::key);
+  if (row == std::end(kKeyRows)) return false;
+  const int id = Choose(*row, shift, ctrl);
+  if (!id || (row->whenEnabled && !s.menu.Enabled(id))) return true;
+  SendCommand(s, id);
+  if (shift && ctrl && row->bothThen) SendCommand(s, row->bothThen);
+  return true;
 }
 
 }  // namespace
@@ -109,7 +101,7 @@ void OnKeyDown(AppState& s, const platform::KeyDownEvent& e) {
     return;
   }
   if (!s.canvas.HasPicture()) return;
-  if (LetterOrFunctionKey(s, key, shift, ctrl)) return;
+  if (CommandKey(s, key, shift, ctrl)) return;
   switch (key) {
     case vk::kLeft:
       LoadPreviousPicture(s);
@@ -153,6 +145,14 @@ void OnKeyDown(AppState& s, const platform::KeyDownEvent& e) {
     default:
       break;
   }
+}
+
+std::vector<int> KeyCommands() {
+  std::vector<int> ids(std::begin(kLoadPolicyCommands), std::end(kLoadPolicyCommands));
+  for (const KeyRow& k : kKeyRows)
+    for (int id : {k.plain, k.shift, k.ctrl, k.both, k.bothThen})
+      if (id) ids.push_back(id);
+  return ids;
 }
 
 }  // namespace lumavex

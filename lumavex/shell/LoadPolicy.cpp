@@ -4,11 +4,10 @@
 
 #include "lumavex/canvas/PixelRules.h"
 #include "lumavex/paint/FreeFormPaste.h"
-
 #include "lumavex/shell/AppState.h"
 #include "lumavex/shell/CommandIds.h"
 #include "lumavex/shell/SettingDialogs.h"
-#include "lumavex/shell/Shell.h"
+#include "lumavex/shell/Status.h"
 
 namespace lumavex {
 namespace {
@@ -45,7 +44,10 @@ std::optional<LoadSizePolicy> LoadPolicyOfCommand(int commandId) {
   return std::nullopt;
 }
 
-void ShowLoadPolicyChosen(AppState& state, int commandId) {
+void ChooseLoadPolicy(AppState& state, int commandId) {
+  for (const PolicyItem& item : kPolicyItems)
+    state.menu.Check(item.command, item.command == commandId);
+  state.host.MenuChanged(state.menu);
   if (const auto policy = LoadPolicyOfCommand(commandId))
     SetStatusText(state, PolicyChosenStatus(*policy));
 }

@@ -19,8 +19,8 @@ LoadSizePolicy CurrentLoadPolicy(const AppState& state);
 int LoadPolicyCommand(LoadSizePolicy policy);
 std::optional<LoadSizePolicy> LoadPolicyOfCommand(int commandId);
 
-// Shows the status text of the policy item `commandId` once its check is set.
-void ShowLoadPolicyChosen(AppState& state, int commandId);
+// Checks the policy item `commandId` alone in its radio group and shows its status text.
+void ChooseLoadPolicy(AppState& state, int commandId);
 
 // The sizing of a load of `name` under the current policy. Under the given-size
 // policy a BMP, PNG or JPEG load first asks the size with dialog 134; nothing when

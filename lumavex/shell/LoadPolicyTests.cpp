@@ -220,10 +220,10 @@ TEST_F(LoadPolicyTest, CancellingDialog134AbandonsTheLoadAndKeepsThePicture) {
   Command(cmd::kCreateBlankPicture);
   Command(cmd::kLoadPolicy4);
   WriteBmp("big.bmp", 2400, 1200);
-  int resets = 0;
-  State().files.resetJournal = [&] { ++resets; };
+  testing::MakeUndoStep(State());
   host.dialogScripts = {{platform::DialogAttempt{{{1000, "300"}}, {}, false}}};
   EXPECT_FALSE(Load("big.bmp"));
+  const int resets = State().undoJournal.CanUndo() ? 0 : 1;
   EXPECT_EQ(host.dialogs.size(), 1u);
   EXPECT_EQ(State().settings.loadLimitWidth, 800);
   EXPECT_EQ(State().canvas.Width(), 40);

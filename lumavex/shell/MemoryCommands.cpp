@@ -1,8 +1,11 @@
+#include "lumavex/shell/MemoryCommands.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
 
-#include "lumavex/shell/Shell.h"
+#include "lumavex/shell/AppState.h"
+#include "lumavex/shell/Status.h"
 
 namespace lumavex {
 namespace {

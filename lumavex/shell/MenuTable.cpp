@@ -275,48 +275,4 @@ platform::MenuBar BuildMenuBar() {
   return bar;
 }
 
-const std::vector<int>& PictureCommands() {
-  static const std::vector<int> kCommands = {
-      // undo and redo
-      cmd::kUndo, cmd::kUndoFrameOnly, cmd::kRedo,
-      // saves
-      cmd::kSaveNative, cmd::kSaveReducedBmp, cmd::kSaveReducedBmpByDrop, cmd::kSaveBmp,
-      cmd::kSaveGrey256, cmd::kSaveGrey16, cmd::kSaveGrey4, cmd::kSaveGrey2, cmd::kSavePng,
-      cmd::kSavePngGrey, cmd::kSaveRectangle, cmd::kSaveDrawingSettings,
-      // pastes from files, border and opacity files
-      cmd::kPasteFromFile, cmd::kPasteFromFilesByDrop, cmd::kMakeBorderFile, cmd::kMakeOpacity,
-      cmd::kSaveOpacityFile,
-      // continuous paste
-      cmd::kCreatePasteFiles, cmd::kLoadPasteFiles, cmd::kSetPasteGroup1, cmd::kSetPasteGroup2,
-      cmd::kSetPasteGroup3, cmd::kSetPasteGroup4, cmd::kPasteSpan1To2, cmd::kPasteSpan2To3,
-      cmd::kPasteSpan3To4, cmd::kSavePasteFiles,
-      // parameter dialogs
-      cmd::kSetMaxOpacity, cmd::kSetHeadFade, cmd::kSetTerminationFade, cmd::kSetSplinePoints,
-      cmd::kSetBorderOpacity, cmd::kSetProcessingSquare, cmd::kSetPointSpacing,
-      cmd::kSetReductionRatio, cmd::kSetFrameWidth, cmd::kSetAntiAliasWidth,
-      cmd::kSetSmoothingCurve,
-      // pens and their settings
-      cmd::kNormalPen, cmd::kSetNormalPen, cmd::kGradationPen, cmd::kSetGradationPen,
-      cmd::kMosaicPen, cmd::kSetMosaicPen, cmd::kColourChangePen, cmd::kSetColourChangePen,
-      cmd::kFrameGradationPen, cmd::kSetFrameGradationPen, cmd::kDeletePen, cmd::kSetDeletePen,
-      cmd::kTransparentDeletePen, cmd::kSetTransparentDeletePen, cmd::kSelectPen,
-      cmd::kSetSelectPen, cmd::kDeselectPen, cmd::kSetDeselectPen,
-      // curves, ellipse, fade surfaces
-      cmd::kCurve, cmd::kTransparentCurve, cmd::kColourChangeCurve, cmd::kEllipse,
-      cmd::kSmoothingCurve, cmd::kFadeShadow, cmd::kFadeGloss, cmd::kFadeGentle,
-      cmd::kDirectionalGradation,
-      // fills
-      cmd::kFillInFrame, cmd::kFillNonDrawAreaInFrame, cmd::kFillBitmapInFrame, cmd::kFillOneColour,
-      cmd::kFillOneColourSelection, cmd::kFillSelection, cmd::kXorFillSelection,
-      // areas
-      cmd::kSelectArea, cmd::kSelectAll, cmd::kDeselectArea, cmd::kDeselectAll, cmd::kReverseArea,
-      // string paste, square fatten, colour line-art intake
-      cmd::kPasteString, cmd::kSquareFatten, cmd::kColourLineArtIntake};
-  return kCommands;
-}
-
-void EnablePictureCommands(platform::MenuBar& menu, bool enabled) {
-  for (int id : PictureCommands()) menu.Enable(id, enabled);
-}
-
 }  // namespace lumavex

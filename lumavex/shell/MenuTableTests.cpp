@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "lumavex/shell/CommandRegistry.h"
 #include "lumavex/shell/HelpTopics.h"
 #include "lumavex/shell/MenuTable.h"
 

@@ -1,7 +1,11 @@
+#include "lumavex/shell/NewPicture.h"
+
+#include "lumavex/shell/AppState.h"
 #include "lumavex/shell/CommandIds.h"
-#include "lumavex/shell/MenuTable.h"
+#include "lumavex/shell/CommandRegistry.h"
 #include "lumavex/shell/ParameterDialog.h"
-#include "lumavex/shell/Shell.h"
+#include "lumavex/shell/Status.h"
+#include "lumavex/shell/Undo.h"
 #include "lumavex/shell/View.h"
 
 namespace lumavex {
@@ -48,6 +52,10 @@ void NewPictureCommand(AppState& state) {
   state.canvasWidth = width;
   state.canvasHeight = height;
   state.currentFileName = NewFileNameBeside(state.currentFileName);
+  SendCreateBlankPicture(state);
+}
+
+void SendCreateBlankPicture(AppState& state) {
   SendCommand(state, cmd::kCreateBlankPicture);
 }
 
@@ -58,8 +66,7 @@ void CreateBlankPictureCommand(AppState& state) {
     OutOfMemory(state);
   state.chains.ClearAll();
   EnablePictureCommands(state.menu, true);
-  state.undoJournal.Reset();
-  SyncUndoMenu(state);
+  ResetUndoJournal(state);
   // The view of the new picture starts at its top-left corner.
   state.view.lastSquare.reset();
   state.view.vertical.position = 0;

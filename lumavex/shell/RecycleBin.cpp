@@ -1,9 +1,11 @@
+#include "lumavex/shell/RecycleBin.h"
+
 #include <fnmatch.h>
 
 #include <algorithm>
 #include <filesystem>
 
-#include "lumavex/shell/Shell.h"
+#include "lumavex/shell/AppState.h"
 
 namespace lumavex {
 namespace fs = std::filesystem;

@@ -3,9 +3,10 @@
 #include "lumavex/files/BmpWrite.h"
 #include "lumavex/files/Reduction.h"
 #include "lumavex/shell/AppState.h"
-#include "lumavex/shell/FileCommands.h"
 #include "lumavex/shell/CommandIds.h"
-#include "lumavex/shell/Shell.h"
+#include "lumavex/shell/CommandRegistry.h"
+#include "lumavex/shell/FileCommands.h"
+#include "lumavex/shell/Status.h"
 
 namespace lumavex {
 namespace {

@@ -8,7 +8,7 @@
 #include "lumavex/shell/CommandIds.h"
 #include "lumavex/shell/FileCommands.h"
 #include "lumavex/shell/SettingsFile.h"
-#include "lumavex/shell/Shell.h"
+#include "lumavex/shell/Status.h"
 
 namespace lumavex {
 namespace {

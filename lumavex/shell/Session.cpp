@@ -1,3 +1,5 @@
+#include "lumavex/shell/Session.h"
+
 #include <unistd.h>
 
 #include <cstdio>
@@ -6,8 +8,11 @@
 #include <filesystem>
 #include <optional>
 
+#include "lumavex/shell/AppState.h"
 #include "lumavex/shell/CommandIds.h"
-#include "lumavex/shell/Shell.h"
+#include "lumavex/shell/CommandRegistry.h"
+#include "lumavex/shell/NewPicture.h"
+#include "lumavex/shell/RecycleBin.h"
 #include "lumavex/shell/View.h"
 
 namespace lumavex {
@@ -95,7 +100,7 @@ void Recover(AppState& state, const SessionRecord& record) {
   } else {
     state.canvasWidth = record.width;
     state.canvasHeight = record.height;
-    SendCommand(state, cmd::kCreateBlankPicture);
+    SendCreateBlankPicture(state);
   }
   if (!state.canvas.HasPicture()) return;
   state.undoJournal.Recover(state.canvas);

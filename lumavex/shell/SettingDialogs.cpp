@@ -6,8 +6,10 @@
 
 #include "lumavex/shell/AppState.h"
 #include "lumavex/shell/CommandIds.h"
+#include "lumavex/shell/CommandRegistry.h"
 #include "lumavex/shell/ParameterDialog.h"
-#include "lumavex/shell/Shell.h"
+#include "lumavex/shell/Status.h"
+#include "lumavex/shell/Undo.h"
 #include "lumavex/shell/View.h"
 
 namespace lumavex {
@@ -285,50 +287,12 @@ int Shifted(int value, int delta) {
   return static_cast<int>(std::clamp<long long>(shifted, INT_MIN, INT_MAX));
 }
 
-struct SettingCommand {
-  int commandId;
-  int dialogId;
-  const char* statusText;
-  int followingCommand;  // sent after the dialog, whichever way it ended
-};
-
-constexpr SettingCommand kSettingCommands[] = {
-    {cmd::kSetSplinePoints, dialog::kSplinePoints, "★スプライン点数設定", cmd::kNone},
-    {cmd::kSetFrameWidth, dialog::kFrameWidth, "★フレーム幅設定", cmd::kNone},
-    {cmd::kSetMaxOpacity, dialog::kMaxOpacity, "★最高不透明度設定", cmd::kNone},
-    {cmd::kSetHeadFade, dialog::kHeadFade, "★先頭フェード距離設定", cmd::kNone},
-    {cmd::kSetTerminationFade, dialog::kTerminationFade, "★終端フェード距離設定", cmd::kNone},
-    {cmd::kSetGradationPen, dialog::kGradationPen, "★ぼかしペン設定", cmd::kGradationPen},
-    {cmd::kSetNormalPen, dialog::kNormalPen, "★ペン設定", cmd::kNormalPen},
-    {cmd::kSetDeletePen, dialog::kDeletePen, "★フレーム削除ペン設定", cmd::kDeletePen},
-    {cmd::kSetColourChangePen, dialog::kColourChangePen, "★フレーム色変更ペン設定",
-     cmd::kColourChangePen},
-    {cmd::kSetMosaicPen, dialog::kMosaicPen, "★モザイクペン設定", cmd::kMosaicPen},
-    {cmd::kSetFrameGradationPen, dialog::kFrameGradationPen, "★フレームぼかしペン設定",
-     cmd::kFrameGradationPen},
-    {cmd::kSetAntiAliasWidth, dialog::kAntiAliasWidth, "★フレームアンチエイリアス幅設定",
-     cmd::kNone},
-    {cmd::kSetBorderOpacity, dialog::kBorderOpacity, "★塗りつぶし境界フレーム不透明度設定",
-     cmd::kNone},
-    {cmd::kSetTransparentDeletePen, dialog::kTransparentDeletePen, "★透明フレーム削除ペン設定",
-     cmd::kTransparentDeletePen},
-    {cmd::kSetSelectPen, dialog::kSelectPen, "★選択ペン設定", cmd::kSelectPen},
-    {cmd::kSetDeselectPen, dialog::kDeselectPen, "★非選択ペン設定", cmd::kDeselectPen},
-    {cmd::kSetProcessingSquare, dialog::kProcessingSquare, "★描画処理正方形設定", cmd::kNone},
-    {cmd::kSquareFatten, dialog::kSquareFatten, "★全選択領域正方形太らせ設定", cmd::kNone},
-    {cmd::kSetPointSpacing, dialog::kPointSpacing, "★描画精度指定", cmd::kNone},
-    {cmd::kSetReductionRatio, dialog::kReductionRatio, "★縮小BMPセーブの縮小率指定",
-     cmd::kNone},
-    {cmd::kSetSmoothingCurve, dialog::kTabletCurve, "★フレームベジェ＆スプライン曲線設定",
-     cmd::kSmoothingCurve},
-};
-
 // The square fatten leaves no mode when cancelled; after OK its mode is set for the
 // fatten that follows.
-void FinishSquareFatten(AppState& state, bool ok) {
+void FinishSquareFatten(AppState& state, int commandId, bool ok) {
   if (ok) {
     RestoreModeStatusText(state);
-    state.currentCommand = cmd::kSquareFatten;
+    state.currentCommand = commandId;
     return;
   }
   state.currentCommand = cmd::kNone;
@@ -381,19 +345,17 @@ bool AskSetting(AppState& state, int dialogId, int tabletPressureRange) {
 }
 
 bool RunSettingCommand(AppState& state, int commandId, int tabletPressureRange) {
-  const SettingCommand* command = nullptr;
-  for (const auto& c : kSettingCommands)
-    if (c.commandId == commandId) command = &c;
-  if (!command) return false;
+  const CommandSpec* command = FindCommand(commandId);
+  if (!command || command->settingDialog == 0) return false;
 
-  SetStatusText(state, command->statusText);
-  const bool ok = AskSetting(state, command->dialogId, tabletPressureRange);
-  if (commandId == cmd::kSquareFatten) {
-    FinishSquareFatten(state, ok);
+  SetStatusText(state, command->status);
+  const bool ok = AskSetting(state, command->settingDialog, tabletPressureRange);
+  if (command->settingDialog == dialog::kSquareFatten) {
+    FinishSquareFatten(state, commandId, ok);
     return true;
   }
   RestoreModeStatusText(state);
-  if (command->followingCommand != cmd::kNone) SendCommand(state, command->followingCommand);
+  if (command->following != cmd::kNone) SendCommand(state, command->following);
   return true;
 }
 

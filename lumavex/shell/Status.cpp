@@ -1,4 +1,6 @@
-#include "lumavex/shell/Shell.h"
+#include "lumavex/shell/Status.h"
+
+#include "lumavex/shell/AppState.h"
 
 namespace lumavex {
 

@@ -1,11 +1,14 @@
-#include "lumavex/shell/Tools.h"
-
 #include <gtest/gtest.h>
 
 #include "lumavex/canvas/PixelRules.h"
+#include "lumavex/files/PictureTestSupport.h"
 #include "lumavex/shell/AppTestSupport.h"
 #include "lumavex/shell/CommandIds.h"
+#include "lumavex/shell/CommandRegistry.h"
+#include "lumavex/shell/FileCommands.h"
 #include "lumavex/shell/View.h"
+#include "lumavex/shell/tools/CurveTools.h"
+#include "lumavex/shell/tools/RectangleTools.h"
 
 namespace lumavex {
 namespace {
@@ -86,6 +89,28 @@ TEST_F(ToolTest, ACurveDrawnWithTheMouseChangesThePictureInOneStep) {
   Click(5, 5, kBoth, MouseButton::Right);
   EXPECT_EQ(Mode(), cmd::kCurve);
   EXPECT_EQ(PointsInA(), 0);
+}
+
+TEST_F(ToolTest, EachCurveToolCommitsInItsOwnFlavour) {
+  StartWithPicture();
+  auto drawLine = [&](int key, Modifiers modifiers) {
+    Key(key, modifiers);
+    Click(10, 30);
+    Click(90, 30);
+    Click(0, 0, kBoth);
+    Click(0, 0, kShift, MouseButton::Right);  // straight lines
+    Click(0, 0, kBoth, MouseButton::Right);   // the points go, ready for the next tool
+  };
+  // A colour change finds no frame to recolour; a transparent frame leaves the bitmap.
+  drawLine('S', kShift);
+  EXPECT_EQ(Opacity(State().canvas.frame.At(50, 30)), 0u);
+  drawLine('S', kCtrl);
+  EXPECT_EQ(Opacity(State().canvas.frame.At(50, 30)), 255u);
+  EXPECT_EQ(ChangedDisplayPixels(), 0);
+  drawLine('S', kPlain);
+  EXPECT_GT(ChangedDisplayPixels(), 60);
+  // A command that is no commit of a curve tool is an impossible internal state.
+  EXPECT_THROW(CommitCurve(State(), cmd::kCurveEdit), platform::ProcessEnded);
 }
 
 TEST_F(ToolTest, ASecondPressWhileHeldIsIgnored) {
@@ -215,6 +240,92 @@ TEST_F(ToolTest, MoveAllBasePointsBringsOnlyOutsidePointsIn) {
   EXPECT_EQ(PointOf(chains.lists.First(chains.b))->x, 20.5);
   EXPECT_EQ(PointOf(chains.lists.First(chains.ellipse))->x, 49);
   EXPECT_EQ(PointOf(chains.lists.First(chains.ellipse))->y, 39);
+}
+
+TEST_F(ToolTest, EachModeTakesTheMouseThroughItsOwnTool) {
+  StartWithPicture();
+  Tool* curves = &State().tools.Get<CurveTools>();
+  Tool* rectangles = &State().tools.Get<RectangleTools>();
+  EXPECT_EQ(CurrentTool(State()), nullptr);
+  Key('S');
+  EXPECT_EQ(CurrentTool(State()), curves);
+  Click(10, 10);
+  Click(30, 10);
+  Click(0, 0, kBoth);
+  EXPECT_EQ(Mode(), cmd::kCurveEdit);
+  EXPECT_EQ(CurrentTool(State()), curves);
+  Key('S', kBoth);
+  EXPECT_EQ(CurrentTool(State()), rectangles);
+  Press(MouseButton::Left, 20, 20);
+  EXPECT_EQ(Mode(), cmd::kEllipseDrag);
+  EXPECT_EQ(CurrentTool(State()), rectangles);
+  Release(MouseButton::Left, 40, 30);
+  // A mode without a tool leaves the chains alone.
+  Command(cmd::kSaveReducedBmpByDrop);
+  EXPECT_EQ(CurrentTool(State()), nullptr);
+  Click(50, 50);
+  Click(0, 0, kBoth, MouseButton::Right);
+  EXPECT_EQ(PointsInA(), 2);
+  EXPECT_EQ(State().chains.lists.Count(State().chains.ellipse), 2);
+}
+
+TEST_F(ToolTest, EveryToolCommandEntersItsFirstPhaseWithItsStatusText) {
+  StartWithPicture();
+  int tools = 0;
+  for (const CommandSpec& spec : CommandSpecs()) {
+    if (spec.handler != EnterTool) continue;
+    ++tools;
+    Command(spec.id);
+    EXPECT_EQ(Mode(), spec.id);
+    EXPECT_EQ(CurrentTool(State()), ToolOfMode(State(), spec.id)) << spec.id;
+    ASSERT_NE(spec.status, nullptr) << spec.id;
+    EXPECT_EQ(app->Menu().StatusText(), spec.status) << spec.id;
+    EXPECT_EQ(CurrentTool(State())->StatusText(spec.id), spec.status) << spec.id;
+  }
+  EXPECT_EQ(tools, 5);
+}
+
+TEST_F(ToolTest, KeypadAndArrowKeysFollowThePhaseOfTheMode) {
+  Start(400, 300);
+  const std::string folderPath = folder + "/";
+  for (const char* name : {"0000.lmv", "0001.lmv"})
+    testing::WriteBytes(folderPath + name,
+                        testing::NativeBytes(4, 4, std::vector<uint32_t>(16, 0x02FFFFFF),
+                                             std::vector<uint32_t>(16, 0)));
+  ASSERT_EQ(LoadDroppedFile(State(), folderPath + "0000.lmv"), LoadOutcome::Loaded);
+  struct Case {
+    int mode;
+    bool phase;
+  };
+  for (const Case c : {Case{cmd::kCurveEdit, true}, Case{cmd::kFilePastePosition, true},
+                       Case{cmd::kCurve, false}, Case{cmd::kNone, false}}) {
+    State().currentCommand = c.mode;
+    State().view.mouseX = State().view.mouseY = 5;
+    host.cursor.reset();
+    Key(vk::kNumpad0 + 6);
+    EXPECT_EQ(host.cursor.has_value(), c.phase) << c.mode;
+    State().currentFileName = "./0000.lmv";
+    Key(vk::kRight);
+    EXPECT_EQ(State().currentFileName, c.phase ? "./0000.lmv" : "./0001.lmv") << c.mode;
+    Key(vk::kLeft);
+    EXPECT_EQ(State().currentFileName, "./0000.lmv") << c.mode;
+  }
+}
+
+TEST_F(ToolTest, APointPickedBeforeANewPictureIsNotDraggedAfterIt) {
+  StartWithPicture();
+  Key('S');
+  Click(10, 10);
+  Click(50, 10);
+  Click(0, 0, kBoth);
+  Click(10, 10);  // picks the first point
+  NewPicture(100, 60);
+  ASSERT_EQ(Mode(), cmd::kCurveEdit);
+  ASSERT_EQ(PointsInA(), 0);
+  const size_t presented = host.presented.size();
+  Key(vk::kNumpad0 + 6);
+  EXPECT_EQ(host.presented.size(), presented);
+  EXPECT_EQ(PointsInA(), 0);
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
+#include "lumavex/shell/Undo.h"
+
 #include "lumavex/shell/AppState.h"
 #include "lumavex/shell/CommandIds.h"
-#include "lumavex/shell/Shell.h"
+#include "lumavex/shell/Session.h"
+#include "lumavex/shell/Status.h"
 #include "lumavex/shell/View.h"
 
 namespace lumavex {
@@ -15,10 +18,15 @@ void SyncUndoMenu(AppState& state) {
 void WireUndoJournal(AppState& state) {
   state.undoJournal.OnMenuStateChanged([&state] { SyncUndoMenu(state); });
   state.undoJournal.OnSessionRefresh([&state] { UpdateSession(state); });
-  state.files.resetJournal = [&state] {
-    state.undoJournal.Reset();
-    SyncUndoMenu(state);
-  };
+}
+
+void ResetUndoJournal(AppState& state) {
+  state.undoJournal.Reset();
+  SyncUndoMenu(state);
+}
+
+bool UndoDataExists(const AppState& state) {
+  return state.undoJournal.CanUndo();
 }
 
 void CloseUndoStep(AppState& state) { state.undoJournal.CloseStep(); }

@@ -9,9 +9,10 @@
 #include "lumavex/shell/AppState.h"
 #include "lumavex/shell/ColourPanel.h"
 #include "lumavex/shell/CommandIds.h"
-#include "lumavex/shell/Shell.h"
-#include "lumavex/shell/Tools.h"
+#include "lumavex/shell/CommandRegistry.h"
+#include "lumavex/shell/Status.h"
 #include "lumavex/shell/Zoom.h"
+#include "lumavex/shell/tools/Tool.h"
 
 namespace lumavex {
 namespace {
@@ -126,7 +127,7 @@ void Paint(AppState& s, Recompose mode, platform::Rect dirty = {}) {
     const auto [x, y] = ClientToCanvas(s, v.mouseX, v.mouseY);
     DrawXyText(s, x, y);
   }
-  if (picture) InvertBasePointMarks(s);
+  if (Tool* tool = CurrentTool(s); picture && tool) tool->InvertPreview(s);
   if (picture && v.sightShown) InvertSightMarks(s);
 
   for (const auto& part : parts) s.host.Present(s.surface, part);
@@ -296,10 +297,22 @@ void SpaceZoom(AppState& s, bool tabletMode) {
 
 namespace {
 
-// Checks one item of a two-item radio group, shows the menu and redraws the view.
-void CheckRadioPair(AppState& s, int onItem, int offItem, bool on) {
-  s.menu.Check(onItem, on);
-  s.menu.Check(offItem, !on);
+// The radio pairs of the view, each checked by its part of the view state.
+void CheckViewKind(AppState& s) {
+  s.menu.Check(cmd::kBitmapView, s.view.kind == ViewKind::Bitmap);
+  s.menu.Check(cmd::kFrameView, s.view.kind != ViewKind::Bitmap);
+}
+void CheckSight(AppState& s) {
+  s.menu.Check(cmd::kSightOn, s.view.sightShown);
+  s.menu.Check(cmd::kSightOff, !s.view.sightShown);
+}
+void CheckXy(AppState& s) {
+  s.menu.Check(cmd::kXyOn, s.view.xyShown);
+  s.menu.Check(cmd::kXyOff, !s.view.xyShown);
+}
+
+// Shows the menu after a view switch and redraws the view.
+void ShowViewSwitch(AppState& s) {
   s.host.MenuChanged(s.menu);
   Redraw(s);
 }
@@ -308,17 +321,27 @@ void CheckRadioPair(AppState& s, int onItem, int offItem, bool on) {
 
 void SetViewKind(AppState& s, ViewKind kind) {
   s.view.kind = kind;
-  CheckRadioPair(s, cmd::kBitmapView, cmd::kFrameView, kind == ViewKind::Bitmap);
+  CheckViewKind(s);
+  ShowViewSwitch(s);
 }
 
 void ShowSight(AppState& s, bool shown) {
   s.view.sightShown = shown;
-  CheckRadioPair(s, cmd::kSightOn, cmd::kSightOff, shown);
+  CheckSight(s);
+  ShowViewSwitch(s);
 }
 
 void ShowXyText(AppState& s, bool shown) {
   s.view.xyShown = shown;
-  CheckRadioPair(s, cmd::kXyOn, cmd::kXyOff, shown);
+  CheckXy(s);
+  ShowViewSwitch(s);
+}
+
+void CheckViewItems(AppState& s) {
+  CheckViewKind(s);
+  CheckSight(s);
+  CheckXy(s);
+  CheckZoomItem(s, s.view.zoomCode);
 }
 
 void InvertLine(AppState& s, int x1, int y1, int x2, int y2) {

@@ -98,6 +98,10 @@ void DragView(AppState& state, int x, int y);
 void ZoomKey(AppState& state, bool up, bool shift);
 void SpaceZoom(AppState& state, bool tabletMode);
 
+// Checks the view's radio items (bitmap or frame view, sight, XY, zoom level) as the
+// view state says, without showing the menu.
+void CheckViewItems(AppState& state);
+
 // View commands: bitmap / frame view, sight on / off, XY on / off.
 void SetViewKind(AppState& state, ViewKind kind);
 void ShowSight(AppState& state, bool shown);

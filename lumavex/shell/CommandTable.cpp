@@ -1,0 +1,401 @@
+// The rows of the command registry, in the order of the command vocabulary.
+
+#include "lumavex/paint/Selection.h"
+#include "lumavex/shell/AppState.h"
+#include "lumavex/shell/CommandRegistry.h"
+#include "lumavex/shell/End.h"
+#include "lumavex/shell/FileCommands.h"
+#include "lumavex/shell/HelpTopics.h"
+#include "lumavex/shell/LoadPolicy.h"
+#include "lumavex/shell/MemoryCommands.h"
+#include "lumavex/shell/NewPicture.h"
+#include "lumavex/shell/ReducedSave.h"
+#include "lumavex/shell/SaveCommands.h"
+#include "lumavex/shell/SettingDialogs.h"
+#include "lumavex/shell/SettingsFile.h"
+#include "lumavex/shell/Status.h"
+#include "lumavex/shell/Undo.h"
+#include "lumavex/shell/View.h"
+#include "lumavex/shell/Zoom.h"
+#include "lumavex/shell/tools/CurveTools.h"
+#include "lumavex/shell/tools/PointEditing.h"
+#include "lumavex/shell/tools/RectangleTools.h"
+
+namespace lumavex {
+namespace {
+
+// A command whose handler needs the state alone.
+template <auto F>
+void Run(AppState& state, int) {
+  F(state);
+}
+
+void ReadDrawingSettings(AppState& s, int) {
+  ReadDrawingSettingsCommand(s, s.files.drawingSettingsFileName);
+}
+void Minimise(AppState& s, int) {
+  s.host.Minimise();
+}
+void Undo(AppState& s, int) {
+  UndoCommand(s, UndoMode::Full);
+}
+void UndoFrameOnly(AppState& s, int) {
+  UndoCommand(s, UndoMode::FrameOnly);
+}
+void Zoom(AppState& s, int id) {
+  SetZoom(s, *ZoomCodeOfCommand(id), true);
+}
+void BitmapView(AppState& s, int) {
+  SetViewKind(s, ViewKind::Bitmap);
+}
+void FrameView(AppState& s, int) {
+  SetViewKind(s, ViewKind::Frame);
+}
+void SightOn(AppState& s, int) {
+  ShowSight(s, true);
+}
+void SightOff(AppState& s, int) {
+  ShowSight(s, false);
+}
+void XyOn(AppState& s, int) {
+  ShowXyText(s, true);
+}
+void XyOff(AppState& s, int) {
+  ShowXyText(s, false);
+}
+void Setting(AppState& s, int id) {
+  RunSettingCommand(s, id);
+}
+void Help(AppState& s, int id) {
+  ShowHelpTopic(s.host, id);
+}
+
+void SelectAllCommand(AppState& s, int) {
+  if (!s.canvas.HasPicture()) return;
+  SelectAll(s.canvas);
+  Redraw(s);
+}
+
+// Arms the drop routing for a run over dropped files.
+void ArmDropMode(AppState& s, int id) {
+  s.currentCommand = id;
+  s.modeStatusText = FindCommand(id)->status;
+  SetStatusText(s, s.modeStatusText);
+}
+
+constexpr Choice kNeutral = Choice::Neutral;
+constexpr Choice kMarking = Choice::Marking;
+constexpr Choice kRepeatable = Choice::RepeatableMarking;
+
+// A zoom level: neutral, usable without a picture.
+constexpr CommandSpec ZoomRow(int id) {
+  return {.id = id, .handler = Zoom, .choice = kNeutral};
+}
+constexpr CommandSpec HelpRow(int id) {
+  return {.id = id, .handler = Help, .choice = kNeutral};
+}
+// A parameter dialog that leaves the marks alone.
+constexpr CommandSpec DialogRow(int id, int dialogId, const char* status,
+                                Choice choice = kNeutral) {
+  return {.id = id,
+          .handler = Setting,
+          .needsPicture = true,
+          .choice = choice,
+          .status = status,
+          .settingDialog = dialogId};
+}
+// A pen's settings dialog, then the pen.
+constexpr CommandSpec SetPenRow(int id, int dialogId, const char* status, int pen) {
+  return {.id = id,
+          .handler = Setting,
+          .needsPicture = true,
+          .choice = kMarking,
+          .status = status,
+          .settingDialog = dialogId,
+          .following = pen};
+}
+// A mode of a tool this build does not have yet.
+constexpr CommandSpec ToolRow(int id, Choice choice = Choice::Ordinary) {
+  return {.id = id, .needsPicture = true, .choice = choice};
+}
+constexpr CommandSpec Internal(int id, Choice choice = Choice::Ordinary) {
+  return {.id = id, .choice = choice, .internal = true};
+}
+// A tool's own command: it enters the tool, which takes the input in its modes.
+constexpr CommandSpec ToolCommand(int id, ToolAccess tool, const char* status) {
+  return {.id = id, .handler = EnterTool, .tool = tool, .needsPicture = true, .status = status};
+}
+// A later phase of a tool, whose keypad and arrow keys act on what is picked when
+// `phase` says so.
+constexpr CommandSpec PhaseRow(int id, Phase phase, Choice choice = Choice::Ordinary,
+                               ToolAccess tool = nullptr) {
+  return {.id = id,
+          .tool = tool,
+          .choice = choice,
+          .phase = phase,
+          .keepsArrows = phase != Phase::None,
+          .internal = true};
+}
+// The commit of a tool, sent by the tool itself.
+constexpr CommandSpec Commit(int id, CommandHandler handler, Choice choice = kNeutral) {
+  return {.id = id, .handler = handler, .choice = choice, .internal = true};
+}
+
+constexpr CommandSpec kRows[] = {
+    // File
+    {.id = cmd::kNewPicture, .handler = Run<NewPictureCommand>},
+    {.id = cmd::kCreateBlankPicture, .handler = Run<CreateBlankPictureCommand>, .internal = true},
+    {.id = cmd::kLoad, .handler = Run<LoadCommand>},
+    {.id = cmd::kLoadCurrentFile, .handler = Run<LoadCurrentFile>, .internal = true},
+    {.id = cmd::kReadDrawingSettings, .handler = ReadDrawingSettings, .internal = true},
+    {.id = cmd::kSaveNative, .handler = Run<SaveNativeCommand>, .needsPicture = true},
+    {.id = cmd::kSaveReducedBmp, .handler = Run<SaveReducedBmpCommand>, .needsPicture = true},
+    {.id = cmd::kSaveReducedBmpByDrop,
+     .handler = ArmDropMode,
+     .needsPicture = true,
+     .status = "★連続縮小ＢＭＰセーブ"},
+    Internal(cmd::kReducedSaveStep),
+    {.id = cmd::kSaveBmp, .handler = SaveBmpCommand, .needsPicture = true},
+    {.id = cmd::kSaveGrey256, .handler = SaveBmpCommand, .needsPicture = true},
+    {.id = cmd::kSaveGrey16, .handler = SaveBmpCommand, .needsPicture = true},
+    {.id = cmd::kSaveGrey4, .handler = SaveBmpCommand, .needsPicture = true},
+    {.id = cmd::kSaveGrey2, .handler = SaveBmpCommand, .needsPicture = true},
+    {.id = cmd::kSavePng, .handler = SavePngCommand, .needsPicture = true},
+    {.id = cmd::kSavePngGrey, .handler = SavePngCommand, .needsPicture = true},
+    ToolCommand(cmd::kSaveRectangle, ToolOf<RectangleTools>, "★矩形部分セーブ"),
+    {.id = cmd::kSaveDrawingSettings,
+     .handler = Run<SaveDrawingSettingsCommand>,
+     .needsPicture = true},
+    Internal(cmd::kDropArrived),
+
+    // Memory and program
+    {.id = cmd::kCleanMemory, .handler = Run<CleanMemoryCommand>, .choice = kNeutral},
+    {.id = cmd::kFreeMemory, .handler = Run<FreeMemoryCommand>},
+    {.id = cmd::kMinimise, .handler = Minimise, .choice = kNeutral},
+    {.id = cmd::kEnd, .handler = Run<EndCommand>},
+
+    // Undo
+    {.id = cmd::kUndo, .handler = Undo, .needsPicture = true, .choice = kNeutral},
+    {.id = cmd::kUndoFrameOnly, .handler = UndoFrameOnly, .needsPicture = true, .choice = kNeutral},
+    {.id = cmd::kRedo, .handler = Run<RedoCommand>, .needsPicture = true, .choice = kNeutral},
+
+    // View
+    ZoomRow(cmd::kZoom1of32),
+    ZoomRow(cmd::kZoom1of16),
+    ZoomRow(cmd::kZoom1of8),
+    ZoomRow(cmd::kZoom1of4),
+    ZoomRow(cmd::kZoom1of2),
+    ZoomRow(cmd::kZoom100),
+    ZoomRow(cmd::kZoom200),
+    ZoomRow(cmd::kZoom300),
+    ZoomRow(cmd::kZoom400),
+    ZoomRow(cmd::kZoom600),
+    ZoomRow(cmd::kZoom800),
+    ZoomRow(cmd::kZoom1000),
+    ZoomRow(cmd::kZoom1500),
+    ZoomRow(cmd::kZoom2000),
+    {.id = cmd::kBitmapView, .handler = BitmapView, .choice = kNeutral},
+    {.id = cmd::kFrameView, .handler = FrameView, .choice = kNeutral},
+    {.id = cmd::kSightOn, .handler = SightOn, .choice = kNeutral},
+    {.id = cmd::kSightOff, .handler = SightOff, .choice = kNeutral},
+    {.id = cmd::kXyOn, .handler = XyOn, .choice = kNeutral},
+    {.id = cmd::kXyOff, .handler = XyOff, .choice = kNeutral},
+
+    // Load-size policies
+    {.id = cmd::kLoadSameSize, .handler = ChooseLoadPolicy, .choice = kNeutral},
+    {.id = cmd::kLoadPolicy2, .handler = ChooseLoadPolicy, .choice = kNeutral},
+    {.id = cmd::kLoadPolicy3, .handler = ChooseLoadPolicy, .choice = kNeutral},
+    {.id = cmd::kLoadPolicy4, .handler = ChooseLoadPolicy, .choice = kNeutral},
+
+    // Curve tools and their phases
+    ToolCommand(cmd::kCurve, ToolOf<CurveTools>, "★フレーム曲線描画"),
+    PhaseRow(cmd::kCurveEdit, Phase::Edit, kMarking, ToolOf<CurveTools>),
+    Commit(cmd::kCurveCommit, CommitCurve),
+    Commit(cmd::kCurveCommitLines, CommitCurve),
+    ToolCommand(cmd::kTransparentCurve, ToolOf<CurveTools>, "★透明フレーム曲線描画"),
+    PhaseRow(cmd::kTransparentCurveEdit, Phase::Edit, kMarking, ToolOf<CurveTools>),
+    Commit(cmd::kTransparentCurveCommit, CommitCurve),
+    Commit(cmd::kTransparentCurveCommitLines, CommitCurve),
+    ToolCommand(cmd::kColourChangeCurve, ToolOf<CurveTools>, "★フレーム色変更曲線描画"),
+    PhaseRow(cmd::kColourChangeCurveEdit, Phase::Edit, kMarking, ToolOf<CurveTools>),
+    Commit(cmd::kColourChangeCurveCommit, CommitCurve),
+    Commit(cmd::kColourChangeCurveCommitLines, CommitCurve),
+    ToolCommand(cmd::kEllipse, ToolOf<RectangleTools>, "★楕円描画"),
+    PhaseRow(cmd::kEllipseDrag, Phase::None, Choice::Ordinary, ToolOf<RectangleTools>),
+    PhaseRow(cmd::kEllipseEdit, Phase::Edit, kMarking, ToolOf<RectangleTools>),
+    Commit(cmd::kEllipseDraw, Run<DrawEllipseCommand>),
+    PhaseRow(cmd::kRectangleDrag, Phase::None, Choice::Ordinary, ToolOf<RectangleTools>),
+    PhaseRow(cmd::kRectangleEdit, Phase::Edit, Choice::Ordinary, ToolOf<RectangleTools>),
+    Commit(cmd::kRectangleSave, Run<SaveRectangleCommand>, Choice::Ordinary),
+    {.id = cmd::kMoveAllBasePoints, .handler = Run<MoveAllBasePointsIntoPicture>},
+
+    // Parameter dialogs
+    DialogRow(cmd::kSetMaxOpacity, dialog::kMaxOpacity, "★最高不透明度設定"),
+    DialogRow(cmd::kSetHeadFade, dialog::kHeadFade, "★先頭フェード距離設定"),
+    DialogRow(cmd::kSetTerminationFade, dialog::kTerminationFade, "★終端フェード距離設定"),
+    DialogRow(cmd::kSetSplinePoints, dialog::kSplinePoints, "★スプライン点数設定"),
+    DialogRow(cmd::kSetBorderOpacity, dialog::kBorderOpacity,
+              "★塗りつぶし境界フレーム不透明度設定"),
+    DialogRow(cmd::kSetProcessingSquare, dialog::kProcessingSquare, "★描画処理正方形設定",
+              kMarking),
+    DialogRow(cmd::kSetPointSpacing, dialog::kPointSpacing, "★描画精度指定", kMarking),
+    DialogRow(cmd::kSetReductionRatio, dialog::kReductionRatio, "★縮小BMPセーブの縮小率指定",
+              kMarking),
+    DialogRow(cmd::kSetFrameWidth, dialog::kFrameWidth, "★フレーム幅設定"),
+    DialogRow(cmd::kSetAntiAliasWidth, dialog::kAntiAliasWidth, "★フレームアンチエイリアス幅設定"),
+
+    // Tablet smoothing curve
+    ToolRow(cmd::kSmoothingCurve, kMarking),
+    {.id = cmd::kSetSmoothingCurve,
+     .handler = Setting,
+     .needsPicture = true,
+     .status = "★フレームベジェ＆スプライン曲線設定",
+     .settingDialog = dialog::kTabletCurve,
+     .following = cmd::kSmoothingCurve},
+
+    // Frame pens
+    ToolRow(cmd::kColourChangePen, kMarking),
+    SetPenRow(cmd::kSetColourChangePen, dialog::kColourChangePen, "★フレーム色変更ペン設定",
+              cmd::kColourChangePen),
+    ToolRow(cmd::kFrameGradationPen, kMarking),
+    SetPenRow(cmd::kSetFrameGradationPen, dialog::kFrameGradationPen, "★フレームぼかしペン設定",
+              cmd::kFrameGradationPen),
+    ToolRow(cmd::kDeletePen, kMarking),
+    SetPenRow(cmd::kSetDeletePen, dialog::kDeletePen, "★フレーム削除ペン設定", cmd::kDeletePen),
+    ToolRow(cmd::kTransparentDeletePen, kMarking),
+    SetPenRow(cmd::kSetTransparentDeletePen, dialog::kTransparentDeletePen,
+              "★透明フレーム削除ペン設定", cmd::kTransparentDeletePen),
+
+    // Bitmap pens
+    ToolRow(cmd::kNormalPen, kMarking),
+    SetPenRow(cmd::kSetNormalPen, dialog::kNormalPen, "★ペン設定", cmd::kNormalPen),
+    ToolRow(cmd::kGradationPen, kMarking),
+    SetPenRow(cmd::kSetGradationPen, dialog::kGradationPen, "★ぼかしペン設定", cmd::kGradationPen),
+    ToolRow(cmd::kMosaicPen, kMarking),
+    SetPenRow(cmd::kSetMosaicPen, dialog::kMosaicPen, "★モザイクペン設定", cmd::kMosaicPen),
+
+    // Fills
+    ToolRow(cmd::kFillInFrame, kMarking),
+    ToolRow(cmd::kFillNonDrawAreaInFrame, kMarking),
+    ToolRow(cmd::kFillBitmapInFrame, kMarking),
+    ToolRow(cmd::kFillOneColour, kMarking),
+    ToolRow(cmd::kFillOneColourSelection, kRepeatable),
+    Internal(cmd::kFillOneColourSelectionStep),
+    ToolRow(cmd::kFillSelection, kRepeatable),
+    ToolRow(cmd::kXorFillSelection, kRepeatable),
+
+    // Areas
+    {.id = cmd::kSelectAll, .handler = SelectAllCommand, .needsPicture = true},
+    ToolRow(cmd::kDeselectAll),
+    ToolRow(cmd::kSelectArea, kMarking),
+    ToolRow(cmd::kDeselectArea, kMarking),
+    ToolRow(cmd::kReverseArea, kMarking),
+    ToolRow(cmd::kSelectPen, kMarking),
+    SetPenRow(cmd::kSetSelectPen, dialog::kSelectPen, "★選択ペン設定", cmd::kSelectPen),
+    ToolRow(cmd::kDeselectPen, kMarking),
+    SetPenRow(cmd::kSetDeselectPen, dialog::kDeselectPen, "★非選択ペン設定", cmd::kDeselectPen),
+    DialogRow(cmd::kSquareFatten, dialog::kSquareFatten, "★全選択領域正方形太らせ設定", kMarking),
+    ToolRow(cmd::kColourLineArtIntake),
+
+    // Fade surfaces and the directional gradation
+    ToolRow(cmd::kFadeShadow),
+    ToolRow(cmd::kFadeGloss),
+    ToolRow(cmd::kFadeGentle),
+    ToolRow(cmd::kDirectionalGradation),
+
+    // Memory copy and paste, pastes from files, border and opacity files
+    {.id = cmd::kCopyToMemory},
+    {.id = cmd::kPasteFromMemory},
+    {.id = cmd::kMirrorOnPaste},
+    {.id = cmd::kPaintPreviousPixels},
+    ToolRow(cmd::kPasteFromFile),
+    ToolRow(cmd::kPasteFromFilesByDrop),
+    ToolRow(cmd::kPasteString),
+    ToolRow(cmd::kMakeBorderFile),
+    ToolRow(cmd::kMakeOpacity),
+    ToolRow(cmd::kSaveOpacityFile),
+
+    // Continuous paste from memory
+    ToolRow(cmd::kCreatePasteFiles),
+    ToolRow(cmd::kLoadPasteFiles),
+    ToolRow(cmd::kSetPasteGroup1),
+    ToolRow(cmd::kSetPasteGroup2),
+    ToolRow(cmd::kSetPasteGroup3),
+    ToolRow(cmd::kSetPasteGroup4),
+    ToolRow(cmd::kPasteSpan1To2),
+    ToolRow(cmd::kPasteSpan2To3),
+    ToolRow(cmd::kPasteSpan3To4),
+    ToolRow(cmd::kSavePasteFiles),
+
+    // Help topics
+    HelpRow(cmd::kHelpBasics),
+    HelpRow(cmd::kHelpFiles),
+    HelpRow(cmd::kHelpView),
+    HelpRow(cmd::kHelpCurves),
+    HelpRow(cmd::kHelpFrameSettings),
+    HelpRow(cmd::kHelpEllipse),
+    {.id = cmd::kHelpTablet, .handler = Help},
+    HelpRow(cmd::kHelpFills),
+    HelpRow(cmd::kHelpPens),
+    HelpRow(cmd::kHelpAreas),
+    {.id = cmd::kHelpFadeSurfaces, .handler = Help},
+    HelpRow(cmd::kHelpMemoryPaste),
+    HelpRow(cmd::kHelpFilePaste),
+    HelpRow(cmd::kHelpContinuousPaste),
+    {.id = cmd::kHelpUndo, .handler = Help},
+    {.id = cmd::kHelpRangeUnused, .choice = kNeutral, .internal = true},
+
+    // Two-curve tools: edit phases, commits and second-curve phases
+    PhaseRow(cmd::kFadeShadowEdit, Phase::Edit, kMarking),
+    PhaseRow(cmd::kFadeGlossEdit, Phase::Edit, kMarking),
+    PhaseRow(cmd::kFadeGentleEdit, Phase::Edit, kMarking),
+    Internal(cmd::kFadeShadowCommitSurface, kNeutral),
+    Internal(cmd::kFadeShadowCommitPolygon, kNeutral),
+    Internal(cmd::kFadeGlossCommitSurface, kNeutral),
+    Internal(cmd::kFadeGlossCommitPolygon, kNeutral),
+    Internal(cmd::kFadeGentleCommitSurface, kNeutral),
+    Internal(cmd::kFadeGentleCommitPolygon, kNeutral),
+    PhaseRow(cmd::kDirectionalGradationEdit, Phase::Edit, kMarking),
+    Internal(cmd::kDirectionalGradationCommit, kNeutral),
+    PhaseRow(cmd::kDirectionalGradationCommitEdit, Phase::Edit, kMarking),
+    // The copy's edit phase nudges its points, but Left and Right still load.
+    {.id = cmd::kCopyToMemoryEdit, .choice = kMarking, .phase = Phase::Edit, .internal = true},
+    Internal(cmd::kCopyToMemoryCommit),
+    Internal(cmd::kFadeShadowSecondCurve),
+    Internal(cmd::kFadeGlossSecondCurve),
+    Internal(cmd::kFadeGentleSecondCurve),
+    Internal(cmd::kDirectionalGradationSecondCurve),
+    Internal(cmd::kCopyToMemorySecondCurve),
+
+    // Paste position modes
+    PhaseRow(cmd::kFilePastePosition, Phase::Paste),
+    PhaseRow(cmd::kFilePasteAtTopLeft, Phase::Paste),
+    PhaseRow(cmd::kStringPasteAtTopLeft, Phase::Paste),
+    Internal(cmd::kUnavailablePasteAtTopLeft),
+    PhaseRow(cmd::kUnavailablePastePosition, Phase::Paste),
+    PhaseRow(cmd::kSimplePastePosition, Phase::Paste),
+
+    // Phases of the paste from memory and of the continuous paste
+    PhaseRow(cmd::kMemoryPastePhase1, Phase::Paste),
+    PhaseRow(cmd::kMemoryPastePhase2, Phase::Paste, kMarking),
+    PhaseRow(cmd::kPasteGroup1Phase1, Phase::Paste, kMarking),
+    PhaseRow(cmd::kPasteGroup1Phase2, Phase::Paste),
+    PhaseRow(cmd::kPasteGroup2Phase1, Phase::Paste, kMarking),
+    PhaseRow(cmd::kPasteGroup2Phase2, Phase::Paste),
+    PhaseRow(cmd::kPasteGroup3Phase1, Phase::Paste, kMarking),
+    PhaseRow(cmd::kPasteGroup3Phase2, Phase::Paste),
+    PhaseRow(cmd::kPasteSpan1To2Phase1, Phase::Paste, kMarking),
+    PhaseRow(cmd::kPasteSpan1To2Phase2, Phase::Paste),
+    PhaseRow(cmd::kPasteSpan2To3Phase1, Phase::Paste, kMarking),
+    PhaseRow(cmd::kPasteSpan2To3Phase2, Phase::Paste),
+    PhaseRow(cmd::kPasteSpan3To4Phase1, Phase::Paste, kMarking),
+    PhaseRow(cmd::kPasteSpan3To4Phase2, Phase::Paste),
+};
+
+}  // namespace
+
+std::span<const CommandSpec> CommandSpecs() {
+  return kRows;
+}
+
+}  // namespace lumavex
