@@ -144,6 +144,14 @@ constexpr PixelPair PaintPixel(int x, int y, uint32_t colour, uint32_t display, 
           BackdropColour(x, y, true, display & kNonSelectedFlag)};
 }
 
+// Switches a pixel pair between the selected and the non-selected representation:
+// red and green of the display inverted, 128 added to each frame colour channel and
+// the non-selected flag flipped. Applying it twice restores the pair exactly.
+constexpr void ToggleSelection(uint32_t& display, uint32_t& frame) {
+  display = (display ^ kNonSelectedDisplayXor) ^ kNonSelectedFlag;
+  frame = ShiftFrameColour(frame);
+}
+
 // Marks a selected pixel pair as non-selected; does nothing if it already is.
 constexpr void Deselect(uint32_t& display, uint32_t& frame) {
   if (display & kNonSelectedFlag) return;
