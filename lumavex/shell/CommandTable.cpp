@@ -19,6 +19,7 @@
 #include "lumavex/shell/Zoom.h"
 #include "lumavex/shell/tools/CurveTools.h"
 #include "lumavex/shell/tools/FillTools.h"
+#include "lumavex/shell/tools/PenTools.h"
 #include "lumavex/shell/tools/PointEditing.h"
 #include "lumavex/shell/tools/RectangleTools.h"
 
@@ -125,6 +126,15 @@ constexpr CommandSpec Internal(int id, Choice choice = Choice::Ordinary) {
 // A tool's own command: it enters the tool, which takes the input in its modes.
 constexpr CommandSpec ToolCommand(int id, ToolAccess tool, const char* status) {
   return {.id = id, .handler = EnterTool, .tool = tool, .needsPicture = true, .status = status};
+}
+// A pen: the pen tool takes the input; its marks last until the next choice.
+constexpr CommandSpec PenRow(int id, const char* status) {
+  return {.id = id,
+          .handler = EnterTool,
+          .tool = ToolOf<PenTools>,
+          .needsPicture = true,
+          .choice = kMarking,
+          .status = status};
 }
 // A fill mode, entered through its handler after what it asks first.
 constexpr CommandSpec FillRow(int id, const char* status) {
@@ -268,24 +278,24 @@ constexpr CommandSpec kRows[] = {
      .following = cmd::kSmoothingCurve},
 
     // Frame pens
-    ToolRow(cmd::kColourChangePen, kMarking),
+    PenRow(cmd::kColourChangePen, "★フレーム色変更ペン"),
     SetPenRow(cmd::kSetColourChangePen, dialog::kColourChangePen, "★フレーム色変更ペン設定",
               cmd::kColourChangePen),
-    ToolRow(cmd::kFrameGradationPen, kMarking),
+    PenRow(cmd::kFrameGradationPen, "★フレームぼかしペン"),
     SetPenRow(cmd::kSetFrameGradationPen, dialog::kFrameGradationPen, "★フレームぼかしペン設定",
               cmd::kFrameGradationPen),
-    ToolRow(cmd::kDeletePen, kMarking),
+    PenRow(cmd::kDeletePen, "★フレーム削除ペン"),
     SetPenRow(cmd::kSetDeletePen, dialog::kDeletePen, "★フレーム削除ペン設定", cmd::kDeletePen),
-    ToolRow(cmd::kTransparentDeletePen, kMarking),
+    PenRow(cmd::kTransparentDeletePen, "★透明フレーム削除ペン"),
     SetPenRow(cmd::kSetTransparentDeletePen, dialog::kTransparentDeletePen,
               "★透明フレーム削除ペン設定", cmd::kTransparentDeletePen),
 
     // Bitmap pens
-    ToolRow(cmd::kNormalPen, kMarking),
+    PenRow(cmd::kNormalPen, "★ビットマップペン"),
     SetPenRow(cmd::kSetNormalPen, dialog::kNormalPen, "★ペン設定", cmd::kNormalPen),
-    ToolRow(cmd::kGradationPen, kMarking),
+    PenRow(cmd::kGradationPen, "★ビットマップぼかしペン"),
     SetPenRow(cmd::kSetGradationPen, dialog::kGradationPen, "★ぼかしペン設定", cmd::kGradationPen),
-    ToolRow(cmd::kMosaicPen, kMarking),
+    PenRow(cmd::kMosaicPen, "★モザイクペン"),
     SetPenRow(cmd::kSetMosaicPen, dialog::kMosaicPen, "★モザイクペン設定", cmd::kMosaicPen),
 
     // Fills
@@ -304,9 +314,9 @@ constexpr CommandSpec kRows[] = {
     ToolRow(cmd::kSelectArea, kMarking),
     ToolRow(cmd::kDeselectArea, kMarking),
     ToolRow(cmd::kReverseArea, kMarking),
-    ToolRow(cmd::kSelectPen, kMarking),
+    PenRow(cmd::kSelectPen, "★領域選択ペン"),
     SetPenRow(cmd::kSetSelectPen, dialog::kSelectPen, "★選択ペン設定", cmd::kSelectPen),
-    ToolRow(cmd::kDeselectPen, kMarking),
+    PenRow(cmd::kDeselectPen, "★領域非選択ペン"),
     SetPenRow(cmd::kSetDeselectPen, dialog::kDeselectPen, "★非選択ペン設定", cmd::kDeselectPen),
     DialogRow(cmd::kSquareFatten, dialog::kSquareFatten, "★全選択領域正方形太らせ設定", kMarking),
     ToolRow(cmd::kColourLineArtIntake),

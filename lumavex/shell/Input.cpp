@@ -58,6 +58,7 @@ void OnMove(AppState& s, const MouseEvent& e) {
     if (s.view.colourBar >= 0) ColourStripDrag(s, e.x, e.y);
     else DragView(s, e.x, e.y);
   }
+  if (Tool* tool = CurrentTool(s)) tool->PointerMoved(s, {cx, cy});
 }
 
 void OnRelease(AppState& s, const MouseEvent& e) {

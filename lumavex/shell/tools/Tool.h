@@ -25,6 +25,9 @@ class Tool {
   // A move with the left button held (or a nudge of the numeric keypad) to `at`.
   virtual void LeftDrag(AppState& state, Sample at) {}
   virtual void LeftRelease(AppState& state, Sample at) {}
+  // Any move of the mouse over a picture, after the drag step, to `at`: for the
+  // marks that follow the mouse.
+  virtual void PointerMoved(AppState& state, Sample at) {}
 
   // Inverts the marks the tool shows over the view (base points, a pen's outline);
   // drawing them twice removes them.
