@@ -53,13 +53,16 @@ PixelRect BrushRect(int px, int py, int width) {
   return {low(px), low(py), px, py};
 }
 
-PenStroke::PenStroke(DrawingContext& context, const Pen& pen)
+PenStroke::PenStroke(DrawingContext& context, const Pen& pen) : PenStroke(context, pen, ownSums_) {}
+
+PenStroke::PenStroke(DrawingContext& context, const Pen& pen, NeighbourSums& sums)
     : context_(context),
       pen_(pen),
       step_(context, OpensStepAtPress(pen.kind)),
       width_(context.Picture().Width()),
-      height_(context.Picture().Height()) {
-  if (const auto rule = RuleOf(pen.kind)) sums_.emplace(context.Picture(), *rule);
+      height_(context.Picture().Height()),
+      sums_(sums) {
+  if (const auto rule = RuleOf(pen.kind)) sums_.Start(context.Picture(), *rule);
 }
 
 void PenStroke::Apply(double x, double y) {
@@ -142,7 +145,7 @@ void PenStroke::Average(int x, int y, uint32_t frame) {
     // No picture is wider than 30000 pixels, so a larger radius reaches no further.
     const int r = std::clamp(pen_.degree, 0, 30000);
     const PixelRect square = PixelRect{x - r, y - r, x + r, y + r}.Intersect(canvas.Bounds());
-    const ColourSum sum = sums_->Sum(square);
+    const ColourSum sum = sums_.Sum(square);
     if (sum.count > 0) average = AverageColour(sum);
   }
   if (average) PendWork(canvas.work.Row32(y)[x], kPendingOpacity, *average);

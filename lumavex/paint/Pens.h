@@ -61,7 +61,10 @@ PixelRect BrushRect(int px, int py, int width);
 class PenStroke {
  public:
   // Starts a stroke with `pen`, opening the undo step where the pen asks for it.
+  // The averaging pens build their sums in `sums`, which a caller keeps from stroke
+  // to stroke so that their memory is reused; without it the stroke has its own.
   PenStroke(DrawingContext& context, const Pen& pen);
+  PenStroke(DrawingContext& context, const Pen& pen, NeighbourSums& sums);
 
   // Applies the brush once at cursor position (x, y) in picture coordinates.
   void Apply(double x, double y);
@@ -85,7 +88,8 @@ class PenStroke {
   PaintStep step_;
   int width_;
   int height_;
-  std::optional<NeighbourSums> sums_;
+  NeighbourSums ownSums_;
+  NeighbourSums& sums_;
   // The mosaic cells averaged so far, by cell column and row.
   std::map<std::pair<int, int>, std::optional<uint32_t>> cells_;
 };

@@ -303,6 +303,7 @@ void ReferenceStroke(Canvas& canvas, const Pen& pen, const std::vector<Position>
 
 TEST(NeighbourPens, MatchTheirPlainLoopsWordForWordOnRandomPictures) {
   std::mt19937 random(16);
+  NeighbourSums sums;  // reused over pictures of other sizes, as the pen tool does
   for (PenKind kind : {PenKind::Gradation, PenKind::FrameGradation, PenKind::Mosaic})
     for (int round = 0; round < 6; ++round) {
       std::uniform_int_distribution<int> width(40, 90), height(30, 80), small(0, 7);
@@ -321,7 +322,7 @@ TEST(NeighbourPens, MatchTheirPlainLoopsWordForWordOnRandomPictures) {
       expected.canvas.processingSquare = c.canvas.processingSquare;
       ReferenceStroke(expected.canvas, pen, positions);
 
-      PenStroke stroke(c, pen);
+      PenStroke stroke(c, pen, sums);
       for (const auto& [px, py] : positions) stroke.Apply(px, py);
       stroke.Finish();
       for (int py = 0; py < c.canvas.Height(); ++py)

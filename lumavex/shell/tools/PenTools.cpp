@@ -132,7 +132,7 @@ void PenTools::Enter(AppState& s, int id) {
 void PenTools::LeftPress(AppState& s, Sample at, platform::Modifiers) {
   Pen pen = PenOfCommand(s, s.currentCommand);
   pen.width = width_;
-  stroke_.emplace(s.drawing, pen);
+  stroke_.emplace(s.drawing, pen, sums_);
   stroke_->Apply(at.x, at.y);
 }
 

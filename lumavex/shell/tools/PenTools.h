@@ -25,6 +25,8 @@ class PenTools final : public Tool {
  private:
   PenKind kind_ = PenKind::Normal;
   int width_ = 0;
+  // The averaging pens' sums, kept from stroke to stroke.
+  NeighbourSums sums_;
   // The stroke of the button held down.
   std::optional<PenStroke> stroke_;
   // The picture pixels the outline shown over the view surrounds.
