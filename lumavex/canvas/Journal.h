@@ -3,6 +3,7 @@
 // frame words, leaving a record from which the change can be undone and redone.
 
 #include <cstdint>
+#include <span>
 
 namespace lumavex {
 
@@ -24,6 +25,12 @@ class JournalSink {
   // False while journaling is off; the write then stores the values without a record.
   virtual bool Recording() const = 0;
   virtual void Append(const JournalRecord& record) = 0;
+  // Takes `records` in order as that many Append calls would, each one only while
+  // the sink records, for a sink whose recording changes only through Append.
+  virtual void AppendMany(std::span<const JournalRecord> records) {
+    for (const JournalRecord& record : records)
+      if (Recording()) Append(record);
+  }
 };
 
 // Stores `newDisplay` and `newFrame` into the two slots of position (x, y), first

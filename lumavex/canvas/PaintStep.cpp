@@ -14,6 +14,7 @@ PaintStep::PaintStep(DrawingContext& context, bool openUndoStep)
 }
 
 void PaintStep::Paint(int x, int y, uint32_t display, uint32_t frame) {
+  FlushRecords();
   WritePixelJournaled(journal_, canvas_.display.At(x, y), canvas_.frame.At(x, y),
                       display | kPaintedMark, frame, x, y);
   changed_.Merge({x, y, x, y});
@@ -32,7 +33,14 @@ void PaintStep::PaintColour(int x, int y, uint32_t colour, uint32_t opacity, boo
   changed_.Merge({x, y, x, y});
 }
 
+void PaintStep::FlushRecords() {
+  if (heldCount_ == 0) return;
+  journal_->AppendMany({held_.data(), heldCount_});
+  heldCount_ = 0;
+}
+
 void PaintStep::End(bool endSound) {
+  FlushRecords();
   context_.MarkedRectangle().Merge(changed_);
   if (endSound) context_.PlayFeedbackSound("end.wav");
   if (!changed_.Empty()) context_.RedrawPicture(changed_);

@@ -4,6 +4,8 @@
 // it; the step keeps the journal, the painted marks, the changed and marked
 // rectangles, the end sound and the redraw the same for all of them.
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 
 #include "lumavex/canvas/Canvas.h"
@@ -24,6 +26,7 @@ class PaintStep {
   // `openUndoStep` a new undo step opens too (an operation started by a press or a
   // commit); without it the writes join the step already open.
   PaintStep(DrawingContext& context, bool openUndoStep);
+  ~PaintStep() { FlushRecords(); }
   PaintStep(const PaintStep&) = delete;
   PaintStep& operator=(const PaintStep&) = delete;
 
@@ -46,6 +49,25 @@ class PaintStep {
   // the words are stored directly (painted mark set, changed rectangle widened).
   void PaintColour(int x, int y, uint32_t colour, uint32_t opacity, bool record = true);
 
+  // Stores the new words into `display` and `frame`, the words of pixel (x, y), as
+  // Paint does, but holds the record in the step and leaves the changed rectangle to
+  // the caller's Widen; for loops that write many pixels. The held records reach the
+  // journal in the order of the writes, before any later record of the step.
+  void PaintHeld(uint32_t& display, uint32_t& frame, int x, int y, uint32_t newDisplay,
+                 uint32_t newFrame) {
+    newDisplay |= kPaintedMark;
+    if (journal_) {
+      held_[heldCount_++] = {display & kJournalMask,    frame,
+                             newDisplay & kJournalMask, newFrame,
+                             static_cast<uint16_t>(x),  static_cast<uint16_t>(y)};
+      if (heldCount_ == held_.size()) FlushRecords();
+    }
+    display = newDisplay;
+    frame = newFrame;
+  }
+  // Hands the held records to the journal.
+  void FlushRecords();
+
   // Widens the changed rectangle by `rect` inside the area, for operations whose
   // changed rectangle is the whole region they worked over.
   void Widen(const PixelRect& rect) { changed_.Merge(rect.Intersect(area_)); }
@@ -61,6 +83,8 @@ class PaintStep {
   JournalSink* journal_;
   PixelRect area_;
   PixelRect changed_;
+  std::array<JournalRecord, 256> held_;
+  size_t heldCount_ = 0;
 };
 
 }  // namespace lumavex

@@ -67,6 +67,41 @@ TEST(PaintStep, WritesAreJournaledWithThePaintedMark) {
   EXPECT_EQ(r.y, 1);
 }
 
+// Held writes store the words at once and reach the journal in the order of the
+// writes, also when they fill the held block many times over or mix with Paint.
+TEST(PaintStep, HeldWritesAreJournaledInOrderBeforeLaterWrites) {
+  TestDrawingContext c(40, 30);
+  {
+    PaintStep step(c, false);
+    for (int i = 0; i < 1000; ++i) {
+      const int x = i % 40, y = i / 40;
+      if (i % 333 == 0) {
+        step.Paint(x, y, kDrawAreaFlag | uint32_t(i), 0x80000000);
+        continue;
+      }
+      step.PaintHeld(c.canvas.display.At(x, y), c.canvas.frame.At(x, y), x, y,
+                     kDrawAreaFlag | uint32_t(i), 0x80000000);
+      ASSERT_EQ(c.canvas.display.At(x, y), kDrawAreaFlag | kPaintedMark | uint32_t(i));
+    }
+    EXPECT_EQ(step.Changed(), (PixelRect{0, 0, 39, 24}));  // only Paint widened it
+  }  // the step's end hands over what is still held
+  ASSERT_EQ(c.journal.records.size(), 1000u);
+  for (int i = 0; i < 1000; ++i) {
+    const JournalRecord& r = c.journal.records[i];
+    ASSERT_EQ(r.newDisplay, kDrawAreaFlag | uint32_t(i)) << i;
+    EXPECT_EQ(r.oldDisplay, kNewDisplayPixel);
+    EXPECT_EQ(r.newFrame, 0x80000000u);
+    EXPECT_EQ(r.x, i % 40);
+    EXPECT_EQ(r.y, i / 40);
+  }
+  c.journal.recording = false;
+  PaintStep step(c, false);
+  step.PaintHeld(c.canvas.display.At(0, 29), c.canvas.frame.At(0, 29), 0, 29, kDrawAreaFlag, 0);
+  step.End(false);
+  EXPECT_EQ(c.journal.records.size(), 1000u);
+  EXPECT_EQ(c.canvas.display.At(0, 29), kDrawAreaFlag | kPaintedMark);
+}
+
 TEST(PaintStep, EndMergesTheChangedRectangleSoundsAndRedraws) {
   TestDrawingContext c(10, 10);
   c.marked = {8, 8, 9, 9};

@@ -1,5 +1,6 @@
 #include "lumavex/files/UndoJournal.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 
@@ -110,6 +111,21 @@ void UndoJournal::Append(const JournalRecord& record) {
   EncodeRecord(record, buffer_.get() + bufferUsed_);
   bufferUsed_ += kRecordBytes;
   if (bufferUsed_ == kJournalBufferBytes) WritePending();
+}
+
+// Fills the buffer as many Append calls would, writing it out whenever it is full;
+// after a write failure the rest is dropped.
+void UndoJournal::AppendMany(std::span<const JournalRecord> records) {
+  while (!records.empty() && stepOpen_) {
+    const size_t room = (kJournalBufferBytes - bufferUsed_) / kRecordBytes;
+    const size_t count = std::min(room, records.size());
+    for (const JournalRecord& record : records.first(count)) {
+      EncodeRecord(record, buffer_.get() + bufferUsed_);
+      bufferUsed_ += kRecordBytes;
+    }
+    records = records.subspan(count);
+    if (bufferUsed_ == kJournalBufferBytes) WritePending();
+  }
 }
 
 }  // namespace lumavex

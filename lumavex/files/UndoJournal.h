@@ -63,6 +63,7 @@ class UndoJournal final : public JournalSink {
   // True while a step is open and journaling has not been switched off by a write failure.
   bool Recording() const override { return stepOpen_; }
   void Append(const JournalRecord& record) override;
+  void AppendMany(std::span<const JournalRecord> records) override;
 
   // Forgets the journal (new picture, load): closes the undo file and greys undo and
   // redo. Deletes no file; a write failure's switch-off stays.

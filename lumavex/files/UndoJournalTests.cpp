@@ -168,6 +168,39 @@ TEST_F(RecordingTest, WriteFailureMidStepSwitchesJournalingOffButDrawingGoesOn) 
   EXPECT_EQ(host.messages.size(), 1u);
 }
 
+// Records handed over in blocks of uneven sizes leave the same file as one Append
+// each: across full buffers, and with a write that fails part way.
+TEST_F(RecordingTest, RecordsInBlocksLeaveTheBytesOfSingleAppends) {
+  for (const int failingWrite : {0, 3}) {
+    std::vector<JournalRecord> records;
+    for (int i = 0; i < 98765; ++i)
+      records.push_back({0x02FFFFFF, kLand, 0x02000000 | uint32_t(i), 0x7F000000, uint16_t(i % 240),
+                         uint16_t(i / 240)});
+    auto record = [&](bool inBlocks) {
+      fs::remove_all(folder);
+      fs::create_directory(folder);
+      NewPicture(240, 412);
+      Journal({.writeAllowed = failingWrite ? FailAtWrite(failingWrite) : nullptr});
+      journal->OpenStep(canvas);
+      std::span<const JournalRecord> rest(records);
+      for (size_t block = 1; !rest.empty(); block = block * 7 % 4099) {
+        const size_t count = inBlocks ? std::min(block, rest.size()) : 1;
+        if (inBlocks)
+          journal->AppendMany(rest.first(count));
+        else
+          journal->Append(rest.front());
+        rest = rest.subspan(count);
+      }
+      const bool recording = journal->Recording();
+      journal->CloseStep();
+      return std::pair{FileBytes(0), recording};
+    };
+    const auto single = record(false);
+    EXPECT_EQ(single.second, failingWrite == 0);
+    EXPECT_EQ(record(true), single) << failingWrite;
+  }
+}
+
 TEST_F(RecordingTest, FailedCloseOfAStepGreysEverything) {
   NewPicture(4, 4);
   Journal({.writeAllowed = FailAtWrite(3)});  // the records at the close
