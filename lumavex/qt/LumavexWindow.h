@@ -52,6 +52,12 @@ class LumavexWindow : public QWidget {
   // keep waiting for them.
   void ReleaseButtonsLetGoDuringModal();
 
+  // A modal window has closed over the client area. The backing store still shows
+  // what was last presented, which need not be what the core would paint now (a
+  // progress bar ended, for one), so the core is asked to repaint, as the uncovered
+  // area would have made it, as soon as the event loop runs again.
+  void RepaintAfterModal();
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;

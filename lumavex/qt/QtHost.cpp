@@ -24,14 +24,14 @@ platform::MessageResult QtHost::ShowMessage(const std::string& text, const std::
                                             platform::MessageButtons buttons,
                                             platform::MessageIcon icon) {
   const auto result = pq::ShowMessageBox(window_, text, caption, buttons, icon);
-  if (window_) window_->ReleaseButtonsLetGoDuringModal();
+  AfterModal();
   return result;
 }
 
 int QtHost::RunDialog(platform::DialogModel& model) {
   pq::DialogPresenter presenter(model, window_, refusalPresenter_);
   const int code = presenter.Run();
-  if (window_) window_->ReleaseButtonsLetGoDuringModal();
+  AfterModal();
   return code;
 }
 
@@ -67,13 +67,19 @@ std::optional<std::string> Chosen(QFileDialog& dialog) {
 
 }  // namespace
 
+void QtHost::AfterModal() {
+  if (!window_) return;
+  window_->ReleaseButtonsLetGoDuringModal();
+  window_->RepaintAfterModal();
+}
+
 std::optional<std::string> QtHost::OpenFileDialog(const platform::FileDialogRequest& request) {
   QFileDialog dialog(window_);
   Prepare(dialog, request);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
   const auto chosen = Chosen(dialog);
-  if (window_) window_->ReleaseButtonsLetGoDuringModal();
+  AfterModal();
   return chosen;
 }
 
@@ -87,7 +93,7 @@ std::optional<std::string> QtHost::SaveFileDialog(const platform::FileDialogRequ
   if (request.defaultExtension.size() > 1)
     dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension.substr(1)));
   const auto chosen = Chosen(dialog);
-  if (window_) window_->ReleaseButtonsLetGoDuringModal();
+  AfterModal();
   return chosen;
 }
 

@@ -50,6 +50,9 @@ class QtHost : public platform::UiHost {
   [[noreturn]] void EndProcess(int exitCode) override;
 
  private:
+  // After a message box or dialog: the buttons it took and the area it uncovered.
+  void AfterModal();
+
   LumavexWindow* window_ = nullptr;
   platform::qt::SoundPlayer sounds_;
   platform::qt::RefusalPresenter refusalPresenter_;
