@@ -1,9 +1,8 @@
-#include "lumavex/files/PictureLoad.h"
+#include <algorithm>
 
 #include "lumavex/files/PictureInput.h"
+#include "lumavex/files/PictureLoad.h"
 #include "lumavex/files/PictureTestSupport.h"
-
-#include <algorithm>
 
 namespace lumavex::testing {
 namespace {
@@ -161,6 +160,22 @@ TEST_F(PictureLoadTest, TheExtensionChoosesTheReaderWithoutRegardToCase) {
   EXPECT_EQ(canvas.display.At(1, 1), 0x02000004u);
   EXPECT_EQ(PictureExtension("./dir.v2/name"), "");
   EXPECT_EQ(PictureExtension("./a.b.lmv"), ".lmv");
+}
+
+TEST_F(PictureLoadTest, PngLoadErrorsNameTheFileOnASecondLine) {
+  Bytes random(300);
+  uint32_t seed = 5;
+  for (uint8_t& b : random) b = uint8_t((seed = seed * 1103515245u + 12345u) >> 16);
+  EXPECT_FALSE(LoadIntoCanvas("random.png", random));
+  EXPECT_EQ(LastMessage(), "PNG ではありません。\n./random.png");
+  EXPECT_EQ(host.messages.back().caption, "ロードエラー");
+  // A PNG signature over nothing more: libpng gives up.
+  EXPECT_FALSE(LoadIntoCanvas("cut.png", Bytes{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0}));
+  EXPECT_EQ(LastMessage(), "PNG ライブラリ内部エラー。\n./cut.png");
+  PixelPlane display, frame;
+  EXPECT_FALSE(LoadPastePicture(Services(), Path("random.png"), "./random.png",
+                                PasteVariant::SameSize, display, frame));
+  EXPECT_EQ(LastMessage(), "PNG ではありません。\n./random.png");
 }
 
 TEST_F(PictureLoadTest, AnUnknownExtensionOrAMissingFileKeepsTheCanvas) {
