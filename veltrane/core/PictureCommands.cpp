@@ -3,34 +3,39 @@
 #include "veltrane/codec/VtzCompress.h"
 #include "veltrane/codec/VtzExpand.h"
 #include "veltrane/core/Messages.h"
+#include "veltrane/core/ResultLine.h"
 
 namespace veltrane {
 
-void CompressAllPictures(ToolContext& tool) {
+std::string CompressAllPictures(ToolContext& tool) {
   for (const std::string& name : ListOrEnd(tool, "VTZ")) MoveToRecycleBin(tool, name);
+  size_t pictures = 0;
   for (const char* extension : {"bmp", "lmv"}) {
     const std::vector<std::string> names = ListOrEnd(tool, extension);
     tool.progress.Begin(names.size());
     const CodecResult result =
         CompressPictures(tool.folder, names, tool.allocator, [&] { tool.progress.BeforeItem(); });
     tool.progress.End();
-    if (!ReportCodecResult(tool, result)) return;
+    if (!ReportCodecResult(tool, result)) return result::Stopped("compression");
+    pictures += names.size();
   }
   tool.host.ShowMessage(text::kCompressed, text::kCaptionCompressed);
+  return result::Compressed(pictures, ListOrEnd(tool, "VTZ").size());
 }
 
-void ExpandAllPictures(ToolContext& tool) {
+std::string ExpandAllPictures(ToolContext& tool) {
   const std::vector<std::string> names = ListOrEnd(tool, "VTZ");
   tool.progress.Begin(names.size());
   for (const std::string& name : names) {
     tool.progress.BeforeItem();
     if (!ReportCodecResult(tool, ExpandVtz(tool.folder, name, tool.allocator))) {
       tool.progress.End();
-      return;
+      return result::Stopped("expansion");
     }
   }
   tool.progress.End();
   tool.host.ShowMessage(text::kPicturesExpanded, text::kCaptionExpanded);
+  return result::Expanded(names.size());
 }
 
 }  // namespace veltrane
