@@ -33,18 +33,6 @@ struct PictureFileHeaders {
   std::array<uint8_t, kPictureHeadersBytes> Bytes() const;
 };
 
-inline uint32_t ReadLe32(const uint8_t* p) {
-  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-inline uint16_t ReadLe16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
-inline void WriteLe32(uint8_t* p, uint32_t v) {
-  for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
-}
-inline void WriteLe16(uint8_t* p, uint16_t v) {
-  p[0] = static_cast<uint8_t>(v);
-  p[1] = static_cast<uint8_t>(v >> 8);
-}
-
 // Bytes in one stored BMP row of `width` pixels of `bits` bits, padded to 4 bytes.
 constexpr uint64_t BmpRowBytes(int64_t width, int bits) {
   return ((static_cast<uint64_t>(width) * static_cast<uint64_t>(bits) + 31) >> 5) * 4;

@@ -1,9 +1,10 @@
 #include "lumavex/shell/SettingsFile.h"
 
+#include <array>
 #include <cmath>
-#include <cstring>
 #include <memory>
 
+#include "common/LittleEndian.h"
 #include "lumavex/shell/AppState.h"
 #include "lumavex/shell/ColourPanel.h"
 #include "platform/TextCodec.h"
@@ -16,52 +17,21 @@ constexpr const char* kBadSize = "描画設定ファイルサイズが不正で�
 constexpr const char* kBadContent = "描画設定ファイルが不正です。";
 constexpr int kLargestSquareSide = 10000;
 
-// Little-endian fields of the record.
-class RecordWriter {
- public:
-  explicit RecordWriter(std::string& out) : out_(out) {}
-  void U32(uint32_t v) {
-    for (int i = 0; i < 4; ++i) out_.push_back(static_cast<char>(v >> (8 * i)));
-  }
-  void I32(int v) { U32(static_cast<uint32_t>(v)); }
-  void Double(double v) {
-    uint64_t bits;
-    std::memcpy(&bits, &v, sizeof bits);
-    for (int i = 0; i < 8; ++i) out_.push_back(static_cast<char>(bits >> (8 * i)));
-  }
+using RecordBytes = std::array<uint8_t, kSettingsRecordBytes>;
 
- private:
-  std::string& out_;
-};
-
-class RecordReader {
- public:
-  explicit RecordReader(const unsigned char* record) : p_(record) {}
-  uint32_t U32() {
-    uint32_t v = 0;
-    for (int i = 0; i < 4; ++i) v |= static_cast<uint32_t>(p_[i]) << (8 * i);
-    p_ += 4;
-    return v;
-  }
-  int I32() { return static_cast<int>(U32()); }
-  double Double() {
-    uint64_t bits = 0;
-    for (int i = 0; i < 8; ++i) bits |= static_cast<uint64_t>(p_[i]) << (8 * i);
-    p_ += 8;
-    double v;
-    std::memcpy(&v, &bits, sizeof v);
-    return v;
-  }
-
- private:
-  const unsigned char* p_;
-};
-
-bool InRange(int v, int lower, int upper) { return v >= lower && v <= upper; }
-bool AtLeast(int v, int lower) { return v >= lower; }
+bool InRange(int v, int lower, int upper) {
+  return v >= lower && v <= upper;
+}
+bool AtLeast(int v, int lower) {
+  return v >= lower;
+}
 // A finite distance of at least `lower` pixels (a NaN or infinite width draws nothing sane).
-bool DistanceAtLeast(double v, double lower) { return std::isfinite(v) && v >= lower; }
-bool IsFlag(int v) { return v == 0 || v == 1; }
+bool DistanceAtLeast(double v, double lower) {
+  return std::isfinite(v) && v >= lower;
+}
+bool IsFlag(int v) {
+  return v == 0 || v == 1;
+}
 
 // The record as read, with the block lengths it announces.
 struct Record {
@@ -73,8 +43,8 @@ struct Record {
 
 // Decodes the record into `r` (the settings the file does not hold keep their values)
 // and checks every field in offset order; false at the first field refused.
-bool DecodeRecord(const unsigned char* bytes, Record& r) {
-  RecordReader in(bytes);
+bool DecodeRecord(const RecordBytes& bytes, Record& r) {
+  common::LittleEndianReader in(bytes);
   DrawingSettings& s = r.settings;
   s.processingSquareSide = std::min(in.I32(), kLargestSquareSide);
   if (!AtLeast(s.processingSquareSide, 10)) return false;
@@ -109,9 +79,9 @@ bool DecodeRecord(const unsigned char* bytes, Record& r) {
   r.colours.termination = in.U32();
   s.maxOpacity = in.I32();
   if (!InRange(s.maxOpacity, 1, 255)) return false;
-  s.headFade = in.Double();
+  s.headFade = in.F64();
   if (!DistanceAtLeast(s.headFade, 0.0)) return false;
-  s.terminationFade = in.Double();
+  s.terminationFade = in.F64();
   if (!DistanceAtLeast(s.terminationFade, 0.0)) return false;
   s.splinePointCount = in.I32();
   if (!AtLeast(s.splinePointCount, 2)) return false;
@@ -120,9 +90,9 @@ bool DecodeRecord(const unsigned char* bytes, Record& r) {
   s.areaBorderFrameOpacity = in.I32();
   if (!InRange(s.areaBorderFrameOpacity, 1, 255)) return false;
   in.U32();  // reserved
-  s.frameWidth = in.Double();
+  s.frameWidth = in.F64();
   if (!DistanceAtLeast(s.frameWidth, 0.0)) return false;
-  s.antiAliasWidth = in.Double();
+  s.antiAliasWidth = in.F64();
   if (!DistanceAtLeast(s.antiAliasWidth, 1.0)) return false;
   int* const penWidths[] = {&s.selectPenWidth, &s.deselectPenWidth, &s.frameGradationPenWidth};
   for (int* width : penWidths)
@@ -140,9 +110,9 @@ bool DecodeRecord(const unsigned char* bytes, Record& r) {
   return InRange(s.rgbTolerance, 0, 255);
 }
 
-void EncodeRecord(const DrawingSettings& s, const DrawingColours& c, int textBlock,
-                  int fontBlock, std::string& out) {
-  RecordWriter w(out);
+void EncodeRecord(const DrawingSettings& s, const DrawingColours& c, int textBlock, int fontBlock,
+                  RecordBytes& out) {
+  common::LittleEndianWriter w(out);
   for (int v : {s.processingSquareSide, s.fattenWidth, s.fattenAntiAliasWidth, s.characterWidth,
                 s.characterHeight, s.fontWeight, s.italic ? 1 : 0, s.vertical ? 1 : 0,
                 s.characterSpacing, textBlock, fontBlock, s.loadLimitWidth, s.loadLimitHeight})
@@ -150,12 +120,11 @@ void EncodeRecord(const DrawingSettings& s, const DrawingColours& c, int textBlo
   w.U32(c.head);
   w.U32(c.termination);
   w.I32(s.maxOpacity);
-  w.Double(s.headFade);
-  w.Double(s.terminationFade);
-  for (int v : {s.splinePointCount, s.borderFrameOpacity, s.areaBorderFrameOpacity, 0})
-    w.I32(v);
-  w.Double(s.frameWidth);
-  w.Double(s.antiAliasWidth);
+  w.F64(s.headFade);
+  w.F64(s.terminationFade);
+  for (int v : {s.splinePointCount, s.borderFrameOpacity, s.areaBorderFrameOpacity, 0}) w.I32(v);
+  w.F64(s.frameWidth);
+  w.F64(s.antiAliasWidth);
   for (int v : {s.selectPenWidth, s.deselectPenWidth, s.frameGradationPenWidth,
                 s.frameGradationDegree, s.gradationPenWidth, s.gradationDegree, s.mosaicPenWidth,
                 s.mosaicCellWidth, s.normalPenWidth, s.frameDeletePenWidth,
@@ -194,10 +163,11 @@ std::optional<std::string> EncodeDrawingSettings(const DrawingSettings& settings
     if (error) *error = "フォント名を保存できません。";
     return std::nullopt;
   }
-  std::string bytes;
-  bytes.reserve(kSettingsRecordBytes + text->size() + font->size() + 2);
+  RecordBytes record{};
   EncodeRecord(settings, colours, static_cast<int>(text->size() + 1),
-               static_cast<int>(font->size() + 1), bytes);
+               static_cast<int>(font->size() + 1), record);
+  std::string bytes(record.begin(), record.end());
+  bytes.reserve(kSettingsRecordBytes + text->size() + font->size() + 2);
   bytes += *text;
   bytes.push_back('\0');
   bytes += *font;
@@ -209,24 +179,23 @@ bool WriteDrawingSettings(std::FILE* out, const DrawingSettings& settings,
                           const DrawingColours& colours, std::string* error) {
   const auto bytes = EncodeDrawingSettings(settings, colours, error);
   if (!bytes) return false;
-  if (std::fwrite(bytes->data(), 1, bytes->size(), out) != bytes->size() ||
-      std::fflush(out) != 0) {
+  if (std::fwrite(bytes->data(), 1, bytes->size(), out) != bytes->size() || std::fflush(out) != 0) {
     if (error) *error = "別の位置にセーブして下さい。";
     return false;
   }
   return true;
 }
 
-bool LoadDrawingSettings(platform::UiHost& host, const std::string& path,
-                         DrawingSettings& settings, DrawingColours& colours) {
+bool LoadDrawingSettings(platform::UiHost& host, const std::string& path, DrawingSettings& settings,
+                         DrawingColours& colours) {
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
   if (!file) {
     host.ShowMessage("ファイルオープン不可: " + path, "エラー", platform::MessageButtons::Ok,
                      platform::MessageIcon::Exclamation);
     return false;
   }
-  unsigned char record[kSettingsRecordBytes];
-  if (std::fread(record, 1, sizeof record, file.get()) != sizeof record) {
+  RecordBytes record{};
+  if (std::fread(record.data(), 1, record.size(), file.get()) != record.size()) {
     host.ShowMessage(kBadSize, kCheckCaption);
     return false;
   }
