@@ -25,7 +25,10 @@ bool IsPalettedDepth(int bits) {
 
 // Shows the first header problem; true when there is none. `coloursUsed` is the
 // field with its default for the depth filled in.
-bool BmpHeadersAcceptable(PictureInput& input, const PictureFileHeaders& h, uint64_t coloursUsed) {
+bool BmpHeadersAcceptable(PictureInput& input, const PictureFileHeaders& headers,
+                          uint64_t coloursUsed) {
+  const BitmapFileHeader& f = headers.file;
+  const PictureHeader& h = headers.info;
   if (h.width < kMinPictureSide || h.height < kMinPictureSide) {
     input.Refuse("幅は２以上、高さは２以上でなければなりません。", kCaption);
     return false;
@@ -34,14 +37,14 @@ bool BmpHeadersAcceptable(PictureInput& input, const PictureFileHeaders& h, uint
   const uint64_t paletteBytes = coloursUsed * 4;
   const uint64_t pixelBytes = BmpRowBytes(h.width, bits) * static_cast<uint64_t>(h.height);
   const char* problem = nullptr;
-  if (h.signature != kBitmapSignature) problem = "%s はビットマップファイルではありません。";
-  else if (h.fileSize != input.length) problem = kSizeWrong;
+  if (f.signature != kBitmapSignature) problem = "%s はビットマップファイルではありません。";
+  else if (f.fileSize != input.length) problem = kSizeWrong;
   else if (!IsPalettedDepth(bits) && bits != 24 && bits != 32) problem = kDepthWrong;
   else if (h.compression != 0) problem = "%s は圧縮ビットマップデータです。";
-  else if (h.fileSize < pixelBytes + paletteBytes + kPictureHeadersBytes) problem = kSizeWrong;
+  else if (f.fileSize < pixelBytes + paletteBytes + kPictureHeadersBytes) problem = kSizeWrong;
   else if (h.headerSize != 40) problem = "%s は BITMAPINFOHEADER 構造体サイズが不正です。";
   else if (h.planes != 1) problem = "%s はビットマッププレーン数が１ではありません。";
-  else if (h.dataOffset != paletteBytes + kPictureHeadersBytes) problem = "%s はデータ開始位置が不正です。";
+  else if (f.dataOffset != paletteBytes + kPictureHeadersBytes) problem = "%s はデータ開始位置が不正です。";
   if (problem) {
     input.Refuse(input.Named(problem), kCaption);
     return false;
@@ -123,7 +126,8 @@ bool ReadBmpPicture(PictureInput& input, const PicturePrepare& prepare,
     input.Refuse(input.Named(kSizeWrong), kCaption);
     return false;
   }
-  const PictureFileHeaders h = PictureFileHeaders::Parse(bytes);
+  const PictureFileHeaders headers = PictureFileHeaders::Parse(bytes);
+  const PictureHeader& h = headers.info;
   const int bits = h.bitsPerPixel;
   uint64_t coloursUsed = h.coloursUsed;
   if (coloursUsed == 0) {
@@ -134,7 +138,7 @@ bool ReadBmpPicture(PictureInput& input, const PicturePrepare& prepare,
       return false;
     }
   }
-  if (!BmpHeadersAcceptable(input, h, coloursUsed)) return false;
+  if (!BmpHeadersAcceptable(input, headers, coloursUsed)) return false;
 
   std::vector<uint32_t> palette;
   if (bits == 32) {
@@ -146,7 +150,8 @@ bool ReadBmpPicture(PictureInput& input, const PicturePrepare& prepare,
     input.Refuse(input.Named(kSizeWrong), kCaption);
     return false;
   }
-  if (std::fseek(input.file, static_cast<long>(h.dataOffset), SEEK_SET) != 0) return false;
+  if (std::fseek(input.file, static_cast<long>(headers.file.dataOffset), SEEK_SET) != 0)
+    return false;
   if (!prepare(h.width, h.height)) return false;
 
   EightRowReader rows;
