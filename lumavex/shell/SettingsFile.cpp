@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "common/LittleEndian.h"
+#include "lumavex/canvas/SettingLimits.h"
 #include "lumavex/shell/AppState.h"
 #include "lumavex/shell/ColourPanel.h"
 #include "platform/TextCodec.h"
@@ -15,19 +16,17 @@ namespace {
 constexpr const char* kCheckCaption = "ロードチェック";
 constexpr const char* kBadSize = "描画設定ファイルサイズが不正です。";
 constexpr const char* kBadContent = "描画設定ファイルが不正です。";
-constexpr int kLargestSquareSide = 10000;
 
 using RecordBytes = std::array<uint8_t, kSettingsRecordBytes>;
 
 bool InRange(int v, int lower, int upper) {
   return v >= lower && v <= upper;
 }
-bool AtLeast(int v, int lower) {
-  return v >= lower;
-}
-// A finite distance of at least `lower` pixels (a NaN or infinite width draws nothing sane).
-bool DistanceAtLeast(double v, double lower) {
-  return std::isfinite(v) && v >= lower;
+// A finite distance in pixels whose 1/100 pixel lies within `range` (a NaN or infinite
+// width draws nothing sane).
+bool DistanceIn(double v, const SettingRange& range) {
+  return std::isfinite(v) && (!range.lower || v >= *range.lower / 100.0) &&
+         (!range.upper || v <= *range.upper / 100.0);
 }
 bool IsFlag(int v) {
   return v == 0 || v == 1;
@@ -46,18 +45,18 @@ struct Record {
 bool DecodeRecord(const RecordBytes& bytes, Record& r) {
   common::LittleEndianReader in(bytes);
   DrawingSettings& s = r.settings;
-  s.processingSquareSide = std::min(in.I32(), kLargestSquareSide);
-  if (!AtLeast(s.processingSquareSide, 10)) return false;
+  s.processingSquareSide = std::min(in.I32(), *limit::kProcessingSquareSide.upper);
+  if (!limit::kProcessingSquareSide.Holds(s.processingSquareSide)) return false;
   s.fattenWidth = in.I32();
-  if (!AtLeast(s.fattenWidth, 100)) return false;
+  if (!limit::kFattenWidth.Holds(s.fattenWidth)) return false;
   s.fattenAntiAliasWidth = in.I32();
-  if (!AtLeast(s.fattenAntiAliasWidth, 0)) return false;
+  if (!limit::kFattenAntiAliasWidth.Holds(s.fattenAntiAliasWidth)) return false;
   s.characterWidth = in.I32();
-  if (!InRange(s.characterWidth, 2, 30000)) return false;
+  if (!limit::kCharacterSide.Holds(s.characterWidth)) return false;
   s.characterHeight = in.I32();
-  if (!InRange(s.characterHeight, 2, 30000)) return false;
+  if (!limit::kCharacterSide.Holds(s.characterHeight)) return false;
   s.fontWeight = in.I32();
-  if (!InRange(s.fontWeight, 0, 900)) return false;
+  if (!limit::kFontWeight.Holds(s.fontWeight)) return false;
   const int italic = in.I32();
   if (!IsFlag(italic)) return false;
   s.italic = italic == 1;
@@ -65,49 +64,49 @@ bool DecodeRecord(const RecordBytes& bytes, Record& r) {
   if (!IsFlag(vertical)) return false;
   s.vertical = vertical == 1;
   s.characterSpacing = in.I32();
-  if (!InRange(s.characterSpacing, 0, 30000)) return false;
+  if (!limit::kCharacterSpacing.Holds(s.characterSpacing)) return false;
   // A negative length would announce a block that cannot exist.
   r.textBlock = in.I32();
   if (!InRange(r.textBlock, 0, kMaxPasteTextBlock)) return false;
   r.fontBlock = in.I32();
   if (!InRange(r.fontBlock, 0, kMaxFontNameBlock)) return false;
   s.loadLimitWidth = in.I32();
-  if (!InRange(s.loadLimitWidth, 2, 30000)) return false;
+  if (!limit::kLoadLimitSide.Holds(s.loadLimitWidth)) return false;
   s.loadLimitHeight = in.I32();
-  if (!InRange(s.loadLimitHeight, 2, 30000)) return false;
+  if (!limit::kLoadLimitSide.Holds(s.loadLimitHeight)) return false;
   r.colours.head = in.U32();
   r.colours.termination = in.U32();
   s.maxOpacity = in.I32();
-  if (!InRange(s.maxOpacity, 1, 255)) return false;
+  if (!limit::kMaxOpacity.Holds(s.maxOpacity)) return false;
   s.headFade = in.F64();
-  if (!DistanceAtLeast(s.headFade, 0.0)) return false;
+  if (!DistanceIn(s.headFade, limit::kFadeDistance)) return false;
   s.terminationFade = in.F64();
-  if (!DistanceAtLeast(s.terminationFade, 0.0)) return false;
+  if (!DistanceIn(s.terminationFade, limit::kFadeDistance)) return false;
   s.splinePointCount = in.I32();
-  if (!AtLeast(s.splinePointCount, 2)) return false;
+  if (!limit::kSplinePointCount.Holds(s.splinePointCount)) return false;
   s.borderFrameOpacity = in.I32();
-  if (!InRange(s.borderFrameOpacity, 1, 255)) return false;
+  if (!limit::kBorderOpacity.Holds(s.borderFrameOpacity)) return false;
   s.areaBorderFrameOpacity = in.I32();
-  if (!InRange(s.areaBorderFrameOpacity, 1, 255)) return false;
+  if (!limit::kBorderOpacity.Holds(s.areaBorderFrameOpacity)) return false;
   in.U32();  // reserved
   s.frameWidth = in.F64();
-  if (!DistanceAtLeast(s.frameWidth, 0.0)) return false;
+  if (!DistanceIn(s.frameWidth, limit::kFrameWidth)) return false;
   s.antiAliasWidth = in.F64();
-  if (!DistanceAtLeast(s.antiAliasWidth, 1.0)) return false;
+  if (!DistanceIn(s.antiAliasWidth, limit::kAntiAliasWidth)) return false;
   int* const penWidths[] = {&s.selectPenWidth, &s.deselectPenWidth, &s.frameGradationPenWidth};
   for (int* width : penWidths)
-    if (!AtLeast(*width = in.I32(), 0)) return false;
-  if (!AtLeast(s.frameGradationDegree = in.I32(), 1)) return false;
-  if (!AtLeast(s.gradationPenWidth = in.I32(), 0)) return false;
-  if (!AtLeast(s.gradationDegree = in.I32(), 1)) return false;
-  if (!AtLeast(s.mosaicPenWidth = in.I32(), 0)) return false;
-  if (!AtLeast(s.mosaicCellWidth = in.I32(), 2)) return false;
+    if (!limit::kPenWidth.Holds(*width = in.I32())) return false;
+  if (!limit::kGradationDegree.Holds(s.frameGradationDegree = in.I32())) return false;
+  if (!limit::kPenWidth.Holds(s.gradationPenWidth = in.I32())) return false;
+  if (!limit::kGradationDegree.Holds(s.gradationDegree = in.I32())) return false;
+  if (!limit::kPenWidth.Holds(s.mosaicPenWidth = in.I32())) return false;
+  if (!limit::kMosaicCellWidth.Holds(s.mosaicCellWidth = in.I32())) return false;
   int* const morePenWidths[] = {&s.normalPenWidth, &s.frameDeletePenWidth,
                                 &s.transparentDeletePenWidth, &s.colourChangePenWidth};
   for (int* width : morePenWidths)
-    if (!AtLeast(*width = in.I32(), 0)) return false;
+    if (!limit::kPenWidth.Holds(*width = in.I32())) return false;
   s.rgbTolerance = in.I32();
-  return InRange(s.rgbTolerance, 0, 255);
+  return limit::kRgbTolerance.Holds(s.rgbTolerance);
 }
 
 void EncodeRecord(const DrawingSettings& s, const DrawingColours& c, int textBlock, int fontBlock,
