@@ -16,7 +16,7 @@
 #include "platform/Surface.h"
 #include "platform/UiHost.h"
 #include "veltrane/core/Archiver.h"
-#include "veltrane/core/ProgressStrip.h"
+#include "platform/ProgressStrip.h"
 
 namespace veltrane {
 
@@ -69,7 +69,7 @@ class VeltraneApp {
   platform::Allocator allocator_;
   Archiver archiver_;
   platform::Surface surface_;
-  ProgressStrip progress_;
+  platform::ProgressStrip progress_;
   platform::MenuBar menu_;
   std::string backupPath_;
 };
