@@ -27,7 +27,10 @@ bool IsPalettedDepth(int bits) {
 
 // Shows the first header problem; true when there is none. `coloursUsed` is the
 // field with its default for the depth filled in.
-bool BmpHeadersAcceptable(PictureInput& input, const PictureFileHeaders& h, uint64_t coloursUsed) {
+bool BmpHeadersAcceptable(PictureInput& input, const PictureFileHeaders& headers,
+                          uint64_t coloursUsed) {
+  const BitmapFileHeader& f = headers.file;
+  const PictureHeader& h = headers.info;
   if (h.width < kMinPictureSide || h.height < kMinPictureSide) {
     input.Refuse("幅は２以上、高さは２以上でなければなりません。", kCaption);
     return false;
@@ -36,14 +39,14 @@ bool BmpHeadersAcceptable(PictureInput& input, const PictureFileHeaders& h, uint
   const uint64_t paletteBytes = coloursUsed * 4;
   const uint64_t pixelBytes = BmpRowBytes(h.width, bits) * static_cast<uint64_t>(h.height);
   const char* problem = nullptr;
-  if (h.signature != kBitmapSignature) problem = "%s はビットマップファイルではありません。";
-  else if (h.fileSize != input.length) problem = kSizeWrong;
+  if (f.signature != kBitmapSignature) problem = "%s はビットマップファイルではありません。";
+  else if (f.fileSize != input.length) problem = kSizeWrong;
   else if (!IsPalettedDepth(bits) && bits != 24 && bits != 32) problem = kDepthWrong;
   else if (h.compression != 0) problem = "%s は圧縮ビットマップデータです。";
-  else if (h.fileSize < pixelBytes + paletteBytes + kPictureHeadersBytes) problem = kSizeWrong;
+  else if (f.fileSize < pixelBytes + paletteBytes + kPictureHeadersBytes) problem = kSizeWrong;
   else if (h.headerSize != 40) problem = "%s は BITMAPINFOHEADER 構造体サイズが不正です。";
   else if (h.planes != 1) problem = "%s はビットマッププレーン数が１ではありません。";
-  else if (h.dataOffset != paletteBytes + kPictureHeadersBytes) problem = "%s はデータ開始位置が不正です。";
+  else if (f.dataOffset != paletteBytes + kPictureHeadersBytes) problem = "%s はデータ開始位置が不正です。";
   if (problem) {
     input.Refuse(input.Named(problem), kCaption);
     return false;
@@ -161,7 +164,8 @@ bool ReadBmpPicture(PictureInput& input, const PicturePrepare& prepare,
     input.Refuse(input.Named(kSizeWrong), kCaption);
     return false;
   }
-  PictureFileHeaders h = PictureFileHeaders::Parse(bytes);
+  PictureFileHeaders headers = PictureFileHeaders::Parse(bytes);
+  PictureHeader& h = headers.info;
   // A negative height stores the picture top line first; the checks take its magnitude.
   const bool topDown = h.height < 0 && h.height != INT32_MIN;
   if (topDown) h.height = -h.height;
@@ -175,7 +179,7 @@ bool ReadBmpPicture(PictureInput& input, const PicturePrepare& prepare,
       return false;
     }
   }
-  if (!BmpHeadersAcceptable(input, h, coloursUsed)) return false;
+  if (!BmpHeadersAcceptable(input, headers, coloursUsed)) return false;
 
   std::vector<uint32_t> palette;
   if (bits == 32) {
@@ -187,12 +191,13 @@ bool ReadBmpPicture(PictureInput& input, const PicturePrepare& prepare,
     input.Refuse(input.Named(kSizeWrong), kCaption);
     return false;
   }
-  if (std::fseek(input.file, static_cast<long>(h.dataOffset), SEEK_SET) != 0) return false;
+  if (std::fseek(input.file, static_cast<long>(headers.file.dataOffset), SEEK_SET) != 0)
+    return false;
   if (!prepare(h.width, h.height)) return false;
 
   const size_t rowBytes = static_cast<size_t>(BmpRowBytes(h.width, bits));
   EightRowReader bottomUp;
-  TopDownRowReader topDownRows(input, h.dataOffset, h.height);
+  TopDownRowReader topDownRows(input, headers.file.dataOffset, h.height);
   if (topDown ? !topDownRows.Start(rowBytes) : !bottomUp.Start(input, rowBytes)) return false;
   for (int y = h.height - 1; y >= 0; --y) {
     const uint8_t* row = topDown ? topDownRows.Next() : bottomUp.Next();

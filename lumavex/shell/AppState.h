@@ -15,12 +15,12 @@
 #include "lumavex/shell/Drawing.h"
 #include "lumavex/shell/FeedbackSound.h"
 #include "lumavex/shell/FileCommands.h"
-#include "lumavex/shell/ProgressBar.h"
 #include "lumavex/shell/View.h"
 #include "lumavex/shell/tools/ToolBox.h"
 #include "platform/FontEngine.h"
 #include "platform/Memory.h"
 #include "platform/Menu.h"
+#include "platform/ProgressStrip.h"
 #include "platform/Surface.h"
 #include "platform/UiHost.h"
 
@@ -46,7 +46,7 @@ class AppState {
   platform::Allocator allocator;
   platform::MenuBar menu;
   platform::Surface surface;
-  ProgressBar progress;
+  platform::ProgressStrip progress;
   FeedbackSound sound;
 
   Canvas canvas;

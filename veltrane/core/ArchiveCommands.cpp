@@ -82,14 +82,14 @@ std::string ArchiveAll(ToolContext& tool) {
 
 std::string ExtractAllArchives(ToolContext& tool) {
   const std::vector<std::string> names = ListOrEnd(tool, "zip");
-  tool.progress.Begin(names.size());
+  tool.progress.ProgressStart(names.size());
   for (const std::string& name : names) {
     tool.progress.BeforeItem();
     const ArchiverResult result = tool.archiver.Run("e -aoa " + QuoteArgument(name));
     if (!result.Ok()) EndWithError(tool.host, text::ArchiverFailed(name), kExitArchiverFailure);
     ReportRefusedNames(tool.host, result.refusedNames);
   }
-  tool.progress.End();
+  tool.progress.ProgressEnd();
   tool.host.ShowMessage(text::kArchivesExtracted, text::kCaptionExpanded);
   return result::Extracted(names.size());
 }

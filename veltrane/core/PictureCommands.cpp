@@ -12,10 +12,10 @@ std::string CompressAllPictures(ToolContext& tool) {
   size_t pictures = 0;
   for (const char* extension : {"bmp", "lmv"}) {
     const std::vector<std::string> names = ListOrEnd(tool, extension);
-    tool.progress.Begin(names.size());
+    tool.progress.ProgressStart(names.size());
     const CodecResult result =
         CompressPictures(tool.folder, names, tool.allocator, [&] { tool.progress.BeforeItem(); });
-    tool.progress.End();
+    tool.progress.ProgressEnd();
     if (!ReportCodecResult(tool, result)) return result::Stopped("compression");
     pictures += names.size();
   }
@@ -25,15 +25,15 @@ std::string CompressAllPictures(ToolContext& tool) {
 
 std::string ExpandAllPictures(ToolContext& tool) {
   const std::vector<std::string> names = ListOrEnd(tool, "VTZ");
-  tool.progress.Begin(names.size());
+  tool.progress.ProgressStart(names.size());
   for (const std::string& name : names) {
     tool.progress.BeforeItem();
     if (!ReportCodecResult(tool, ExpandVtz(tool.folder, name, tool.allocator))) {
-      tool.progress.End();
+      tool.progress.ProgressEnd();
       return result::Stopped("expansion");
     }
   }
-  tool.progress.End();
+  tool.progress.ProgressEnd();
   tool.host.ShowMessage(text::kPicturesExpanded, text::kCaptionExpanded);
   return result::Expanded(names.size());
 }

@@ -18,7 +18,7 @@
 #include "platform/Surface.h"
 #include "platform/UiHost.h"
 #include "veltrane/core/Archiver.h"
-#include "veltrane/core/ProgressStrip.h"
+#include "platform/ProgressStrip.h"
 
 namespace veltrane {
 
@@ -32,7 +32,7 @@ constexpr int kWindowHeight = 100;
 constexpr uint32_t kWindowColour = 0xFFFFFF;
 // The lines under the progress strip that say what the tool works on.
 constexpr int kStatusLeft = 4;
-constexpr int kStatusTop = ProgressStrip::kHeight + 4;
+constexpr int kStatusTop = platform::ProgressStrip::kHeight + 4;
 constexpr int kStatusLineHeight = 16;
 constexpr uint32_t kStatusTextColour = 0x000000;
 
@@ -81,7 +81,7 @@ class VeltraneApp {
   platform::Allocator allocator_;
   Archiver archiver_;
   platform::Surface surface_;
-  ProgressStrip progress_;
+  platform::ProgressStrip progress_;
   platform::MenuBar menu_;
   std::string backupPath_;
   platform::FontEngine fonts_;
