@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "platform/Events.h"
+#include "platform/qt/WindowHost.h"
 
 class QMenuBar;
 class QScrollBar;
@@ -22,7 +23,7 @@ namespace lumavex::qt {
 
 using EventSink = platform::WindowEventSink;
 
-class LumavexWindow : public QWidget {
+class LumavexWindow : public QWidget, public platform::qt::HostWindow {
  public:
   // Room left for the desktop's task bar below the window.
   static constexpr int kTaskBarRoom = 28;
@@ -41,9 +42,10 @@ class LumavexWindow : public QWidget {
   // are reported as SizeEvents.
   QSize ClientSize();
 
-  platform::qt::SurfaceWidget& Client() const { return *client_; }
+  QWidget& Widget() override { return *this; }
+  platform::qt::SurfaceWidget& Client() const override { return *client_; }
   QMenuBar& MenuBarWidget() const { return *menuBar_; }
-  platform::qt::MenuMirror& Menu() const { return *menu_; }
+  platform::qt::MenuMirror& Menu() const override { return *menu_; }
   QScrollBar& ScrollBar(platform::ScrollEvent::Axis axis) const;
 
   // A modal message box or dialog took the mouse while a button was down, so its

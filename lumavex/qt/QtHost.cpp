@@ -1,23 +1,26 @@
 #include "lumavex/qt/QtHost.h"
 
-#include <QCursor>
 #include <QFileDialog>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <algorithm>
 
 #include "lumavex/qt/LumavexWindow.h"
-#include "platform/qt/MenuMirror.h"
 #include "platform/qt/MessageBox.h"
 #include "platform/qt/Process.h"
 #include "platform/qt/SurfaceWidget.h"
-#include "platform/qt/Trash.h"
 
 namespace lumavex::qt {
 
 namespace pq = platform::qt;
 
 QtHost::QtHost() = default;
+
+void QtHost::AttachWindow(LumavexWindow* window) {
+  window_ = window;
+  AttachHostWindow(window);
+}
+
 QtHost::~QtHost() = default;
 
 platform::MessageResult QtHost::ShowMessage(const std::string& text, const std::string& caption,
@@ -102,28 +105,6 @@ void QtHost::ShowModelessDialog(const platform::DialogModel& model) {
   pq::ShowModelessDialog(model, window_);
 }
 
-void QtHost::MenuChanged(const platform::MenuBar& menu) {
-  if (window_) window_->Menu().Update(menu);
-}
-
-void QtHost::Present(const platform::Surface& surface, const platform::Rect& area) {
-  if (!window_) return;
-  window_->Client().SetSurface(&surface);
-  window_->Client().PresentNow(area);
-}
-
-bool QtHost::PlaySound(const platform::WavSound& sound) {
-  return sounds_.Play(sound);
-}
-
-bool QtHost::MoveToTrash(const std::string& path) {
-  return pq::MoveFileToTrash(path);
-}
-
-void QtHost::Minimise() {
-  if (window_) window_->showMinimized();
-}
-
 // The core gives the range as Windows scroll bars take it: minimum..maximum inclusive
 // with a page inside it, so the thumb's top runs from minimum to maximum - page + 1.
 // The new values must not come back as scroll requests.
@@ -146,15 +127,6 @@ void QtHost::ClipCursor(const platform::Rect* area) {
     cursorClip_ = *area;
   else
     cursorClip_.reset();
-}
-
-void QtHost::SetCursorPosition(int clientX, int clientY) {
-  if (window_) QCursor::setPos(window_->Client().mapToGlobal(QPoint(clientX, clientY)));
-}
-
-void QtHost::PostQuit(int exitCode) {
-  pendingQuit_ = exitCode;
-  pq::QuitEventLoop(exitCode);
 }
 
 void QtHost::EndProcess(int exitCode) {
