@@ -11,6 +11,7 @@
 #include "lumavex/canvas/Journal.h"
 #include "lumavex/curves/BasePoints.h"
 #include "lumavex/files/UndoJournal.h"
+#include "lumavex/paint/FillPicture.h"
 #include "lumavex/shell/App.h"
 #include "lumavex/shell/Drawing.h"
 #include "lumavex/shell/FeedbackSound.h"
@@ -57,6 +58,9 @@ class AppState {
   // Head and termination colours, each R, G, B with the brightness in the top byte.
   uint32_t headColour = 0;
   uint32_t terminationColour = 0;
+
+  // The picture the bitmap fill tiles with; a paste from memory leaves one too.
+  FillPicture fillPicture;
 
   platform::FontEngine fonts;
   std::unique_ptr<platform::Font> screenFont;  // the texts over the picture

@@ -80,8 +80,8 @@ platform::FileDialogRequest DialogRequest(const AppState& s, const std::string& 
 bool MayReplaceEditedPicture(AppState& s) {
   if (!UndoDataExists(s)) return true;
   return s.host.ShowMessage("画像が編集されています。ロードしますか？", "アンドゥーデータが存在",
-                            platform::MessageButtons::YesNo, platform::MessageIcon::Question) ==
-         platform::MessageResult::Yes;
+                            platform::MessageButtons::YesNo,
+                            platform::MessageIcon::Question) == platform::MessageResult::Yes;
 }
 
 // Loads `name` as the current file. A load abandoned while the old picture stayed
@@ -132,8 +132,7 @@ std::string WithExtension(const std::string& name, const std::string& extension)
 // The name a save writes to; empty when the user cancelled the dialog.
 std::string SaveName(AppState& s, const std::string& name, const std::string& extension,
                      const std::string& title, bool ask) {
-  if (!ask)
-    return (name.size() >= 4 ? name.substr(0, name.size() - 4) : name) + extension;
+  if (!ask) return (name.size() >= 4 ? name.substr(0, name.size() - 4) : name) + extension;
   FlushMemory(s, kDialogFlushMegabytes);
   platform::FileDialogRequest request = DialogRequest(s, name, title);
   request.filters = {extension + " files {*" + extension + "}"};
@@ -162,7 +161,9 @@ void ShowWriteFailure(AppState& s, WriteResult result) {
                      platform::MessageIcon::Exclamation);
 }
 
-bool CanSavePicture(const AppState& s) { return s.canvas.HasPicture() && s.workBlock != nullptr; }
+bool CanSavePicture(const AppState& s) {
+  return s.canvas.HasPicture() && s.workBlock != nullptr;
+}
 
 }  // namespace
 
@@ -180,6 +181,16 @@ LoadOutcome LoadCommand(AppState& state) {
   return LoadChosenFile(state, KeptName(state, *chosen));
 }
 
+std::optional<std::string> AskFileToOpen(AppState& state, const std::string& title,
+                                         const std::vector<std::string>& filters) {
+  FlushMemory(state, kDialogFlushMegabytes);
+  platform::FileDialogRequest request = DialogRequest(state, state.currentFileName, title);
+  request.filters = filters;
+  const auto chosen = state.host.OpenFileDialog(request);
+  if (!chosen) return std::nullopt;
+  return KeptName(state, *chosen);
+}
+
 LoadOutcome LoadDroppedFile(AppState& state, const std::string& path) {
   return LoadChosenFile(state, KeptName(state, path));
 }
@@ -188,10 +199,10 @@ bool LoadCurrentFile(AppState& state) {
   const auto sizing = SizingForLoad(state, state.currentFileName);
   if (!sizing) return false;
   SetStatusText(state, "★ロード中...");
-  const bool loaded = LoadCanvasPicture({state.host, state.allocator},
-                                        state.Resolve(state.currentFileName),
-                                        state.currentFileName, state.canvas, *sizing) &&
-                      EnlargeLoadedPicture(state, state.currentFileName, *sizing);
+  const bool loaded =
+      LoadCanvasPicture({state.host, state.allocator}, state.Resolve(state.currentFileName),
+                        state.currentFileName, state.canvas, *sizing) &&
+      EnlargeLoadedPicture(state, state.currentFileName, *sizing);
   if (loaded) {
     state.canvasWidth = state.canvas.Width();
     state.canvasHeight = state.canvas.Height();
@@ -207,8 +218,12 @@ bool LoadCurrentFile(AppState& state) {
   return loaded;
 }
 
-void LoadPreviousPicture(AppState& state) { LoadNeighbour(state, false); }
-void LoadNextPicture(AppState& state) { LoadNeighbour(state, true); }
+void LoadPreviousPicture(AppState& state) {
+  LoadNeighbour(state, false);
+}
+void LoadNextPicture(AppState& state) {
+  LoadNeighbour(state, true);
+}
 
 bool SaveThroughPipeline(AppState& state, std::string& name, const std::string& extension,
                          const std::string& title, const SaveWriter& writer, bool ask) {
@@ -221,8 +236,8 @@ bool SaveThroughPipeline(AppState& state, std::string& name, const std::string& 
   SetStatusText(state, "★セーブ中...");
   SaveFile file(path, state.files.saveOptions);
   if (!file.Open()) {
-    state.host.ShowMessage("ファイルオープン不可: " + chosen, "エラー", platform::MessageButtons::Ok,
-                           platform::MessageIcon::Exclamation);
+    state.host.ShowMessage("ファイルオープン不可: " + chosen, "エラー",
+                           platform::MessageButtons::Ok, platform::MessageIcon::Exclamation);
     return false;
   }
   const WriteResult result = writer(file);
