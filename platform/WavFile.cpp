@@ -4,11 +4,13 @@
 #include <fstream>
 #include <iterator>
 
+#include "common/LittleEndian.h"
+
 namespace platform {
 namespace {
 
-uint32_t Le32(const uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24; }
-uint16_t Le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
+using common::ReadLe16;
+using common::ReadLe32;
 
 std::optional<WavSound> Fail(std::string* error, const char* reason) {
   if (error) *error = reason;
@@ -27,15 +29,15 @@ std::optional<WavSound> ParseWav(const std::vector<uint8_t>& bytes, std::string*
   bool haveFormat = false;
   size_t pos = 12;
   while (pos + 8 <= size) {
-    const uint32_t chunkSize = Le32(d + pos + 4);
+    const uint32_t chunkSize = ReadLe32(d + pos + 4);
     const size_t body = pos + 8;
     if (chunkSize > size - body) return Fail(error, "chunk runs past the end of the file");
     if (std::memcmp(d + pos, "fmt ", 4) == 0) {
       if (chunkSize < 16) return Fail(error, "format chunk too short");
-      if (Le16(d + body) != 1) return Fail(error, "not uncompressed PCM");
-      sound.channels = Le16(d + body + 2);
-      sound.sampleRate = static_cast<int>(Le32(d + body + 4));
-      sound.bitsPerSample = Le16(d + body + 14);
+      if (ReadLe16(d + body) != 1) return Fail(error, "not uncompressed PCM");
+      sound.channels = ReadLe16(d + body + 2);
+      sound.sampleRate = static_cast<int>(ReadLe32(d + body + 4));
+      sound.bitsPerSample = ReadLe16(d + body + 14);
       if (sound.channels < 1 || sound.channels > 2) return Fail(error, "unsupported channel count");
       if (sound.bitsPerSample != 8 && sound.bitsPerSample != 16)
         return Fail(error, "unsupported sample size");
@@ -55,7 +57,8 @@ std::optional<WavSound> ParseWav(const std::vector<uint8_t>& bytes, std::string*
 std::optional<WavSound> ReadWav(const std::string& path, std::string* error) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return Fail(error, "cannot open file");
-  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                             std::istreambuf_iterator<char>());
   auto sound = ParseWav(bytes, error);
   if (sound) sound->path = path;
   return sound;

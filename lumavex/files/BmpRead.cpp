@@ -1,5 +1,7 @@
 #include "lumavex/files/BmpRead.h"
 
+#include <algorithm>
+#include <climits>
 #include <vector>
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
@@ -25,7 +27,10 @@ bool IsPalettedDepth(int bits) {
 
 // Shows the first header problem; true when there is none. `coloursUsed` is the
 // field with its default for the depth filled in.
-bool BmpHeadersAcceptable(PictureInput& input, const PictureFileHeaders& h, uint64_t coloursUsed) {
+bool BmpHeadersAcceptable(PictureInput& input, const PictureFileHeaders& headers,
+                          uint64_t coloursUsed) {
+  const BitmapFileHeader& f = headers.file;
+  const PictureHeader& h = headers.info;
   if (h.width < kMinPictureSide || h.height < kMinPictureSide) {
     input.Refuse("幅は２以上、高さは２以上でなければなりません。", kCaption);
     return false;
@@ -34,14 +39,14 @@ bool BmpHeadersAcceptable(PictureInput& input, const PictureFileHeaders& h, uint
   const uint64_t paletteBytes = coloursUsed * 4;
   const uint64_t pixelBytes = BmpRowBytes(h.width, bits) * static_cast<uint64_t>(h.height);
   const char* problem = nullptr;
-  if (h.signature != kBitmapSignature) problem = "%s はビットマップファイルではありません。";
-  else if (h.fileSize != input.length) problem = kSizeWrong;
+  if (f.signature != kBitmapSignature) problem = "%s はビットマップファイルではありません。";
+  else if (f.fileSize != input.length) problem = kSizeWrong;
   else if (!IsPalettedDepth(bits) && bits != 24 && bits != 32) problem = kDepthWrong;
   else if (h.compression != 0) problem = "%s は圧縮ビットマップデータです。";
-  else if (h.fileSize < pixelBytes + paletteBytes + kPictureHeadersBytes) problem = kSizeWrong;
+  else if (f.fileSize < pixelBytes + paletteBytes + kPictureHeadersBytes) problem = kSizeWrong;
   else if (h.headerSize != 40) problem = "%s は BITMAPINFOHEADER 構造体サイズが不正です。";
   else if (h.planes != 1) problem = "%s はビットマッププレーン数が１ではありません。";
-  else if (h.dataOffset != paletteBytes + kPictureHeadersBytes) problem = "%s はデータ開始位置が不正です。";
+  else if (f.dataOffset != paletteBytes + kPictureHeadersBytes) problem = "%s はデータ開始位置が不正です。";
   if (problem) {
     input.Refuse(input.Named(problem), kCaption);
     return false;
@@ -114,6 +119,42 @@ bool DecodeRow(const uint8_t* row, int width, int bits, const std::vector<uint32
   return missing == 0;
 }
 
+// The rows of a picture stored top line first, handed out bottom line first: blocks
+// of up to eight rows are read from the end of the pixel data towards its start.
+class TopDownRowReader {
+ public:
+  TopDownRowReader(PictureInput& input, uint64_t dataOffset, int height)
+      : input_(input), dataOffset_(dataOffset), next_(height), blockStart_(height) {}
+
+  bool Start(size_t rowBytes) {
+    rowBytes_ = rowBytes;
+    buffer_ = input_.allocator.AllocateChecked(uint64_t{rowBytes} * EightRowReader::kRows);
+    return buffer_ != nullptr;
+  }
+
+  // The row above the last one given; null when the file cannot give it.
+  const uint8_t* Next() {
+    if (next_ == blockStart_) {
+      blockStart_ = std::max(next_ - EightRowReader::kRows, 0);
+      const size_t count = static_cast<size_t>(next_ - blockStart_);
+      const uint64_t at = dataOffset_ + uint64_t{rowBytes_} * static_cast<uint64_t>(blockStart_);
+      if (std::fseek(input_.file, static_cast<long>(at), SEEK_SET) != 0 ||
+          !input_.ReadExactly(buffer_.get(), rowBytes_ * count))
+        return nullptr;
+    }
+    --next_;
+    return buffer_.get() + rowBytes_ * static_cast<size_t>(next_ - blockStart_);
+  }
+
+ private:
+  PictureInput& input_;
+  uint64_t dataOffset_;
+  size_t rowBytes_ = 0;
+  platform::Block buffer_;
+  int next_;        // the stored row after the one to give next
+  int blockStart_;  // the first stored row in the buffer
+};
+
 }  // namespace
 
 bool ReadBmpPicture(PictureInput& input, const PicturePrepare& prepare,
@@ -123,7 +164,11 @@ bool ReadBmpPicture(PictureInput& input, const PicturePrepare& prepare,
     input.Refuse(input.Named(kSizeWrong), kCaption);
     return false;
   }
-  const PictureFileHeaders h = PictureFileHeaders::Parse(bytes);
+  PictureFileHeaders headers = PictureFileHeaders::Parse(bytes);
+  PictureHeader& h = headers.info;
+  // A negative height stores the picture top line first; the checks take its magnitude.
+  const bool topDown = h.height < 0 && h.height != INT32_MIN;
+  if (topDown) h.height = -h.height;
   const int bits = h.bitsPerPixel;
   uint64_t coloursUsed = h.coloursUsed;
   if (coloursUsed == 0) {
@@ -134,7 +179,7 @@ bool ReadBmpPicture(PictureInput& input, const PicturePrepare& prepare,
       return false;
     }
   }
-  if (!BmpHeadersAcceptable(input, h, coloursUsed)) return false;
+  if (!BmpHeadersAcceptable(input, headers, coloursUsed)) return false;
 
   std::vector<uint32_t> palette;
   if (bits == 32) {
@@ -146,13 +191,16 @@ bool ReadBmpPicture(PictureInput& input, const PicturePrepare& prepare,
     input.Refuse(input.Named(kSizeWrong), kCaption);
     return false;
   }
-  if (std::fseek(input.file, static_cast<long>(h.dataOffset), SEEK_SET) != 0) return false;
+  if (std::fseek(input.file, static_cast<long>(headers.file.dataOffset), SEEK_SET) != 0)
+    return false;
   if (!prepare(h.width, h.height)) return false;
 
-  EightRowReader rows;
-  if (!rows.Start(input, static_cast<size_t>(BmpRowBytes(h.width, bits)))) return false;
+  const size_t rowBytes = static_cast<size_t>(BmpRowBytes(h.width, bits));
+  EightRowReader bottomUp;
+  TopDownRowReader topDownRows(input, headers.file.dataOffset, h.height);
+  if (topDown ? !topDownRows.Start(rowBytes) : !bottomUp.Start(input, rowBytes)) return false;
   for (int y = h.height - 1; y >= 0; --y) {
-    const uint8_t* row = rows.Next();
+    const uint8_t* row = topDown ? topDownRows.Next() : bottomUp.Next();
     if (!row) {
       input.Refuse(input.Named(kSizeWrong), kCaption);
       return false;

@@ -19,7 +19,8 @@ void PackFullColourRow(const uint32_t* in, int width, uint8_t* out) {
 // `out` must be zeroed.
 void PackGreyRow(const uint32_t* in, int width, int bits, uint8_t* out) {
   if (bits == 8) {
-    for (int x = 0; x < width; ++x) out[x] = static_cast<uint8_t>(GreyLevel(TrueDisplayColour(in[x])));
+    for (int x = 0; x < width; ++x)
+      out[x] = static_cast<uint8_t>(GreyLevel(TrueDisplayColour(in[x])));
     return;
   }
   const int perByte = 8 / bits;
@@ -34,21 +35,21 @@ void PackGreyRow(const uint32_t* in, int width, int bits, uint8_t* out) {
 PictureFileHeaders BmpFileHeaders(const PictureHeader& base, int width, int height, int bits) {
   const uint32_t paletteBytes = GreyPaletteEntries(bits) * 4;
   PictureFileHeaders h;
-  h.signature = kBitmapSignature;
-  h.fileSize = static_cast<uint32_t>(BmpRowBytes(width, bits) * static_cast<uint64_t>(height) +
-                                     paletteBytes + kPictureHeadersBytes);
-  h.dataOffset = paletteBytes + kPictureHeadersBytes;
-  h.headerSize = PictureHeader::kSize;
-  h.width = width;
-  h.height = height;
-  h.planes = 1;
-  h.bitsPerPixel = static_cast<uint16_t>(bits);
-  h.compression = 0;
-  h.imageSize = base.imageSize;
-  h.xPixelsPerMetre = base.xPixelsPerMetre;
-  h.yPixelsPerMetre = base.yPixelsPerMetre;
-  h.coloursUsed = GreyPaletteEntries(bits);
-  h.coloursImportant = base.coloursImportant;
+  h.file.fileSize = static_cast<uint32_t>(BmpRowBytes(width, bits) * static_cast<uint64_t>(height) +
+                                          paletteBytes + kPictureHeadersBytes);
+  h.file.dataOffset = paletteBytes + kPictureHeadersBytes;
+  PictureHeader& p = h.info;
+  p.headerSize = PictureHeader::kSize;
+  p.width = width;
+  p.height = height;
+  p.planes = 1;
+  p.bitsPerPixel = static_cast<uint16_t>(bits);
+  p.compression = 0;
+  p.imageSize = base.imageSize;
+  p.xPixelsPerMetre = base.xPixelsPerMetre;
+  p.yPixelsPerMetre = base.yPixelsPerMetre;
+  p.coloursUsed = GreyPaletteEntries(bits);
+  p.coloursImportant = base.coloursImportant;
   return h;
 }
 
@@ -77,8 +78,10 @@ WriteResult WriteBmpFile(SaveFile& file, const PixelPlane& picture, const Pictur
     const auto* in = reinterpret_cast<const uint32_t*>(picture.TableRow(i));
     const size_t used = bits == 24 ? static_cast<size_t>(width) * 3 : 0;
     std::memset(out + used, 0, rowBytes - used);
-    if (bits == 24) PackFullColourRow(in, width, out);
-    else PackGreyRow(in, width, bits, out);
+    if (bits == 24)
+      PackFullColourRow(in, width, out);
+    else
+      PackGreyRow(in, width, bits, out);
   }
   return packer.Finish() ? WriteResult::Written : WriteResult::RowsFailed;
 }

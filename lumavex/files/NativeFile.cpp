@@ -9,7 +9,9 @@ namespace {
 constexpr const char* kErrorCaption = "エラー";
 
 // Shows the first header problem of a native file; true when there is none.
-bool NativeHeadersAcceptable(PictureInput& input, const PictureFileHeaders& h) {
+bool NativeHeadersAcceptable(PictureInput& input, const PictureFileHeaders& headers) {
+  const BitmapFileHeader& f = headers.file;
+  const PictureHeader& h = headers.info;
   if (h.width < kMinPictureSide || h.height < kMinPictureSide) {
     input.Refuse("幅は２以上、高さは２以上でなければなりません。", "ロード不可");
     return false;
@@ -25,8 +27,8 @@ bool NativeHeadersAcceptable(PictureInput& input, const PictureFileHeaders& h) {
   }
   const uint64_t layerBytes = static_cast<uint64_t>(h.width) * 4 * static_cast<uint64_t>(h.height);
   const char* problem = nullptr;
-  if (h.signature != kBitmapSignature) problem = "%s はビットマップファイルではありません。";
-  else if (h.fileSize != layerBytes + kPictureHeadersBytes) problem = "%s はLMVサイズが不正です。";
+  if (f.signature != kBitmapSignature) problem = "%s はビットマップファイルではありません。";
+  else if (f.fileSize != layerBytes + kPictureHeadersBytes) problem = "%s はLMVサイズが不正です。";
   else if (h.headerSize != 40) problem = "%s は BITMAPINFOHEADER 構造体サイズが不正です。";
   else if (h.planes != 1) problem = "%s はLMVプレーン数が１ではありません。";
   // Both layers must be there in full; a shorter file would leave lines unread.
@@ -47,8 +49,9 @@ bool ReadNativePicture(PictureInput& input, const PicturePrepare& prepare,
     input.Refuse(input.Named("%s はLMVサイズが不正です。"), kErrorCaption);
     return false;
   }
-  const PictureFileHeaders h = PictureFileHeaders::Parse(bytes);
-  if (!NativeHeadersAcceptable(input, h) || !prepare(h.width, h.height)) return false;
+  const PictureFileHeaders headers = PictureFileHeaders::Parse(bytes);
+  const PictureHeader& h = headers.info;
+  if (!NativeHeadersAcceptable(input, headers) || !prepare(h.width, h.height)) return false;
 
   constexpr int kLinesPerRead = 8;
   const size_t rowBytes = static_cast<size_t>(h.width) * 4;
@@ -71,22 +74,14 @@ bool ReadNativePicture(PictureInput& input, const PicturePrepare& prepare,
 }
 
 PictureFileHeaders NativeFileHeaders(const Canvas& canvas, int width, int height) {
-  const PictureHeader& p = canvas.pictureHeader;
   PictureFileHeaders h;
-  h.signature = kBitmapSignature;
-  h.fileSize = static_cast<uint32_t>(static_cast<uint64_t>(width) * height * 4 + kPictureHeadersBytes);
-  h.dataOffset = canvas.fileHeader.dataOffset;
-  h.headerSize = PictureHeader::kSize;
-  h.width = width;
-  h.height = height;
-  h.planes = p.planes;
-  h.bitsPerPixel = p.bitsPerPixel;
-  h.compression = p.compression;
-  h.imageSize = p.imageSize;
-  h.xPixelsPerMetre = p.xPixelsPerMetre;
-  h.yPixelsPerMetre = p.yPixelsPerMetre;
-  h.coloursUsed = p.coloursUsed;
-  h.coloursImportant = p.coloursImportant;
+  h.file.fileSize =
+      static_cast<uint32_t>(static_cast<uint64_t>(width) * height * 4 + kPictureHeadersBytes);
+  h.file.dataOffset = canvas.fileHeader.dataOffset;
+  h.info = canvas.pictureHeader;
+  h.info.headerSize = PictureHeader::kSize;
+  h.info.width = width;
+  h.info.height = height;
   return h;
 }
 

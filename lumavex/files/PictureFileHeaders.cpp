@@ -1,49 +1,53 @@
 #include "lumavex/files/PictureFileHeaders.h"
 
+#include "common/LittleEndian.h"
+
 namespace lumavex {
 
 PictureFileHeaders PictureFileHeaders::Parse(
     const std::array<uint8_t, kPictureHeadersBytes>& bytes) {
-  const uint8_t* b = bytes.data();
+  common::LittleEndianReader in(bytes);
   PictureFileHeaders h;
-  h.signature = ReadLe16(b + 0);
-  h.fileSize = ReadLe32(b + 2);
-  h.reserved1 = ReadLe16(b + 6);
-  h.reserved2 = ReadLe16(b + 8);
-  h.dataOffset = ReadLe32(b + 10);
-  h.headerSize = ReadLe32(b + 14);
-  h.width = static_cast<int32_t>(ReadLe32(b + 18));
-  h.height = static_cast<int32_t>(ReadLe32(b + 22));
-  h.planes = ReadLe16(b + 26);
-  h.bitsPerPixel = ReadLe16(b + 28);
-  h.compression = ReadLe32(b + 30);
-  h.imageSize = ReadLe32(b + 34);
-  h.xPixelsPerMetre = static_cast<int32_t>(ReadLe32(b + 38));
-  h.yPixelsPerMetre = static_cast<int32_t>(ReadLe32(b + 42));
-  h.coloursUsed = ReadLe32(b + 46);
-  h.coloursImportant = ReadLe32(b + 50);
+  BitmapFileHeader& f = h.file;
+  f.signature = in.U16();
+  f.fileSize = in.U32();
+  f.reserved1 = in.U16();
+  f.reserved2 = in.U16();
+  f.dataOffset = in.U32();
+  PictureHeader& p = h.info;
+  p.headerSize = in.U32();
+  p.width = in.I32();
+  p.height = in.I32();
+  p.planes = in.U16();
+  p.bitsPerPixel = in.U16();
+  p.compression = in.U32();
+  p.imageSize = in.U32();
+  p.xPixelsPerMetre = in.I32();
+  p.yPixelsPerMetre = in.I32();
+  p.coloursUsed = in.U32();
+  p.coloursImportant = in.U32();
   return h;
 }
 
 std::array<uint8_t, kPictureHeadersBytes> PictureFileHeaders::Bytes() const {
   std::array<uint8_t, kPictureHeadersBytes> out{};
-  uint8_t* b = out.data();
-  WriteLe16(b + 0, signature);
-  WriteLe32(b + 2, fileSize);
-  WriteLe16(b + 6, reserved1);
-  WriteLe16(b + 8, reserved2);
-  WriteLe32(b + 10, dataOffset);
-  WriteLe32(b + 14, headerSize);
-  WriteLe32(b + 18, static_cast<uint32_t>(width));
-  WriteLe32(b + 22, static_cast<uint32_t>(height));
-  WriteLe16(b + 26, planes);
-  WriteLe16(b + 28, bitsPerPixel);
-  WriteLe32(b + 30, compression);
-  WriteLe32(b + 34, imageSize);
-  WriteLe32(b + 38, static_cast<uint32_t>(xPixelsPerMetre));
-  WriteLe32(b + 42, static_cast<uint32_t>(yPixelsPerMetre));
-  WriteLe32(b + 46, coloursUsed);
-  WriteLe32(b + 50, coloursImportant);
+  common::LittleEndianWriter w(out);
+  w.U16(file.signature);
+  w.U32(file.fileSize);
+  w.U16(file.reserved1);
+  w.U16(file.reserved2);
+  w.U32(file.dataOffset);
+  w.U32(info.headerSize);
+  w.I32(info.width);
+  w.I32(info.height);
+  w.U16(info.planes);
+  w.U16(info.bitsPerPixel);
+  w.U32(info.compression);
+  w.U32(info.imageSize);
+  w.I32(info.xPixelsPerMetre);
+  w.I32(info.yPixelsPerMetre);
+  w.U32(info.coloursUsed);
+  w.U32(info.coloursImportant);
   return out;
 }
 

@@ -1,49 +1,25 @@
 #pragma once
-// The 54 bytes that open a native picture file and a BMP file: the 14-byte bitmap
-// file header and the 40-byte picture header, every field as the file holds it.
+// The 54 bytes that open a native picture file and a BMP file: the bitmap file
+// header and the picture header, read and written field by field.
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 
+#include "lumavex/canvas/PictureHeaders.h"
+
 namespace lumavex {
 
-constexpr size_t kPictureHeadersBytes = 54;
-constexpr uint16_t kBitmapSignature = 0x4D42;  // "BM"
+constexpr size_t kPictureHeadersBytes = BitmapFileHeader::kSize + PictureHeader::kSize;
+static_assert(kPictureHeadersBytes == 54);
 
 struct PictureFileHeaders {
-  uint16_t signature = 0;
-  uint32_t fileSize = 0;
-  uint16_t reserved1 = 0;
-  uint16_t reserved2 = 0;
-  uint32_t dataOffset = 0;
-  uint32_t headerSize = 0;
-  int32_t width = 0;
-  int32_t height = 0;
-  uint16_t planes = 0;
-  uint16_t bitsPerPixel = 0;
-  uint32_t compression = 0;
-  uint32_t imageSize = 0;
-  int32_t xPixelsPerMetre = 0;
-  int32_t yPixelsPerMetre = 0;
-  uint32_t coloursUsed = 0;
-  uint32_t coloursImportant = 0;
+  BitmapFileHeader file;
+  PictureHeader info;
 
   static PictureFileHeaders Parse(const std::array<uint8_t, kPictureHeadersBytes>& bytes);
   std::array<uint8_t, kPictureHeadersBytes> Bytes() const;
 };
-
-inline uint32_t ReadLe32(const uint8_t* p) {
-  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-inline uint16_t ReadLe16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
-inline void WriteLe32(uint8_t* p, uint32_t v) {
-  for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
-}
-inline void WriteLe16(uint8_t* p, uint16_t v) {
-  p[0] = static_cast<uint8_t>(v);
-  p[1] = static_cast<uint8_t>(v >> 8);
-}
 
 // Bytes in one stored BMP row of `width` pixels of `bits` bits, padded to 4 bytes.
 constexpr uint64_t BmpRowBytes(int64_t width, int bits) {

@@ -16,12 +16,12 @@
 #include "lumavex/shell/Drawing.h"
 #include "lumavex/shell/FeedbackSound.h"
 #include "lumavex/shell/FileCommands.h"
-#include "lumavex/shell/ProgressBar.h"
 #include "lumavex/shell/View.h"
 #include "lumavex/shell/tools/ToolBox.h"
 #include "platform/FontEngine.h"
 #include "platform/Memory.h"
 #include "platform/Menu.h"
+#include "platform/ProgressStrip.h"
 #include "platform/Surface.h"
 #include "platform/UiHost.h"
 
@@ -47,7 +47,7 @@ class AppState {
   platform::Allocator allocator;
   platform::MenuBar menu;
   platform::Surface surface;
-  ProgressBar progress;
+  platform::ProgressStrip progress;
   FeedbackSound sound;
 
   Canvas canvas;

@@ -171,7 +171,7 @@ LoadOutcome LoadCommand(AppState& state) {
   SetStatusText(state, "★ロード");
   FlushMemory(state, kDialogFlushMegabytes);
   platform::FileDialogRequest request = DialogRequest(state, state.currentFileName, "ロード");
-  request.filters = {"lmv files {*.lmv}",
+  request.filters = {kPictureFilesFilter, "lmv files {*.lmv}",
                      "Pictures and drawing settings {*.lmv *.bmp *.png *.jpg *.draw_define}"};
   const auto chosen = state.host.OpenFileDialog(request);
   if (!chosen) {

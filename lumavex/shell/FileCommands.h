@@ -34,6 +34,10 @@ enum class LoadOutcome {
   SettingsFile,  // a drawing settings file was chosen and handed to command 40015
 };
 
+// The first filter of every open dialog: all four kinds of picture the program
+// reads, so that none is hidden until the filter is changed.
+inline constexpr char kPictureFilesFilter[] = "picture files {*.lmv *.bmp *.png *.jpg}";
+
 // 40011 "ロード": the open dialog, then the chosen file.
 LoadOutcome LoadCommand(AppState& state);
 // A file dropped on the window in a mode that loads it (`path` as the host gives it).

@@ -4,6 +4,7 @@
 #include <climits>
 #include <utility>
 
+#include "lumavex/canvas/SettingLimits.h"
 #include "lumavex/shell/AppState.h"
 #include "lumavex/shell/CommandIds.h"
 #include "lumavex/shell/CommandRegistry.h"
@@ -24,27 +25,36 @@ struct Messages {
   std::string aboveUpper;
 };
 
-// The three refusals of a field that its label names ("ペン幅に数値を入力して下さい。").
-Messages Named(const std::string& name, const std::string& lowerText,
-               const std::string& upperText = "") {
-  return {name + "に" + kNotNumber, name + "に" + lowerText + "の数値を入力して下さい。",
-          upperText.empty() ? "" : name + "に" + upperText + "の数値を入力して下さい。"};
+// A limit as the refusals write it, in full-width digits ("１００以上").
+std::string LimitText(std::optional<int> limit, const char* side) {
+  if (!limit) return "";
+  std::string text;
+  for (char c : std::to_string(*limit))
+    text += c == '-' ? std::string("－") : std::string{'\xEF', '\xBC', static_cast<char>('\x90' + (c - '0'))};
+  return text + side;
 }
 
-// The refusals of a field the dialog title alone describes.
-Messages Plain(const std::string& lowerText, const std::string& upperText = "") {
-  return {kNotNumber, lowerText.empty() ? "" : lowerText + "の数値を入力して下さい。",
-          upperText.empty() ? "" : upperText + "の数値を入力して下さい。"};
+// The refusals of a field the dialog title alone describes ("１以上の数値を入力して下さい。").
+Messages Plain(const SettingRange& range, const std::string& prefix = "") {
+  const auto refusal = [&](std::optional<int> limit, const char* side) {
+    return limit ? prefix + LimitText(limit, side) + "の数値を入力して下さい。" : std::string();
+  };
+  return {prefix + kNotNumber, refusal(range.lower, "以上"), refusal(range.upper, "以下")};
 }
 
-IntegerField Field(int controlId, std::string label, int start, std::optional<int> lower,
-                   std::optional<int> upper, Messages messages, std::function<void(int)> store) {
+// The refusals of a field that its label names ("ペン幅に数値を入力して下さい。").
+Messages Named(const std::string& name, const SettingRange& range) {
+  return Plain(range, name + "に");
+}
+
+IntegerField Field(int controlId, std::string label, int start, const SettingRange& range,
+                   Messages messages, std::function<void(int)> store) {
   IntegerField f;
   f.controlId = controlId;
   f.label = std::move(label);
   f.startValue = start;
-  f.lower = lower;
-  f.upper = upper;
+  f.lower = range.lower;
+  f.upper = range.upper;
   f.notNumberMessage = std::move(messages.notNumber);
   f.belowLowerMessage = std::move(messages.belowLower);
   f.aboveUpperMessage = std::move(messages.aboveUpper);
@@ -71,8 +81,8 @@ ParameterDialogForm SingleField(int id, std::string title, IntegerField field) {
 
 ParameterDialogForm PenWidthOnly(int id, std::string title, int& width) {
   return SingleField(id, std::move(title),
-                     Field(kFirstField, kPenWidthLabel, width, 0, std::nullopt,
-                           Named("ペン幅", "０以上"), StoreInto(width)));
+                     Field(kFirstField, kPenWidthLabel, width, limit::kPenWidth,
+                           Named("ペン幅", limit::kPenWidth), StoreInto(width)));
 }
 
 // Pen width and the degree of a gradation pen.
@@ -80,22 +90,22 @@ ParameterDialogForm GradationPen(int id, std::string title, int& width, int& deg
   ParameterDialogForm form;
   form.id = id;
   form.title = std::move(title);
-  form.fields = {Field(kFirstField, kPenWidthLabel, width, 0, std::nullopt,
-                       Named("ペン幅", "０以上"), StoreInto(width)),
-                 Field(kSecondField, "ぼかし度合い( 1 ～)", degree, 1, std::nullopt,
-                       Named("ぼかし度合い", "１以上"), StoreInto(degree))};
+  form.fields = {Field(kFirstField, kPenWidthLabel, width, limit::kPenWidth,
+                       Named("ペン幅", limit::kPenWidth), StoreInto(width)),
+                 Field(kSecondField, "ぼかし度合い( 1 ～)", degree, limit::kGradationDegree,
+                       Named("ぼかし度合い", limit::kGradationDegree), StoreInto(degree))};
   return form;
 }
 
 ParameterDialogForm TwoSides(int id, std::string title, std::string widthLabel,
                              std::string heightLabel, int& width, int& height) {
-  const Messages sides = Plain("２以上", "３００００以下");
+  const SettingRange& side = limit::kLoadLimitSide;
   ParameterDialogForm form;
   form.id = id;
   form.title = std::move(title);
-  form.fields = {Field(kFirstField, std::move(widthLabel), width, 2, 30000, sides,
+  form.fields = {Field(kFirstField, std::move(widthLabel), width, side, Plain(side),
                        StoreInto(width)),
-                 Field(kSecondField, std::move(heightLabel), height, 2, 30000, sides,
+                 Field(kSecondField, std::move(heightLabel), height, side, Plain(side),
                        StoreInto(height))};
   return form;
 }
@@ -106,10 +116,11 @@ ParameterDialogForm BorderOpacity(DrawingSettings& s) {
   ParameterDialogForm form;
   form.id = dialog::kBorderOpacity;
   form.title = border + "( 1 ～ 255)( Set frame border opacity for paint.)";
-  form.fields = {Field(kFirstField, border + "( 1 ～ 255)", s.borderFrameOpacity, 1, 255,
-                       Named(border, "１以上", "２５５以下"), StoreInto(s.borderFrameOpacity)),
-                 Field(kSecondField, area + "( 1 ～ 255)", s.areaBorderFrameOpacity, 1, 255,
-                       Named(area, "１以上", "２５５以下"), StoreInto(s.areaBorderFrameOpacity))};
+  const SettingRange& opacity = limit::kBorderOpacity;
+  form.fields = {Field(kFirstField, border + "( 1 ～ 255)", s.borderFrameOpacity, opacity,
+                       Named(border, opacity), StoreInto(s.borderFrameOpacity)),
+                 Field(kSecondField, area + "( 1 ～ 255)", s.areaBorderFrameOpacity, opacity,
+                       Named(area, opacity), StoreInto(s.areaBorderFrameOpacity))};
   form.storeEachOnPass = true;
   return form;
 }
@@ -126,8 +137,8 @@ ParameterDialogForm ColourChangePen(DrawingSettings& s) {
 ParameterDialogForm MosaicPen(DrawingSettings& s) {
   ParameterDialogForm form = PenWidthOnly(dialog::kMosaicPen, "モザイクペン設定( Set mosaic pen.)",
                                           s.mosaicPenWidth);
-  form.fields.push_back(Field(kSecondField, "モザイク幅( 2 ～)", s.mosaicCellWidth, 2,
-                              std::nullopt, Named("モザイク幅", "２以上"),
+  form.fields.push_back(Field(kSecondField, "モザイク幅( 2 ～)", s.mosaicCellWidth,
+                              limit::kMosaicCellWidth, Named("モザイク幅", limit::kMosaicCellWidth),
                               StoreInto(s.mosaicCellWidth)));
   return form;
 }
@@ -136,10 +147,11 @@ ParameterDialogForm SquareFatten(DrawingSettings& s) {
   ParameterDialogForm form;
   form.id = dialog::kSquareFatten;
   form.title = "全選択領域正方形太らせ( All choice area square fatten.)( 100 = 1 ピクセル)";
-  form.fields = {Field(kFirstField, "太らせ幅( 100 ～)", s.fattenWidth, 100, std::nullopt,
-                       Named("太らせ幅", "１００以上"), StoreInto(s.fattenWidth)),
-                 Field(kSecondField, "太らせアンチエイリアス幅( 0 ～)", s.fattenAntiAliasWidth, 0,
-                       std::nullopt, Named("太らせアンチエイリアス幅", "０以上"),
+  form.fields = {Field(kFirstField, "太らせ幅( 100 ～)", s.fattenWidth, limit::kFattenWidth,
+                       Named("太らせ幅", limit::kFattenWidth), StoreInto(s.fattenWidth)),
+                 Field(kSecondField, "太らせアンチエイリアス幅( 0 ～)", s.fattenAntiAliasWidth,
+                       limit::kFattenAntiAliasWidth,
+                       Named("太らせアンチエイリアス幅", limit::kFattenAntiAliasWidth),
                        StoreInto(s.fattenAntiAliasWidth))};
   form.okCode = 1;
   form.cancelCode = 2;
@@ -147,13 +159,13 @@ ParameterDialogForm SquareFatten(DrawingSettings& s) {
 }
 
 ParameterDialogForm ReductionRatio(DrawingSettings& s) {
-  const Messages term = Plain("１以上", "３００００以下");
+  const SettingRange& term = limit::kReductionTerm;
   ParameterDialogForm form;
   form.id = dialog::kReductionRatio;
   form.title = "縮小BMPセーブの縮小率指定";
-  form.fields = {Field(kFirstField, "縮小率の分子", s.reductionNumerator, 1, 30000, term,
+  form.fields = {Field(kFirstField, "縮小率の分子", s.reductionNumerator, term, Plain(term),
                        StoreInto(s.reductionNumerator)),
-                 Field(kSecondField, "縮小率の分母", s.reductionDenominator, 1, 30000, term,
+                 Field(kSecondField, "縮小率の分母", s.reductionDenominator, term, Plain(term),
                        StoreInto(s.reductionDenominator))};
   form.fields[0].trailingText = "／";
   form.checkTogether = [](const std::vector<int>& v) -> std::optional<std::string> {
@@ -169,11 +181,12 @@ ParameterDialogForm TabletCurve(DrawingSettings& s, int pressureRange) {
   form.title = "フレームベジェ＆スプライン曲線設定";
   form.fields = {
       Field(kFirstField, "最大基点数( 2 ～ 1600。スムージング度。小さいほど強い)",
-            s.tabletMaxBasePoints, 2, 1600, Plain("２以上", "１６００以下"),
-            StoreInto(s.tabletMaxBasePoints)),
+            s.tabletMaxBasePoints, limit::kTabletMaxBasePoints,
+            Plain(limit::kTabletMaxBasePoints), StoreInto(s.tabletMaxBasePoints)),
       Field(kSecondField, "最小筆圧( 0 ～ 99( %))",
-            PressurePercentShown(s.tabletMinPressure, pressureRange), 0, 99,
-            Plain("０以上", "９９以下"), [&s, pressureRange](int percent) {
+            PressurePercentShown(s.tabletMinPressure, pressureRange),
+            limit::kTabletMinPressurePercent, Plain(limit::kTabletMinPressurePercent),
+            [&s, pressureRange](int percent) {
               s.tabletMinPressure = RawPressureOfPercent(percent, pressureRange);
             })};
   return form;
@@ -205,27 +218,27 @@ std::optional<ParameterDialogForm> SettingForm(int dialogId, DrawingSettings& s,
   switch (dialogId) {
     case dialog::kSplinePoints:
       return SingleField(dialogId, "スプライン点数( Point number of spline.)( 2 ～)",
-                         Field(kFirstField, "", s.splinePointCount, 2, std::nullopt,
-                               Plain("２以上"), StoreInto(s.splinePointCount)));
+                         Field(kFirstField, "", s.splinePointCount, limit::kSplinePointCount,
+                               Plain(limit::kSplinePointCount), StoreInto(s.splinePointCount)));
     case dialog::kFrameWidth:
       return SingleField(dialogId, "フレーム幅( Set frame width.)( 0 ～ ( 100 = 1 ピクセル))",
-                         Field(kFirstField, "", HundredthsShown(s.frameWidth), 0, std::nullopt,
-                               Plain("０以上"), StoreHundredths(s.frameWidth)));
+                         Field(kFirstField, "", HundredthsShown(s.frameWidth), limit::kFrameWidth,
+                               Plain(limit::kFrameWidth), StoreHundredths(s.frameWidth)));
     case dialog::kMaxOpacity:
       return SingleField(dialogId, "最高不透明度( Max non transparently rate.)( 1～255)",
-                         Field(kFirstField, "", s.maxOpacity, 1, 255, Plain("１以上", "２５５以下"),
-                               StoreInto(s.maxOpacity)));
+                         Field(kFirstField, "", s.maxOpacity, limit::kMaxOpacity,
+                               Plain(limit::kMaxOpacity), StoreInto(s.maxOpacity)));
     case dialog::kHeadFade:
       return SingleField(
           dialogId, "先頭フェード距離( Head fade distance for frame and fade.)( 0 ～ ( 100 = 1 ピクセル))",
-          Field(kFirstField, "", HundredthsShownRounded(s.headFade), 0, std::nullopt,
-                Plain("０以上"), StoreHundredths(s.headFade)));
+          Field(kFirstField, "", HundredthsShownRounded(s.headFade), limit::kFadeDistance,
+                Plain(limit::kFadeDistance), StoreHundredths(s.headFade)));
     case dialog::kTerminationFade:
       return SingleField(
           dialogId,
           "終端フェード距離( Termination fade distance for frame and fade.)( 0 ～ ( 100 = 1 Pixel))",
-          Field(kFirstField, "", HundredthsShownRounded(s.terminationFade), 0, std::nullopt,
-                Plain("０以上"), StoreHundredths(s.terminationFade)));
+          Field(kFirstField, "", HundredthsShownRounded(s.terminationFade), limit::kFadeDistance,
+                Plain(limit::kFadeDistance), StoreHundredths(s.terminationFade)));
     case dialog::kGradationPen:
       return GradationPen(dialogId, "ぼかしペン設定( Set gradation pen.)", s.gradationPenWidth,
                           s.gradationDegree);
@@ -242,14 +255,14 @@ std::optional<ParameterDialogForm> SettingForm(int dialogId, DrawingSettings& s,
     case dialog::kAntiAliasWidth:
       return SingleField(
           dialogId, "フレームアンチエイリアス幅( Set anti-alias width.)( 100 ～ ( 100 = 1 ピクセル))",
-          Field(kFirstField, "", HundredthsShown(s.antiAliasWidth), 100, std::nullopt,
-                Plain("１００以上"), StoreHundredths(s.antiAliasWidth)));
+          Field(kFirstField, "", HundredthsShown(s.antiAliasWidth), limit::kAntiAliasWidth,
+                Plain(limit::kAntiAliasWidth), StoreHundredths(s.antiAliasWidth)));
     case dialog::kBorderOpacity: return BorderOpacity(s);
     case dialog::kRgbTolerance: {
       ParameterDialogForm form = SingleField(
           dialogId, "RGB許容範囲設定( RGB permissible level.)",
-          Field(kFirstField, "許容 RGB 輝度( 0 ～ 255)", s.rgbTolerance, 0, 255,
-                Named("許容 RGB 輝度", "０以上", "２５５以下"), StoreInto(s.rgbTolerance)));
+          Field(kFirstField, "許容 RGB 輝度( 0 ～ 255)", s.rgbTolerance, limit::kRgbTolerance,
+                Named("許容 RGB 輝度", limit::kRgbTolerance), StoreInto(s.rgbTolerance)));
       form.okCode = 1;
       form.cancelCode = 2;
       return form;
@@ -267,14 +280,15 @@ std::optional<ParameterDialogForm> SettingForm(int dialogId, DrawingSettings& s,
                       s.loadLimitHeight);
     case dialog::kProcessingSquare:
       return SingleField(dialogId, "描画処理正方形( Set draw rectangle.)( 10 ～ 10000 ピクセル)",
-                         Field(kFirstField, "", s.processingSquareSide, 10, 10000,
-                               Named("描画処理正方形", "１０以上", "１００００以下"),
+                         Field(kFirstField, "", s.processingSquareSide,
+                               limit::kProcessingSquareSide,
+                               Named("描画処理正方形", limit::kProcessingSquareSide),
                                StoreInto(s.processingSquareSide)));
     case dialog::kSquareFatten: return SquareFatten(s);
     case dialog::kPointSpacing:
       return SingleField(dialogId, "描画精度指定( Specify of precision.)( 100 = 1 ピクセル)",
-                         Field(kFirstField, "処理点間距離", s.pointSpacing, 1, 100,
-                               Plain("１以上", "１００以下"), StoreInto(s.pointSpacing)));
+                         Field(kFirstField, "処理点間距離", s.pointSpacing, limit::kPointSpacing,
+                               Plain(limit::kPointSpacing), StoreInto(s.pointSpacing)));
     case dialog::kReductionRatio: return ReductionRatio(s);
     case dialog::kTabletCurve: return TabletCurve(s, pressureRange);
     default: return std::nullopt;
@@ -325,14 +339,14 @@ std::optional<platform::DialogModel> MakeSettingDialog(int dialogId, DrawingSett
 }
 
 platform::DialogModel MakePasteTopLeftDialog(int& x, int& y) {
-  const Messages number{kNotNumber, "", ""};
+  const SettingRange anywhere;
   ParameterDialogForm form;
   form.id = dialog::kPasteTopLeft;
   form.title = "ペースト左上座標指定";
-  form.fields = {Field(kFirstField, "左上Ｘ座標", Shifted(x, 1), std::nullopt, std::nullopt, number,
+  form.fields = {Field(kFirstField, "左上Ｘ座標", Shifted(x, 1), anywhere, Plain(anywhere),
                        [&x](int v) { x = Shifted(v, -1); }),
-                 Field(kSecondField, "左上Ｙ座標", Shifted(y, 1), std::nullopt, std::nullopt,
-                       number, [&y](int v) { y = Shifted(v, -1); })};
+                 Field(kSecondField, "左上Ｙ座標", Shifted(y, 1), anywhere, Plain(anywhere),
+                       [&y](int v) { y = Shifted(v, -1); })};
   form.cancelCode = 2;
   form.cancelText = "CANCEL";
   return MakeParameterDialog(std::move(form));

@@ -1,9 +1,11 @@
 #include "lumavex/shell/SettingsFile.h"
 
+#include <array>
 #include <cmath>
-#include <cstring>
 #include <memory>
 
+#include "common/LittleEndian.h"
+#include "lumavex/canvas/SettingLimits.h"
 #include "lumavex/shell/AppState.h"
 #include "lumavex/shell/ColourPanel.h"
 #include "platform/TextCodec.h"
@@ -14,54 +16,21 @@ namespace {
 constexpr const char* kCheckCaption = "ロードチェック";
 constexpr const char* kBadSize = "描画設定ファイルサイズが不正です。";
 constexpr const char* kBadContent = "描画設定ファイルが不正です。";
-constexpr int kLargestSquareSide = 10000;
 
-// Little-endian fields of the record.
-class RecordWriter {
- public:
-  explicit RecordWriter(std::string& out) : out_(out) {}
-  void U32(uint32_t v) {
-    for (int i = 0; i < 4; ++i) out_.push_back(static_cast<char>(v >> (8 * i)));
-  }
-  void I32(int v) { U32(static_cast<uint32_t>(v)); }
-  void Double(double v) {
-    uint64_t bits;
-    std::memcpy(&bits, &v, sizeof bits);
-    for (int i = 0; i < 8; ++i) out_.push_back(static_cast<char>(bits >> (8 * i)));
-  }
+using RecordBytes = std::array<uint8_t, kSettingsRecordBytes>;
 
- private:
-  std::string& out_;
-};
-
-class RecordReader {
- public:
-  explicit RecordReader(const unsigned char* record) : p_(record) {}
-  uint32_t U32() {
-    uint32_t v = 0;
-    for (int i = 0; i < 4; ++i) v |= static_cast<uint32_t>(p_[i]) << (8 * i);
-    p_ += 4;
-    return v;
-  }
-  int I32() { return static_cast<int>(U32()); }
-  double Double() {
-    uint64_t bits = 0;
-    for (int i = 0; i < 8; ++i) bits |= static_cast<uint64_t>(p_[i]) << (8 * i);
-    p_ += 8;
-    double v;
-    std::memcpy(&v, &bits, sizeof v);
-    return v;
-  }
-
- private:
-  const unsigned char* p_;
-};
-
-bool InRange(int v, int lower, int upper) { return v >= lower && v <= upper; }
-bool AtLeast(int v, int lower) { return v >= lower; }
-// A finite distance of at least `lower` pixels (a NaN or infinite width draws nothing sane).
-bool DistanceAtLeast(double v, double lower) { return std::isfinite(v) && v >= lower; }
-bool IsFlag(int v) { return v == 0 || v == 1; }
+bool InRange(int v, int lower, int upper) {
+  return v >= lower && v <= upper;
+}
+// A finite distance in pixels whose 1/100 pixel lies within `range` (a NaN or infinite
+// width draws nothing sane).
+bool DistanceIn(double v, const SettingRange& range) {
+  return std::isfinite(v) && (!range.lower || v >= *range.lower / 100.0) &&
+         (!range.upper || v <= *range.upper / 100.0);
+}
+bool IsFlag(int v) {
+  return v == 0 || v == 1;
+}
 
 // The record as read, with the block lengths it announces.
 struct Record {
@@ -73,21 +42,21 @@ struct Record {
 
 // Decodes the record into `r` (the settings the file does not hold keep their values)
 // and checks every field in offset order; false at the first field refused.
-bool DecodeRecord(const unsigned char* bytes, Record& r) {
-  RecordReader in(bytes);
+bool DecodeRecord(const RecordBytes& bytes, Record& r) {
+  common::LittleEndianReader in(bytes);
   DrawingSettings& s = r.settings;
-  s.processingSquareSide = std::min(in.I32(), kLargestSquareSide);
-  if (!AtLeast(s.processingSquareSide, 10)) return false;
+  s.processingSquareSide = std::min(in.I32(), *limit::kProcessingSquareSide.upper);
+  if (!limit::kProcessingSquareSide.Holds(s.processingSquareSide)) return false;
   s.fattenWidth = in.I32();
-  if (!AtLeast(s.fattenWidth, 100)) return false;
+  if (!limit::kFattenWidth.Holds(s.fattenWidth)) return false;
   s.fattenAntiAliasWidth = in.I32();
-  if (!AtLeast(s.fattenAntiAliasWidth, 0)) return false;
+  if (!limit::kFattenAntiAliasWidth.Holds(s.fattenAntiAliasWidth)) return false;
   s.characterWidth = in.I32();
-  if (!InRange(s.characterWidth, 2, 30000)) return false;
+  if (!limit::kCharacterSide.Holds(s.characterWidth)) return false;
   s.characterHeight = in.I32();
-  if (!InRange(s.characterHeight, 2, 30000)) return false;
+  if (!limit::kCharacterSide.Holds(s.characterHeight)) return false;
   s.fontWeight = in.I32();
-  if (!InRange(s.fontWeight, 0, 900)) return false;
+  if (!limit::kFontWeight.Holds(s.fontWeight)) return false;
   const int italic = in.I32();
   if (!IsFlag(italic)) return false;
   s.italic = italic == 1;
@@ -95,54 +64,54 @@ bool DecodeRecord(const unsigned char* bytes, Record& r) {
   if (!IsFlag(vertical)) return false;
   s.vertical = vertical == 1;
   s.characterSpacing = in.I32();
-  if (!InRange(s.characterSpacing, 0, 30000)) return false;
+  if (!limit::kCharacterSpacing.Holds(s.characterSpacing)) return false;
   // A negative length would announce a block that cannot exist.
   r.textBlock = in.I32();
   if (!InRange(r.textBlock, 0, kMaxPasteTextBlock)) return false;
   r.fontBlock = in.I32();
   if (!InRange(r.fontBlock, 0, kMaxFontNameBlock)) return false;
   s.loadLimitWidth = in.I32();
-  if (!InRange(s.loadLimitWidth, 2, 30000)) return false;
+  if (!limit::kLoadLimitSide.Holds(s.loadLimitWidth)) return false;
   s.loadLimitHeight = in.I32();
-  if (!InRange(s.loadLimitHeight, 2, 30000)) return false;
+  if (!limit::kLoadLimitSide.Holds(s.loadLimitHeight)) return false;
   r.colours.head = in.U32();
   r.colours.termination = in.U32();
   s.maxOpacity = in.I32();
-  if (!InRange(s.maxOpacity, 1, 255)) return false;
-  s.headFade = in.Double();
-  if (!DistanceAtLeast(s.headFade, 0.0)) return false;
-  s.terminationFade = in.Double();
-  if (!DistanceAtLeast(s.terminationFade, 0.0)) return false;
+  if (!limit::kMaxOpacity.Holds(s.maxOpacity)) return false;
+  s.headFade = in.F64();
+  if (!DistanceIn(s.headFade, limit::kFadeDistance)) return false;
+  s.terminationFade = in.F64();
+  if (!DistanceIn(s.terminationFade, limit::kFadeDistance)) return false;
   s.splinePointCount = in.I32();
-  if (!AtLeast(s.splinePointCount, 2)) return false;
+  if (!limit::kSplinePointCount.Holds(s.splinePointCount)) return false;
   s.borderFrameOpacity = in.I32();
-  if (!InRange(s.borderFrameOpacity, 1, 255)) return false;
+  if (!limit::kBorderOpacity.Holds(s.borderFrameOpacity)) return false;
   s.areaBorderFrameOpacity = in.I32();
-  if (!InRange(s.areaBorderFrameOpacity, 1, 255)) return false;
+  if (!limit::kBorderOpacity.Holds(s.areaBorderFrameOpacity)) return false;
   in.U32();  // reserved
-  s.frameWidth = in.Double();
-  if (!DistanceAtLeast(s.frameWidth, 0.0)) return false;
-  s.antiAliasWidth = in.Double();
-  if (!DistanceAtLeast(s.antiAliasWidth, 1.0)) return false;
+  s.frameWidth = in.F64();
+  if (!DistanceIn(s.frameWidth, limit::kFrameWidth)) return false;
+  s.antiAliasWidth = in.F64();
+  if (!DistanceIn(s.antiAliasWidth, limit::kAntiAliasWidth)) return false;
   int* const penWidths[] = {&s.selectPenWidth, &s.deselectPenWidth, &s.frameGradationPenWidth};
   for (int* width : penWidths)
-    if (!AtLeast(*width = in.I32(), 0)) return false;
-  if (!AtLeast(s.frameGradationDegree = in.I32(), 1)) return false;
-  if (!AtLeast(s.gradationPenWidth = in.I32(), 0)) return false;
-  if (!AtLeast(s.gradationDegree = in.I32(), 1)) return false;
-  if (!AtLeast(s.mosaicPenWidth = in.I32(), 0)) return false;
-  if (!AtLeast(s.mosaicCellWidth = in.I32(), 2)) return false;
+    if (!limit::kPenWidth.Holds(*width = in.I32())) return false;
+  if (!limit::kGradationDegree.Holds(s.frameGradationDegree = in.I32())) return false;
+  if (!limit::kPenWidth.Holds(s.gradationPenWidth = in.I32())) return false;
+  if (!limit::kGradationDegree.Holds(s.gradationDegree = in.I32())) return false;
+  if (!limit::kPenWidth.Holds(s.mosaicPenWidth = in.I32())) return false;
+  if (!limit::kMosaicCellWidth.Holds(s.mosaicCellWidth = in.I32())) return false;
   int* const morePenWidths[] = {&s.normalPenWidth, &s.frameDeletePenWidth,
                                 &s.transparentDeletePenWidth, &s.colourChangePenWidth};
   for (int* width : morePenWidths)
-    if (!AtLeast(*width = in.I32(), 0)) return false;
+    if (!limit::kPenWidth.Holds(*width = in.I32())) return false;
   s.rgbTolerance = in.I32();
-  return InRange(s.rgbTolerance, 0, 255);
+  return limit::kRgbTolerance.Holds(s.rgbTolerance);
 }
 
-void EncodeRecord(const DrawingSettings& s, const DrawingColours& c, int textBlock,
-                  int fontBlock, std::string& out) {
-  RecordWriter w(out);
+void EncodeRecord(const DrawingSettings& s, const DrawingColours& c, int textBlock, int fontBlock,
+                  RecordBytes& out) {
+  common::LittleEndianWriter w(out);
   for (int v : {s.processingSquareSide, s.fattenWidth, s.fattenAntiAliasWidth, s.characterWidth,
                 s.characterHeight, s.fontWeight, s.italic ? 1 : 0, s.vertical ? 1 : 0,
                 s.characterSpacing, textBlock, fontBlock, s.loadLimitWidth, s.loadLimitHeight})
@@ -150,12 +119,11 @@ void EncodeRecord(const DrawingSettings& s, const DrawingColours& c, int textBlo
   w.U32(c.head);
   w.U32(c.termination);
   w.I32(s.maxOpacity);
-  w.Double(s.headFade);
-  w.Double(s.terminationFade);
-  for (int v : {s.splinePointCount, s.borderFrameOpacity, s.areaBorderFrameOpacity, 0})
-    w.I32(v);
-  w.Double(s.frameWidth);
-  w.Double(s.antiAliasWidth);
+  w.F64(s.headFade);
+  w.F64(s.terminationFade);
+  for (int v : {s.splinePointCount, s.borderFrameOpacity, s.areaBorderFrameOpacity, 0}) w.I32(v);
+  w.F64(s.frameWidth);
+  w.F64(s.antiAliasWidth);
   for (int v : {s.selectPenWidth, s.deselectPenWidth, s.frameGradationPenWidth,
                 s.frameGradationDegree, s.gradationPenWidth, s.gradationDegree, s.mosaicPenWidth,
                 s.mosaicCellWidth, s.normalPenWidth, s.frameDeletePenWidth,
@@ -194,10 +162,11 @@ std::optional<std::string> EncodeDrawingSettings(const DrawingSettings& settings
     if (error) *error = "フォント名を保存できません。";
     return std::nullopt;
   }
-  std::string bytes;
-  bytes.reserve(kSettingsRecordBytes + text->size() + font->size() + 2);
+  RecordBytes record{};
   EncodeRecord(settings, colours, static_cast<int>(text->size() + 1),
-               static_cast<int>(font->size() + 1), bytes);
+               static_cast<int>(font->size() + 1), record);
+  std::string bytes(record.begin(), record.end());
+  bytes.reserve(kSettingsRecordBytes + text->size() + font->size() + 2);
   bytes += *text;
   bytes.push_back('\0');
   bytes += *font;
@@ -209,24 +178,23 @@ bool WriteDrawingSettings(std::FILE* out, const DrawingSettings& settings,
                           const DrawingColours& colours, std::string* error) {
   const auto bytes = EncodeDrawingSettings(settings, colours, error);
   if (!bytes) return false;
-  if (std::fwrite(bytes->data(), 1, bytes->size(), out) != bytes->size() ||
-      std::fflush(out) != 0) {
+  if (std::fwrite(bytes->data(), 1, bytes->size(), out) != bytes->size() || std::fflush(out) != 0) {
     if (error) *error = "別の位置にセーブして下さい。";
     return false;
   }
   return true;
 }
 
-bool LoadDrawingSettings(platform::UiHost& host, const std::string& path,
-                         DrawingSettings& settings, DrawingColours& colours) {
+bool LoadDrawingSettings(platform::UiHost& host, const std::string& path, DrawingSettings& settings,
+                         DrawingColours& colours) {
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
   if (!file) {
     host.ShowMessage("ファイルオープン不可: " + path, "エラー", platform::MessageButtons::Ok,
                      platform::MessageIcon::Exclamation);
     return false;
   }
-  unsigned char record[kSettingsRecordBytes];
-  if (std::fread(record, 1, sizeof record, file.get()) != sizeof record) {
+  RecordBytes record{};
+  if (std::fread(record.data(), 1, record.size(), file.get()) != record.size()) {
     host.ShowMessage(kBadSize, kCheckCaption);
     return false;
   }
