@@ -182,9 +182,13 @@ void PutWorkIntoBitmap(DrawingContext& context, const PixelRect& changed) {
   Canvas& canvas = step.Picture();
   for (int y = area.bottom; y >= area.top; --y) {
     uint32_t* work = canvas.work.Row32(y);
+    uint32_t* display = canvas.display.Row32(y);
+    uint32_t* frame = canvas.frame.Row32(y);
     for (int x = area.left; x <= area.right; ++x) {
       if (Opacity(work[x]) == 0) continue;
-      step.PaintColour(x, y, work[x] & kColourMask, Opacity(work[x]));
+      const PixelPair painted =
+          PaintPixel(x, y, work[x] & kColourMask, display[x], frame[x], Opacity(work[x]));
+      step.PaintHeld(display[x], frame[x], x, y, painted.display, painted.frame);
       work[x] = 0;
     }
   }
