@@ -83,6 +83,7 @@ void ExtractAllArchives(ToolContext& tool) {
     const ArchiverResult result = tool.archiver.Run("e -aoa " + QuoteArgument(name));
     if (!result.Ok()) EndWithError(tool.host, text::kArchiverFailed, kExitArchiverFailure);
     ReportRefusedNames(tool.host, result.refusedNames);
+    ReportDuplicateNames(tool.host, result.duplicateNames);
   }
   tool.progress.End();
   tool.host.ShowMessage(text::kArchivesExtracted, text::kCaptionExpanded);
