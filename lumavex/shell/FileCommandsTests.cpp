@@ -189,8 +189,13 @@ TEST_F(FileCommandsTest, AFailedLoadKeepsThePictureTheJournalAndTheName) {
   WriteNative("a.lmv", 3, 2, 0x02123456);
   ASSERT_EQ(LoadDroppedFile(s, At("a.lmv")), LoadOutcome::Loaded);
   testing::MakeUndoStep(s);
-  const std::vector<uint32_t> display(s.canvas.display.Row32(0),
-                                      s.canvas.display.Row32(0) + 3 * 2);
+  const auto displayWords = [&s] {
+    std::vector<uint32_t> words;
+    for (int y = 0; y < s.canvas.Height(); ++y)
+      for (int x = 0; x < s.canvas.Width(); ++x) words.push_back(s.canvas.display.At(x, y));
+    return words;
+  };
+  const std::vector<uint32_t> display = displayWords();
   WriteBytes(At("bad.lmv"), Bytes(60, 0x42));
   WriteBytes(At("bad.bmp"), Bytes(60, 0x42));
   WriteBytes(At("bad.png"), Bytes(60, 0x42));
@@ -202,8 +207,7 @@ TEST_F(FileCommandsTest, AFailedLoadKeepsThePictureTheJournalAndTheName) {
     EXPECT_EQ(LoadDroppedFile(s, At(bad)), LoadOutcome::Failed);
     EXPECT_GE(host.messages.size(), 2u);  // the question, then the reader's message
     ASSERT_TRUE(s.canvas.HasPicture());
-    EXPECT_EQ(std::vector<uint32_t>(s.canvas.display.Row32(0), s.canvas.display.Row32(0) + 6),
-              display);
+    EXPECT_EQ(displayWords(), display);
     EXPECT_EQ(s.currentFileName, "./a.lmv");
     EXPECT_EQ(s.canvasWidth, 3);
     EXPECT_TRUE(s.undoJournal.CanUndo());
