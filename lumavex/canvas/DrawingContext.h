@@ -4,6 +4,7 @@
 // and the feedback sounds. The shell implements it; tests use a recording double.
 
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 
 #include "lumavex/canvas/Canvas.h"
@@ -39,6 +40,12 @@ class DrawingContext {
 
   // An impossible internal state: shows "エラー" and ends the program.
   [[noreturn]] virtual void FatalError() = 0;
+  // Memory for the work of an operation ran out: shows `text` with the title
+  // "エラー" and ends the program.
+  [[noreturn]] virtual void OutOfMemory(const std::string& text) {
+    FatalError();
+    std::abort();  // not reached: FatalError does not return
+  }
 };
 
 }  // namespace lumavex

@@ -19,6 +19,19 @@ void PaintStep::Paint(int x, int y, uint32_t display, uint32_t frame) {
   changed_.Merge({x, y, x, y});
 }
 
+void PaintStep::PaintColour(int x, int y, uint32_t colour, uint32_t opacity, bool record) {
+  uint32_t& display = canvas_.display.At(x, y);
+  uint32_t& frame = canvas_.frame.At(x, y);
+  const PixelPair painted = PaintPixel(x, y, colour, display, frame, opacity);
+  if (record) {
+    Paint(x, y, painted.display, painted.frame);
+    return;
+  }
+  display = painted.display | kPaintedMark;
+  frame = painted.frame;
+  changed_.Merge({x, y, x, y});
+}
+
 void PaintStep::End(bool endSound) {
   context_.MarkedRectangle().Merge(changed_);
   if (endSound) context_.PlayFeedbackSound("end.wav");

@@ -41,6 +41,11 @@ class PaintStep {
   // painted mark set, and widens the changed rectangle to cover it.
   void Paint(int x, int y, uint32_t display, uint32_t frame);
 
+  // Paints `colour` with `opacity` on pixel (x, y) by the paint primitive. With
+  // `record` the change goes through the journaled write as Paint does; without it
+  // the words are stored directly (painted mark set, changed rectangle widened).
+  void PaintColour(int x, int y, uint32_t colour, uint32_t opacity, bool record = true);
+
   // Widens the changed rectangle by `rect` inside the area, for operations whose
   // changed rectangle is the whole region they worked over.
   void Widen(const PixelRect& rect) { changed_.Merge(rect.Intersect(area_)); }

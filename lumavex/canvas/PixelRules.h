@@ -2,6 +2,7 @@
 // The per-pixel rules every drawing operation shares: the display and frame words,
 // their flags, blending of a frame over the bitmap and the frame-layer backdrop.
 
+#include <algorithm>
 #include <cstdint>
 
 namespace lumavex {
@@ -24,7 +25,9 @@ constexpr uint32_t kColourMask = 0x00FFFFFF;
 constexpr uint32_t kUntouchable = kNonSelectedFlag | kPaintedMark;
 
 // Whether a drawing may change the pixel whose display word is `display`.
-constexpr bool Paintable(uint32_t display) { return !(display & kUntouchable); }
+constexpr bool Paintable(uint32_t display) {
+  return !(display & kUntouchable);
+}
 
 // A new picture's display pixel: white, drawing area, selected.
 constexpr uint32_t kNewDisplayPixel = 0x02FFFFFF;
@@ -40,10 +43,16 @@ constexpr uint32_t kWaterEven = 0x008080;
 constexpr uint32_t kWaterOdd = 0x00C0C0;
 
 // Division of a 0..65025 product by 255, rounded.
-constexpr uint32_t Round255(uint32_t v) { return (v + (v >> 8) + 128) >> 8; }
+constexpr uint32_t Round255(uint32_t v) {
+  return (v + (v >> 8) + 128) >> 8;
+}
 
-constexpr uint32_t Opacity(uint32_t frameWord) { return frameWord >> 24; }
-constexpr uint32_t Channel(uint32_t word, int shift) { return (word >> shift) & 0xFF; }
+constexpr uint32_t Opacity(uint32_t frameWord) {
+  return frameWord >> 24;
+}
+constexpr uint32_t Channel(uint32_t word, int shift) {
+  return (word >> shift) & 0xFF;
+}
 
 // Adds 128 to each of red, green and blue modulo 256; applying it twice restores.
 constexpr uint32_t ShiftFrameColour(uint32_t frameWord) {
@@ -77,8 +86,8 @@ constexpr uint32_t Unblend(uint32_t d, uint32_t f, uint32_t a) {
 // The frame-layer word of a position that carries no frame.
 constexpr uint32_t BackdropColour(int x, int y, bool drawArea, bool nonSelected) {
   const bool sameParity = ((x >> 3) & 1) == ((y >> 3) & 1);
-  uint32_t colour = drawArea ? (sameParity ? kLandEven : kLandOdd)
-                             : (sameParity ? kWaterEven : kWaterOdd);
+  uint32_t colour =
+      drawArea ? (sameParity ? kLandEven : kLandOdd) : (sameParity ? kWaterEven : kWaterOdd);
   return nonSelected ? ShiftFrameColour(colour) : colour;
 }
 
@@ -96,6 +105,43 @@ constexpr uint32_t TrueDisplayColour(uint32_t display) {
 // The true frame colour and opacity of a frame word at a position with `display`.
 constexpr uint32_t TrueFrameWord(uint32_t frame, uint32_t display) {
   return (display & kNonSelectedFlag) ? ShiftFrameColour(frame) : frame;
+}
+
+// A position's display and frame words.
+struct PixelPair {
+  uint32_t display = 0;
+  uint32_t frame = 0;
+  bool operator==(const PixelPair&) const = default;
+};
+
+// The frame merge: the frame word after laying the frame (alpha `underAlpha`, colour
+// `underColour`) under `frame`; true colours in, true colours out. The existing frame
+// stays in front, so its opacity counts in full and the one under it only where the
+// front one lets it through.
+constexpr uint32_t MergeFrame(uint32_t frame, uint32_t underAlpha, uint32_t underColour) {
+  const uint32_t a = Opacity(frame);
+  if (a == 0) return (underAlpha << 24) | (underColour & kColourMask);
+  const uint32_t merged = std::max(a, underAlpha);
+  const uint32_t t = Round255((255 - a) * underAlpha);
+  uint32_t colour = 0;
+  for (int shift = 0; shift <= 16; shift += 8)
+    colour |= ((Channel(underColour, shift) * t + Channel(frame, shift) * a) / (a + t)) << shift;
+  return (merged << 24) | colour;
+}
+
+// The paint primitive: the words of a selected position after `colour` is painted on
+// its bitmap with opacity `opacity` (1..255). The colour goes over the bitmap found
+// under the frame, the frame is laid over the result again, and a position outside
+// the drawing area enters it with the land backdrop. The flags byte is kept.
+constexpr PixelPair PaintPixel(int x, int y, uint32_t colour, uint32_t display, uint32_t frame,
+                               uint32_t opacity) {
+  const uint32_t a = Opacity(frame);
+  const uint32_t bitmap = Unblend(display, frame, a);
+  const uint32_t painted = opacity < 255 ? Blend(colour, opacity, bitmap) : colour & kColourMask;
+  const uint32_t shown = a > 0 ? Blend(frame, a, painted) : painted;
+  if (display & kDrawAreaFlag) return {(display & 0xFF000000) | shown, frame};
+  return {(display & 0xFF000000) | kDrawAreaFlag | shown,
+          BackdropColour(x, y, true, display & kNonSelectedFlag)};
 }
 
 // Marks a selected pixel pair as non-selected; does nothing if it already is.

@@ -1,9 +1,9 @@
-#include "lumavex/canvas/PixelRules.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdlib>
+
+#include "lumavex/canvas/PixelRules.h"
 
 namespace lumavex {
 namespace {
@@ -32,7 +32,8 @@ TEST(PixelRules, UnblendRecoversTheBitmapUnderTranslucentFrames) {
         const uint32_t d = Blend(f * 0x010101, a, b * 0x010101);
         const int back = static_cast<int>(Unblend(d, f * 0x010101, a) & 0xFF);
         // Blending loses at most half a step of the display colour.
-        ASSERT_LE(std::abs(back - static_cast<int>(b)), a < 128 ? 1 : static_cast<int>(255 / (255 - a)) + 1)
+        ASSERT_LE(std::abs(back - static_cast<int>(b)),
+                  a < 128 ? 1 : static_cast<int>(255 / (255 - a)) + 1)
             << "a=" << a << " b=" << b << " f=" << f;
       }
   EXPECT_EQ(Unblend(0x00ABCDEF, 0x123456, 255), 0xABCDEFu);
@@ -56,6 +57,33 @@ TEST(PixelRules, NonSelectedRepresentation) {
 TEST(PixelRules, FrameShiftKeepsOpacity) {
   EXPECT_EQ(ShiftFrameColour(0x7F102030), 0x7F90A0B0u);
   EXPECT_EQ(ShiftFrameColour(ShiftFrameColour(0xC0FEDCBA)), 0xC0FEDCBAu);
+}
+
+TEST(PixelRules, PaintPixelPaintsTheBitmapUnderTheFrame) {
+  const uint32_t white = kNewDisplayPixel;
+  // Unframed, full opacity: the colour itself; the flags byte stays.
+  EXPECT_EQ(PaintPixel(0, 0, 0x123456, white | kPaintedMark, kLandEven, 255),
+            (PixelPair{kDrawAreaFlag | kPaintedMark | 0x123456, kLandEven}));
+  // Half opacity over white.
+  EXPECT_EQ(PaintPixel(0, 0, 0x000000, white, kLandEven, 128).display,
+            kDrawAreaFlag | Blend(0, 128, 0xFFFFFF));
+  // Under a frame of opacity 100 the frame is laid over the painted colour again.
+  const uint32_t frame = 0x64FF0000;
+  const uint32_t shown = kDrawAreaFlag | Blend(0xFF0000, 100, 0xFFFFFF);
+  EXPECT_EQ(PaintPixel(0, 0, 0x0000FF, shown, frame, 255),
+            (PixelPair{kDrawAreaFlag | Blend(0xFF0000, 100, 0x0000FF), frame}));
+  // A pixel outside the drawing area enters it with the land of its checker square.
+  EXPECT_EQ(PaintPixel(8, 0, 0x0000FF, 0x00FFFFFF, kWaterOdd, 255),
+            (PixelPair{kDrawAreaFlag | 0x0000FF, kLandOdd}));
+}
+
+TEST(PixelRules, FrameMergeKeepsTheFrontFrameInFront) {
+  EXPECT_EQ(MergeFrame(kLandEven, 200, 0x123456), 0xC8123456u);
+  EXPECT_EQ(MergeFrame(0xFF00FF00, 200, 0xFF0000), 0xFF00FF00u);
+  const uint32_t merged = MergeFrame(0x800000FF, 255, 0xFF0000);
+  EXPECT_EQ(Opacity(merged), 255u);
+  EXPECT_NEAR(static_cast<int>(Channel(merged, 0)), 128, 1);
+  EXPECT_NEAR(static_cast<int>(Channel(merged, 16)), 127, 1);
 }
 
 }  // namespace

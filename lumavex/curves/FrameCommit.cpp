@@ -8,17 +8,6 @@
 
 namespace lumavex {
 
-uint32_t MergeFrame(uint32_t frame, uint32_t workAlpha, uint32_t workColour) {
-  const uint32_t a = Opacity(frame);
-  if (a == 0) return (workAlpha << 24) | (workColour & kColourMask);
-  const uint32_t merged = std::max(a, workAlpha);
-  const uint32_t t = Round255((255 - a) * workAlpha);
-  uint32_t colour = 0;
-  for (int shift = 0; shift <= 16; shift += 8)
-    colour |= ((Channel(workColour, shift) * t + Channel(frame, shift) * a) / (a + t)) << shift;
-  return (merged << 24) | colour;
-}
-
 uint32_t ReblendDisplay(uint32_t displayColour, uint32_t oldFrame, uint32_t newFrame) {
   const int a = static_cast<int>(Opacity(oldFrame));
   const int merged = static_cast<int>(Opacity(newFrame));

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "lumavex/canvas/DrawingContext.h"
+#include "lumavex/canvas/PixelRules.h"
 
 namespace lumavex {
 
@@ -16,18 +17,6 @@ enum class FrameFlavour {
   Transparent,   // frame merged, display left as it was
   ColourChange,  // existing frame recoloured, display shifted by the change
 };
-
-// A position's display and frame words.
-struct PixelPair {
-  uint32_t display = 0;
-  uint32_t frame = 0;
-  bool operator==(const PixelPair&) const = default;
-};
-
-// The frame word after laying the work pixel (alpha `workAlpha`, colour `workColour`)
-// under the frame `frame`; true colours in, true colours out. The existing frame
-// stays in front.
-uint32_t MergeFrame(uint32_t frame, uint32_t workAlpha, uint32_t workColour);
 
 // The display colour after the frame `oldFrame` over it became `newFrame`; true colours.
 uint32_t ReblendDisplay(uint32_t displayColour, uint32_t oldFrame, uint32_t newFrame);

@@ -1,5 +1,7 @@
 #include "lumavex/files/BmpRead.h"
 
+#include <algorithm>
+#include <climits>
 #include <vector>
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
@@ -117,6 +119,42 @@ bool DecodeRow(const uint8_t* row, int width, int bits, const std::vector<uint32
   return missing == 0;
 }
 
+// The rows of a picture stored top line first, handed out bottom line first: blocks
+// of up to eight rows are read from the end of the pixel data towards its start.
+class TopDownRowReader {
+ public:
+  TopDownRowReader(PictureInput& input, uint64_t dataOffset, int height)
+      : input_(input), dataOffset_(dataOffset), next_(height), blockStart_(height) {}
+
+  bool Start(size_t rowBytes) {
+    rowBytes_ = rowBytes;
+    buffer_ = input_.allocator.AllocateChecked(uint64_t{rowBytes} * EightRowReader::kRows);
+    return buffer_ != nullptr;
+  }
+
+  // The row above the last one given; null when the file cannot give it.
+  const uint8_t* Next() {
+    if (next_ == blockStart_) {
+      blockStart_ = std::max(next_ - EightRowReader::kRows, 0);
+      const size_t count = static_cast<size_t>(next_ - blockStart_);
+      const uint64_t at = dataOffset_ + uint64_t{rowBytes_} * static_cast<uint64_t>(blockStart_);
+      if (std::fseek(input_.file, static_cast<long>(at), SEEK_SET) != 0 ||
+          !input_.ReadExactly(buffer_.get(), rowBytes_ * count))
+        return nullptr;
+    }
+    --next_;
+    return buffer_.get() + rowBytes_ * static_cast<size_t>(next_ - blockStart_);
+  }
+
+ private:
+  PictureInput& input_;
+  uint64_t dataOffset_;
+  size_t rowBytes_ = 0;
+  platform::Block buffer_;
+  int next_;        // the stored row after the one to give next
+  int blockStart_;  // the first stored row in the buffer
+};
+
 }  // namespace
 
 bool ReadBmpPicture(PictureInput& input, const PicturePrepare& prepare,
@@ -126,8 +164,11 @@ bool ReadBmpPicture(PictureInput& input, const PicturePrepare& prepare,
     input.Refuse(input.Named(kSizeWrong), kCaption);
     return false;
   }
-  const PictureFileHeaders headers = PictureFileHeaders::Parse(bytes);
-  const PictureHeader& h = headers.info;
+  PictureFileHeaders headers = PictureFileHeaders::Parse(bytes);
+  PictureHeader& h = headers.info;
+  // A negative height stores the picture top line first; the checks take its magnitude.
+  const bool topDown = h.height < 0 && h.height != INT32_MIN;
+  if (topDown) h.height = -h.height;
   const int bits = h.bitsPerPixel;
   uint64_t coloursUsed = h.coloursUsed;
   if (coloursUsed == 0) {
@@ -154,10 +195,12 @@ bool ReadBmpPicture(PictureInput& input, const PicturePrepare& prepare,
     return false;
   if (!prepare(h.width, h.height)) return false;
 
-  EightRowReader rows;
-  if (!rows.Start(input, static_cast<size_t>(BmpRowBytes(h.width, bits)))) return false;
+  const size_t rowBytes = static_cast<size_t>(BmpRowBytes(h.width, bits));
+  EightRowReader bottomUp;
+  TopDownRowReader topDownRows(input, headers.file.dataOffset, h.height);
+  if (topDown ? !topDownRows.Start(rowBytes) : !bottomUp.Start(input, rowBytes)) return false;
   for (int y = h.height - 1; y >= 0; --y) {
-    const uint8_t* row = rows.Next();
+    const uint8_t* row = topDown ? topDownRows.Next() : bottomUp.Next();
     if (!row) {
       input.Refuse(input.Named(kSizeWrong), kCaption);
       return false;

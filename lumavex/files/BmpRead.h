@@ -15,7 +15,8 @@ namespace lumavex {
 using PictureRowTarget = std::function<uint32_t*(int y)>;
 
 // Reads a BMP file from the start of `input`, checking its headers in a fixed order
-// and showing the first problem. Lines are decoded bottom line first.
+// and showing the first problem. Lines are decoded bottom line first, whichever
+// order the file stores them in (a negative height stores them top line first).
 bool ReadBmpPicture(PictureInput& input, const PicturePrepare& prepare,
                     const PictureRowTarget& rowFor);
 

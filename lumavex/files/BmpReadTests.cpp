@@ -39,6 +39,98 @@ class BmpReadTest : public PictureFileTest {
   }
 };
 
+// The same picture stored top line first: the rows in the other order and the
+// height negative.
+Bytes TopDown(const Bytes& bottomUp) {
+  const int32_t height = static_cast<int32_t>(Get32(bottomUp, 22));
+  const size_t offset = Get32(bottomUp, 10);
+  const size_t rowBytes = (bottomUp.size() - offset) / static_cast<size_t>(height);
+  Bytes out(bottomUp.begin(), bottomUp.begin() + std::ptrdiff_t(offset));
+  Patch32(out, 22, static_cast<uint32_t>(-height));
+  for (int32_t row = height - 1; row >= 0; --row) {
+    const auto from = bottomUp.begin() + std::ptrdiff_t(offset + rowBytes * size_t(row));
+    out.insert(out.end(), from, from + std::ptrdiff_t(rowBytes));
+  }
+  return out;
+}
+
+TEST_F(BmpReadTest, TopDownFilesLoadTheRightWayUp) {
+  const std::vector<uint32_t> palette = {0x102030, 0xF0E0D0};
+  for (int bits : {1, 4, 8, 16}) {
+    SCOPED_TRACE(bits);
+    ASSERT_TRUE(LoadIntoCanvas("f.bmp", TopDown(BmpBytes(bits, 6, 5, kLetterF, palette))));
+    EXPECT_EQ(Pixels(), Coloured(kLetterF, palette));
+  }
+  // 24 bits, and heights around the eight-row blocks the rows are read in.
+  uint32_t seed = 7;
+  for (int height : {2, 8, 9, 21}) {
+    SCOPED_TRACE(height);
+    std::vector<uint32_t> colours(static_cast<size_t>(5 * height));
+    for (uint32_t& c : colours) c = (seed = seed * 1664525u + 1013904223u) >> 8;
+    const Bytes bottomUp = BmpBytes(24, 5, height, colours);
+    ASSERT_TRUE(LoadIntoCanvas("c.bmp", TopDown(bottomUp)));
+    const std::vector<uint32_t> topDown = Pixels();
+    ASSERT_TRUE(LoadIntoCanvas("c.bmp", bottomUp));
+    EXPECT_EQ(topDown, Pixels());
+    EXPECT_EQ(canvas.Height(), height);
+  }
+}
+
+TEST_F(BmpReadTest, TopDownFilesAreReducedLikeBottomUpOnes) {
+  std::vector<uint32_t> colours(static_cast<size_t>(23 * 19));
+  for (size_t i = 0; i < colours.size(); ++i) colours[i] = uint32_t(i * 2654435761u) >> 8;
+  const Bytes bottomUp = BmpBytes(24, 23, 19, colours);
+  LoadSizing sizing;
+  sizing.policy = LoadSizePolicy::ReduceToGiven;
+  sizing.given = {7, 5};
+  std::vector<uint32_t> reduced[2];
+  for (int i = 0; i < 2; ++i) {
+    WriteBytes(Path("r.bmp"), i ? TopDown(bottomUp) : bottomUp);
+    ASSERT_TRUE(LoadCanvasPicture(Services(), Path("r.bmp"), "./r.bmp", canvas, sizing));
+    EXPECT_LT(canvas.Width(), 23);
+    reduced[i] = Pixels();
+  }
+  EXPECT_EQ(reduced[0], reduced[1]);
+}
+
+TEST_F(BmpReadTest, TopDownFilesKeepTheSizeChecks) {
+  const Bytes good = TopDown(BmpBytes(8, 6, 5, kLetterF, {0, 0xFFFFFF}));
+  Bytes one = good;
+  Patch32(one, 22, uint32_t(-1));
+  ExpectRefused(one, "幅は２以上、高さは２以上でなければなりません。");
+  Bytes lowest = good;
+  Patch32(lowest, 22, 0x80000000u);
+  ExpectRefused(lowest, "幅は２以上、高さは２以上でなければなりません。");
+  // One line more than the file holds.
+  Bytes tall = good;
+  Patch32(tall, 22, uint32_t(-6));
+  ExpectRefused(tall, "./x.bmp はビットマップサイズが不正です。");
+}
+
+TEST_F(BmpReadTest, TopDownFilesAgreeWithPil) {
+  const std::string python = PythonWithPil();
+  if (python.empty()) GTEST_SKIP() << "no python3 with PIL";
+  std::vector<uint32_t> colours(7 * 11);
+  for (size_t i = 0; i < colours.size(); ++i)
+    colours[i] = uint32_t(i * 0x030507 + 0x102030) & 0xFFFFFF;
+  const Bytes file = TopDown(BmpBytes(24, 7, 11, colours));
+  WriteBytes(Path("pil.bmp"), file);
+  ASSERT_TRUE(LoadIntoCanvas("mine.bmp", file));
+  // PIL writes the pixels it decoded, top line first, as 0xRRGGBB words in hex.
+  const std::string script =
+      "from PIL import Image\n"
+      "im = Image.open('" +
+      Path("pil.bmp") +
+      "').convert('RGB')\n"
+      "print(' '.join('%06x' % (r << 16 | g << 8 | b) for r, g, b in im.getdata()))\n";
+  const std::string command = python + " -c \"" + script + "\" > " + Path("pil.txt");
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  std::ifstream in(Path("pil.txt"));
+  std::vector<uint32_t> pil;
+  for (std::string word; in >> word;) pil.push_back(std::stoul(word, nullptr, 16) | kDrawAreaFlag);
+  EXPECT_EQ(Pixels(), pil);
+}
+
 TEST_F(BmpReadTest, EveryPalettedDepthDecodesTheLetter) {
   const std::vector<uint32_t> palette = {0x102030, 0xF0E0D0};
   for (int bits : {1, 2, 4, 8, 16}) {
@@ -142,7 +234,7 @@ TEST_F(BmpReadTest, HeaderChecksComeInTheirOrder) {
   };
   const Case cases[] = {
       {18, 4, 1, "幅は２以上、高さは２以上でなければなりません。"},
-      {22, 4, uint32_t(-2), "幅は２以上、高さは２以上でなければなりません。"},
+      {22, 4, uint32_t(-1), "幅は２以上、高さは２以上でなければなりません。"},
       {0, 2, 0x4D43, "./x.bmp はビットマップファイルではありません。"},
       {2, 4, 71, "./x.bmp はビットマップサイズが不正です。"},
       {28, 2, 12, "./x.bmp\nは 2, 4, 16, 256, High Color, True Color のビットマップファイルではありません。"},

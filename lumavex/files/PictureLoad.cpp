@@ -1,8 +1,5 @@
 #include "lumavex/files/PictureLoad.h"
 
-#include "lumavex/files/Jpeg.h"
-#include "lumavex/files/Png.h"
-
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -13,9 +10,11 @@
 #include "common/WideVectors.h"
 #include "lumavex/canvas/PixelRules.h"
 #include "lumavex/files/BmpRead.h"
+#include "lumavex/files/Jpeg.h"
 #include "lumavex/files/NativeFile.h"
 #include "lumavex/files/PictureFileChecks.h"
 #include "lumavex/files/PictureInput.h"
+#include "lumavex/files/Png.h"
 #include "lumavex/files/Reduction.h"
 
 namespace lumavex {
@@ -145,7 +144,7 @@ bool DecodePicture(const LoadServices& s, std::FILE* file, const std::string& pa
                    const std::string& shownName, Reader reader, DecodedPicture& out,
                    DecodeSizeCheck check = {}) {
   if (!check) check = [&](int w, int h) { return SameSizeAcceptable(s, w, h); };
-  return reader == Reader::Png ? LoadPng(file, s.host, s.allocator, check, out)
+  return reader == Reader::Png ? LoadPng(file, s.host, s.allocator, check, out, shownName)
                                : LoadJpeg(path, shownName, s.host, s.allocator, check, out);
 }
 

@@ -1,9 +1,8 @@
-#include "lumavex/files/PictureLoad.h"
+#include <algorithm>
 
 #include "lumavex/files/PictureInput.h"
+#include "lumavex/files/PictureLoad.h"
 #include "lumavex/files/PictureTestSupport.h"
-
-#include <algorithm>
 
 namespace lumavex::testing {
 namespace {
@@ -33,7 +32,8 @@ std::vector<std::pair<std::string, Bytes>> CorruptFiles() {
     add("headers-only" + ext, cut(good, 54));
     add("one-line-short" + ext, cut(good, good.size() - 1));
     add("zero-width" + ext, patched(good, 18, 0));
-    add("negative-height" + ext, patched(good, 22, uint32_t(-2)));
+    // A BMP of height -2 is a picture stored top line first; -1 is too low for either.
+    add("negative-height" + ext, patched(good, 22, uint32_t(ext == ".bmp" ? -1 : -2)));
     add("huge-width" + ext, patched(good, 18, 0x7FFFFFFF));
     add("huge-height" + ext, patched(good, 22, 0x40000000));
     add("size-field-max" + ext, patched(good, 2, 0xFFFFFFFF));
@@ -161,6 +161,22 @@ TEST_F(PictureLoadTest, TheExtensionChoosesTheReaderWithoutRegardToCase) {
   EXPECT_EQ(canvas.display.At(1, 1), 0x02000004u);
   EXPECT_EQ(PictureExtension("./dir.v2/name"), "");
   EXPECT_EQ(PictureExtension("./a.b.lmv"), ".lmv");
+}
+
+TEST_F(PictureLoadTest, PngLoadErrorsNameTheFileOnASecondLine) {
+  Bytes random(300);
+  uint32_t seed = 5;
+  for (uint8_t& b : random) b = uint8_t((seed = seed * 1103515245u + 12345u) >> 16);
+  EXPECT_FALSE(LoadIntoCanvas("random.png", random));
+  EXPECT_EQ(LastMessage(), "PNG ではありません。\n./random.png");
+  EXPECT_EQ(host.messages.back().caption, "ロードエラー");
+  // A PNG signature over nothing more: libpng gives up.
+  EXPECT_FALSE(LoadIntoCanvas("cut.png", Bytes{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0}));
+  EXPECT_EQ(LastMessage(), "PNG ライブラリ内部エラー。\n./cut.png");
+  PixelPlane display, frame;
+  EXPECT_FALSE(LoadPastePicture(Services(), Path("random.png"), "./random.png",
+                                PasteVariant::SameSize, display, frame));
+  EXPECT_EQ(LastMessage(), "PNG ではありません。\n./random.png");
 }
 
 TEST_F(PictureLoadTest, AnUnknownExtensionOrAMissingFileKeepsTheCanvas) {

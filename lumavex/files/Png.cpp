@@ -120,7 +120,9 @@ bool ConvertRow(const PngReadState& s, uint8_t* row, const uint32_t* greyWords) 
   }
 }
 
-void Refuse(platform::UiHost& host, const char* text) {
+// The problem, with the file's name on a second line when there is one.
+void Refuse(platform::UiHost& host, const char* problem, const std::string& shownName) {
+  const std::string text = shownName.empty() ? problem : problem + ("\n" + shownName);
   host.ShowMessage(text, kLoadErrorCaption, platform::MessageButtons::Ok,
                    platform::MessageIcon::Exclamation);
 }
@@ -174,24 +176,24 @@ bool WriteStage(png_structp png, png_infop info, const PixelPlane& display, PngC
 }  // namespace
 
 bool LoadPng(std::FILE* file, platform::UiHost& host, platform::Allocator& allocator,
-             const DecodeSizeCheck& sizeCheck, DecodedPicture& out) {
+             const DecodeSizeCheck& sizeCheck, DecodedPicture& out, const std::string& shownName) {
   out.plane.Release();
   png_byte signature[kSignatureBytes] = {};
   if (std::fread(signature, 1, kSignatureBytes, file) != kSignatureBytes ||
       png_sig_cmp(signature, 0, kSignatureBytes) != 0) {
-    Refuse(host, kNotPng);
+    Refuse(host, kNotPng, shownName);
     return false;
   }
   PngReadState s;
   s.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, QuietError, QuietWarning);
   if (!s.png) {
-    Refuse(host, kNoPngReadStruct);
+    Refuse(host, kNoPngReadStruct, shownName);
     return false;
   }
   s.info = png_create_info_struct(s.png);
   if (!s.info) {
     png_destroy_read_struct(&s.png, nullptr, nullptr);
-    Refuse(host, kNoPngInfoStruct);
+    Refuse(host, kNoPngInfoStruct, shownName);
     return false;
   }
 
@@ -223,7 +225,7 @@ bool LoadPng(std::FILE* file, platform::UiHost& host, platform::Allocator& alloc
   }
   if (!converted) {
     out.plane.Release();
-    if (problem) Refuse(host, problem);
+    if (problem) Refuse(host, problem, shownName);
     return false;
   }
   out.pictureHeader = MakePictureHeader(int(s.width), int(s.height));

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <string>
 
 #include "lumavex/canvas/PictureHeaders.h"
 #include "lumavex/canvas/PixelPlane.h"
@@ -40,10 +41,12 @@ inline constexpr char kPngLibraryError[] = "PNG ライブラリ内部エラー�
 inline constexpr char kBadPalette[] = "パレットが不正です。";
 
 // Decodes the PNG file `file` (positioned at its start) into `out`. Every problem
-// is shown through `host` with caption "ロードエラー" and gives false; `out` then
-// holds no picture. The file stays open.
+// is shown through `host` with caption "ロードエラー", followed by `shownName` on a
+// second line when it is given, and gives false; `out` then holds no picture. The
+// file stays open.
 bool LoadPng(std::FILE* file, platform::UiHost& host, platform::Allocator& allocator,
-             const DecodeSizeCheck& sizeCheck, DecodedPicture& out);
+             const DecodeSizeCheck& sizeCheck, DecodedPicture& out,
+             const std::string& shownName = {});
 
 enum class PngColour { Rgb, Grey };
 

@@ -1,7 +1,5 @@
 #include "lumavex/qt/LumavexWindow.h"
 
-#include <QTimer>
-
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -13,6 +11,7 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -219,6 +218,10 @@ void LumavexWindow::ReleaseButtonsLetGoDuringModal() {
       Forward(release);
     }
   });
+}
+
+void LumavexWindow::RepaintAfterModal() {
+  QTimer::singleShot(0, this, [this] { Forward(platform::PaintEvent{}); });
 }
 
 void LumavexWindow::Forward(const platform::WindowEvent& event) {

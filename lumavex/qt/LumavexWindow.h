@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "platform/Events.h"
+#include "platform/qt/WindowHost.h"
 
 class QMenuBar;
 class QScrollBar;
@@ -22,7 +23,7 @@ namespace lumavex::qt {
 
 using EventSink = platform::WindowEventSink;
 
-class LumavexWindow : public QWidget {
+class LumavexWindow : public QWidget, public platform::qt::HostWindow {
  public:
   // Room left for the desktop's task bar below the window.
   static constexpr int kTaskBarRoom = 28;
@@ -41,9 +42,10 @@ class LumavexWindow : public QWidget {
   // are reported as SizeEvents.
   QSize ClientSize();
 
-  platform::qt::SurfaceWidget& Client() const { return *client_; }
+  QWidget& Widget() override { return *this; }
+  platform::qt::SurfaceWidget& Client() const override { return *client_; }
   QMenuBar& MenuBarWidget() const { return *menuBar_; }
-  platform::qt::MenuMirror& Menu() const { return *menu_; }
+  platform::qt::MenuMirror& Menu() const override { return *menu_; }
   QScrollBar& ScrollBar(platform::ScrollEvent::Axis axis) const;
 
   // A modal message box or dialog took the mouse while a button was down, so its
@@ -51,6 +53,12 @@ class LumavexWindow : public QWidget {
   // the releases of buttons no longer held are forwarded, and the core does not
   // keep waiting for them.
   void ReleaseButtonsLetGoDuringModal();
+
+  // A modal window has closed over the client area. The backing store still shows
+  // what was last presented, which need not be what the core would paint now (a
+  // progress bar ended, for one), so the core is asked to repaint, as the uncovered
+  // area would have made it, as soon as the event loop runs again.
+  void RepaintAfterModal();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

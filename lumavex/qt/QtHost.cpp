@@ -1,37 +1,40 @@
 #include "lumavex/qt/QtHost.h"
 
-#include <QCursor>
 #include <QFileDialog>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <algorithm>
 
 #include "lumavex/qt/LumavexWindow.h"
-#include "platform/qt/MenuMirror.h"
 #include "platform/qt/MessageBox.h"
 #include "platform/qt/Process.h"
 #include "platform/qt/SurfaceWidget.h"
-#include "platform/qt/Trash.h"
 
 namespace lumavex::qt {
 
 namespace pq = platform::qt;
 
 QtHost::QtHost() = default;
+
+void QtHost::AttachWindow(LumavexWindow* window) {
+  window_ = window;
+  AttachHostWindow(window);
+}
+
 QtHost::~QtHost() = default;
 
 platform::MessageResult QtHost::ShowMessage(const std::string& text, const std::string& caption,
                                             platform::MessageButtons buttons,
                                             platform::MessageIcon icon) {
   const auto result = pq::ShowMessageBox(window_, text, caption, buttons, icon);
-  if (window_) window_->ReleaseButtonsLetGoDuringModal();
+  AfterModal();
   return result;
 }
 
 int QtHost::RunDialog(platform::DialogModel& model) {
   pq::DialogPresenter presenter(model, window_, refusalPresenter_);
   const int code = presenter.Run();
-  if (window_) window_->ReleaseButtonsLetGoDuringModal();
+  AfterModal();
   return code;
 }
 
@@ -67,13 +70,19 @@ std::optional<std::string> Chosen(QFileDialog& dialog) {
 
 }  // namespace
 
+void QtHost::AfterModal() {
+  if (!window_) return;
+  window_->ReleaseButtonsLetGoDuringModal();
+  window_->RepaintAfterModal();
+}
+
 std::optional<std::string> QtHost::OpenFileDialog(const platform::FileDialogRequest& request) {
   QFileDialog dialog(window_);
   Prepare(dialog, request);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
   const auto chosen = Chosen(dialog);
-  if (window_) window_->ReleaseButtonsLetGoDuringModal();
+  AfterModal();
   return chosen;
 }
 
@@ -87,35 +96,13 @@ std::optional<std::string> QtHost::SaveFileDialog(const platform::FileDialogRequ
   if (request.defaultExtension.size() > 1)
     dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension.substr(1)));
   const auto chosen = Chosen(dialog);
-  if (window_) window_->ReleaseButtonsLetGoDuringModal();
+  AfterModal();
   return chosen;
 }
 
 // The dialog belongs to the main window, so it closes with it at the latest.
 void QtHost::ShowModelessDialog(const platform::DialogModel& model) {
   pq::ShowModelessDialog(model, window_);
-}
-
-void QtHost::MenuChanged(const platform::MenuBar& menu) {
-  if (window_) window_->Menu().Update(menu);
-}
-
-void QtHost::Present(const platform::Surface& surface, const platform::Rect& area) {
-  if (!window_) return;
-  window_->Client().SetSurface(&surface);
-  window_->Client().PresentNow(area);
-}
-
-bool QtHost::PlaySound(const platform::WavSound& sound) {
-  return sounds_.Play(sound);
-}
-
-bool QtHost::MoveToTrash(const std::string& path) {
-  return pq::MoveFileToTrash(path);
-}
-
-void QtHost::Minimise() {
-  if (window_) window_->showMinimized();
 }
 
 // The core gives the range as Windows scroll bars take it: minimum..maximum inclusive
@@ -140,15 +127,6 @@ void QtHost::ClipCursor(const platform::Rect* area) {
     cursorClip_ = *area;
   else
     cursorClip_.reset();
-}
-
-void QtHost::SetCursorPosition(int clientX, int clientY) {
-  if (window_) QCursor::setPos(window_->Client().mapToGlobal(QPoint(clientX, clientY)));
-}
-
-void QtHost::PostQuit(int exitCode) {
-  pendingQuit_ = exitCode;
-  pq::QuitEventLoop(exitCode);
 }
 
 void QtHost::EndProcess(int exitCode) {

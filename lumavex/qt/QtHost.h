@@ -1,32 +1,30 @@
 #pragma once
-// The desktop as the core sees it (platform::UiHost), on Qt 6 Widgets and Multimedia.
+// The desktop as the core sees it (platform::UiHost), on Qt 6 Widgets and Multimedia:
+// the shared window host with the program's dialogs, scroll bars and cursor area.
 
 #include <optional>
 
-#include "platform/UiHost.h"
 #include "platform/qt/DialogPresenter.h"
-#include "platform/qt/SoundPlayer.h"
+#include "platform/qt/WindowHost.h"
 
 namespace lumavex::qt {
 
 class LumavexWindow;
 
-class QtHost : public platform::UiHost {
+class QtHost : public platform::qt::WindowHost {
  public:
   QtHost();
   ~QtHost() override;
 
   // The main window that dialogs belong to and that shows the client area and menu.
   // Until one is attached, window requests do nothing and boxes have no owner.
-  void AttachWindow(LumavexWindow* window) { window_ = window; }
+  void AttachWindow(LumavexWindow* window);
 
   // Replaces the message box that shows a dialog's refused value (tests).
   void SetRefusalPresenter(platform::qt::RefusalPresenter presenter) {
     refusalPresenter_ = std::move(presenter);
   }
 
-  // The exit code of a quit asked for before the event loop ran.
-  std::optional<int> PendingQuit() const { return pendingQuit_; }
   // The area the core asked the cursor to stay in.
   std::optional<platform::Rect> CursorClip() const { return cursorClip_; }
 
@@ -37,23 +35,17 @@ class QtHost : public platform::UiHost {
   std::optional<std::string> OpenFileDialog(const platform::FileDialogRequest& request) override;
   std::optional<std::string> SaveFileDialog(const platform::FileDialogRequest& request) override;
   void ShowModelessDialog(const platform::DialogModel& model) override;
-  void MenuChanged(const platform::MenuBar& menu) override;
-  void Present(const platform::Surface& surface, const platform::Rect& area) override;
-  bool PlaySound(const platform::WavSound& sound) override;
-  bool MoveToTrash(const std::string& path) override;
-  void Minimise() override;
   void SetScrollBar(platform::ScrollEvent::Axis axis, int minimum, int maximum, int page,
                     int position) override;
   void ClipCursor(const platform::Rect* area) override;
-  void SetCursorPosition(int clientX, int clientY) override;
-  void PostQuit(int exitCode) override;
   [[noreturn]] void EndProcess(int exitCode) override;
 
  private:
+  // After a message box or dialog: the buttons it took and the area it uncovered.
+  void AfterModal();
+
   LumavexWindow* window_ = nullptr;
-  platform::qt::SoundPlayer sounds_;
   platform::qt::RefusalPresenter refusalPresenter_;
-  std::optional<int> pendingQuit_;
   std::optional<platform::Rect> cursorClip_;
 };
 

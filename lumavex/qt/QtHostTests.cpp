@@ -121,6 +121,32 @@ TEST_F(QtHostTest, RunDialogShowsRefusalsThroughTheHookAndReturnsTheOkCode) {
   EXPECT_EQ(refusals[0].caption, "指定エラー");
 }
 
+// What a closed modal window uncovered is painted by the core again: the backing
+// store alone would keep showing what was presented before, such as the black
+// band an ended progress bar leaves.
+TEST_F(QtHostTest, ClosingAModalWindowAsksTheCoreToRepaint) {
+  auto closeSoon = [] {
+    QTimer::singleShot(50, [] {
+      if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+    });
+  };
+  closeSoon();
+  host.ShowMessage("テキスト", "キャプション", platform::MessageButtons::Ok,
+                   platform::MessageIcon::None);
+  events.clear();
+  QTest::qWait(20);
+  EXPECT_GE(Count<platform::PaintEvent>(), 1);
+
+  platform::FileDialogRequest request;
+  request.title = "ロード";
+  request.filters = {"lmv files {*.lmv}"};
+  closeSoon();
+  events.clear();
+  EXPECT_FALSE(host.OpenFileDialog(request));
+  QTest::qWait(20);
+  EXPECT_GE(Count<platform::PaintEvent>(), 1);
+}
+
 TEST_F(QtHostTest, QuitAskedBeforeTheLoopIsKept) {
   EXPECT_FALSE(host.PendingQuit());
   host.PostQuit(1);

@@ -11,16 +11,17 @@
 #include "lumavex/canvas/Journal.h"
 #include "lumavex/curves/BasePoints.h"
 #include "lumavex/files/UndoJournal.h"
+#include "lumavex/paint/FillPicture.h"
 #include "lumavex/shell/App.h"
 #include "lumavex/shell/Drawing.h"
 #include "lumavex/shell/FeedbackSound.h"
 #include "lumavex/shell/FileCommands.h"
-#include "lumavex/shell/ProgressBar.h"
 #include "lumavex/shell/View.h"
 #include "lumavex/shell/tools/ToolBox.h"
 #include "platform/FontEngine.h"
 #include "platform/Memory.h"
 #include "platform/Menu.h"
+#include "platform/ProgressStrip.h"
 #include "platform/Surface.h"
 #include "platform/UiHost.h"
 
@@ -46,7 +47,7 @@ class AppState {
   platform::Allocator allocator;
   platform::MenuBar menu;
   platform::Surface surface;
-  ProgressBar progress;
+  platform::ProgressStrip progress;
   FeedbackSound sound;
 
   Canvas canvas;
@@ -57,6 +58,9 @@ class AppState {
   // Head and termination colours, each R, G, B with the brightness in the top byte.
   uint32_t headColour = 0;
   uint32_t terminationColour = 0;
+
+  // The picture the bitmap fill tiles with; a paste from memory leaves one too.
+  FillPicture fillPicture;
 
   platform::FontEngine fonts;
   std::unique_ptr<platform::Font> screenFont;  // the texts over the picture

@@ -211,8 +211,20 @@ TEST_F(ProgramTest, TooLittleMemoryAtStartEndsWithTheGuardMessage) {
 TEST_F(ProgramTest, AMissingResourceFolderEndsTheStartWithTheSessionFileName) {
   fs::remove_all(folder + "/LMV_Resource");
   EXPECT_THROW(Start(), ProcessEnded);
-  EXPECT_EQ(host.messages.at(0).text, "ファイルオープン不可: " + Resource("CurrentFileInfo.ini"));
+  EXPECT_EQ(host.messages.at(0).text,
+            "ファイルオープン不可: " + Resource("CurrentFileInfo.ini") + "\nNo resource folder " +
+                folder +
+                "/LMV_Resource: Lumavex runs in a working folder that holds LMV_Resource "
+                "(sounds, session and undo files); ./tools/run-lumavex.sh makes "
+                "run/LMV_Resource and starts it there.");
   EXPECT_EQ(host.messages.at(0).caption, "エラー");
+}
+
+TEST_F(ProgramTest, AResourceFolderWithoutRoomForTheSessionFileNamesOnlyTheFile) {
+  // The session file's name leads into a folder that does not exist.
+  fs::create_symlink(folder + "/nowhere/CurrentFileInfo.ini", Resource("CurrentFileInfo.ini"));
+  EXPECT_THROW(Start(), ProcessEnded);
+  EXPECT_EQ(host.messages.at(0).text, "ファイルオープン不可: " + Resource("CurrentFileInfo.ini"));
 }
 
 TEST_F(ProgramTest, MemoryCleaningShowsItsTextAndPutsTheOldOneBack) {

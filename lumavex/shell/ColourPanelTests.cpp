@@ -1,8 +1,7 @@
-#include "lumavex/shell/ColourPanel.h"
-
 #include <gtest/gtest.h>
 
 #include "lumavex/shell/AppTestSupport.h"
+#include "lumavex/shell/ColourPanel.h"
 #include "lumavex/shell/CommandIds.h"
 #include "lumavex/shell/View.h"
 
@@ -32,6 +31,17 @@ class ColourPanelTest : public testing::ProgramTest {
     app->HandleEvent(e);
   }
   uint32_t Pixel(int x, int y) { return app->Surface().At(x, y) & 0xFFFFFF; }
+  void Move(int x, int y) {
+    app->HandleEvent(
+        platform::MouseEvent{platform::MouseEvent::Kind::Move, platform::MouseButton::Left, x, y});
+  }
+  // The pixels of the XY text's area, (w − 69, 303) to the right edge and y 383.
+  std::vector<uint32_t> XyArea() {
+    std::vector<uint32_t> pixels;
+    for (int y = 303; y < 383; ++y)
+      for (int x = 400 - 69; x < 400; ++x) pixels.push_back(Pixel(x, y));
+    return pixels;
+  }
 };
 
 TEST_F(ColourPanelTest, BarsFollowTheRightDragAndThePanelShowsThem) {
@@ -58,6 +68,28 @@ TEST_F(ColourPanelTest, BarsFollowTheRightDragAndThePanelShowsThem) {
   EXPECT_EQ(Pixel(400 - 15, 410), 0x808080u);        // termination swatch
   EXPECT_EQ(Pixel(400 - 5, 687 - 128), 0x0000FFu);   // its blue bar
   EXPECT_EQ(Pixel(400 - 5, 687 - 129), 0u);
+}
+
+TEST_F(ColourPanelTest, XyTextStandsStillWhileTheMouseIsOverTheStrip) {
+  Move(10, 10);
+  const std::vector<uint32_t> atTen = XyArea();
+  Move(20, 10);
+  ASSERT_NE(XyArea(), atTen);  // the text follows the mouse over the view
+  Move(10, 10);
+
+  // Over the strip: a move, a repaint, and a right drag of a bar with its release,
+  // which repaints the view.
+  Move(400 - 25, 10);
+  app->HandleEvent(platform::PaintEvent{});
+  EXPECT_EQ(XyArea(), atTen);
+  Right(platform::MouseEvent::Kind::Press, 400 - 25, 200);
+  Right(platform::MouseEvent::Kind::Move, 400 - 25, 150);
+  Right(platform::MouseEvent::Kind::Release, 400 - 25, 150);
+  EXPECT_EQ(XyArea(), atTen);
+  // F1 there still picks nothing.
+  const uint32_t head = State().headColour;
+  app->HandleEvent(platform::KeyDownEvent{platform::vk::kF1, {}});
+  EXPECT_EQ(State().headColour, head);
 }
 
 TEST_F(ColourPanelTest, ColourKeysPickMixAndCopy) {

@@ -18,6 +18,7 @@
 #include "lumavex/shell/View.h"
 #include "lumavex/shell/Zoom.h"
 #include "lumavex/shell/tools/CurveTools.h"
+#include "lumavex/shell/tools/FillTools.h"
 #include "lumavex/shell/tools/PointEditing.h"
 #include "lumavex/shell/tools/RectangleTools.h"
 
@@ -124,6 +125,19 @@ constexpr CommandSpec Internal(int id, Choice choice = Choice::Ordinary) {
 // A tool's own command: it enters the tool, which takes the input in its modes.
 constexpr CommandSpec ToolCommand(int id, ToolAccess tool, const char* status) {
   return {.id = id, .handler = EnterTool, .tool = tool, .needsPicture = true, .status = status};
+}
+// A fill mode, entered through its handler after what it asks first.
+constexpr CommandSpec FillRow(int id, const char* status) {
+  return {.id = id,
+          .handler = ChooseFillCommand,
+          .tool = ToolOf<FillTools>,
+          .needsPicture = true,
+          .choice = kMarking,
+          .status = status};
+}
+// A fill over the whole selection, run at once; choosing it again repaints nothing.
+constexpr CommandSpec WholeAreaFillRow(int id) {
+  return {.id = id, .handler = WholeAreaFillCommand, .needsPicture = true, .choice = kRepeatable};
 }
 // A later phase of a tool, whose keypad and arrow keys act on what is picked when
 // `phase` says so.
@@ -275,14 +289,14 @@ constexpr CommandSpec kRows[] = {
     SetPenRow(cmd::kSetMosaicPen, dialog::kMosaicPen, "★モザイクペン設定", cmd::kMosaicPen),
 
     // Fills
-    ToolRow(cmd::kFillInFrame, kMarking),
-    ToolRow(cmd::kFillNonDrawAreaInFrame, kMarking),
-    ToolRow(cmd::kFillBitmapInFrame, kMarking),
-    ToolRow(cmd::kFillOneColour, kMarking),
-    ToolRow(cmd::kFillOneColourSelection, kRepeatable),
-    Internal(cmd::kFillOneColourSelectionStep),
-    ToolRow(cmd::kFillSelection, kRepeatable),
-    ToolRow(cmd::kXorFillSelection, kRepeatable),
+    FillRow(cmd::kFillInFrame, "★フレーム内塗りつぶし"),
+    FillRow(cmd::kFillNonDrawAreaInFrame, "★フレーム内非描画領域塗りつぶし"),
+    FillRow(cmd::kFillBitmapInFrame, "★フレーム内ビットマップ塗りつぶし"),
+    FillRow(cmd::kFillOneColour, "★単色領域塗りつぶし"),
+    WholeAreaFillRow(cmd::kFillOneColourSelection),
+    {.id = cmd::kFillOneColourSelectionStep, .handler = WholeAreaFillCommand, .internal = true},
+    WholeAreaFillRow(cmd::kFillSelection),
+    WholeAreaFillRow(cmd::kXorFillSelection),
 
     // Areas
     {.id = cmd::kSelectAll, .handler = SelectAllCommand, .needsPicture = true},

@@ -22,6 +22,7 @@ class ShellDrawing : public DrawingContext {
   void PlayFeedbackSound(const std::string& fileName) override;
   void RedrawPicture(const PixelRect& changed) override;
   [[noreturn]] void FatalError() override;
+  [[noreturn]] void OutOfMemory(const std::string& text) override;
 
  private:
   AppState& state_;

@@ -80,8 +80,8 @@ platform::FileDialogRequest DialogRequest(const AppState& s, const std::string& 
 bool MayReplaceEditedPicture(AppState& s) {
   if (!UndoDataExists(s)) return true;
   return s.host.ShowMessage("画像が編集されています。ロードしますか？", "アンドゥーデータが存在",
-                            platform::MessageButtons::YesNo, platform::MessageIcon::Question) ==
-         platform::MessageResult::Yes;
+                            platform::MessageButtons::YesNo,
+                            platform::MessageIcon::Question) == platform::MessageResult::Yes;
 }
 
 // Loads `name` as the current file. A load that fails or is abandoned while the old
@@ -144,8 +144,7 @@ std::string WithExtension(const std::string& name, const std::string& extension)
 // The name a save writes to; empty when the user cancelled the dialog.
 std::string SaveName(AppState& s, const std::string& name, const std::string& extension,
                      const std::string& title, bool ask) {
-  if (!ask)
-    return (name.size() >= 4 ? name.substr(0, name.size() - 4) : name) + extension;
+  if (!ask) return (name.size() >= 4 ? name.substr(0, name.size() - 4) : name) + extension;
   FlushMemory(s, kDialogFlushMegabytes);
   platform::FileDialogRequest request = DialogRequest(s, name, title);
   request.filters = {extension + " files {*" + extension + "}"};
@@ -174,7 +173,9 @@ void ShowWriteFailure(AppState& s, WriteResult result) {
                      platform::MessageIcon::Exclamation);
 }
 
-bool CanSavePicture(const AppState& s) { return s.canvas.HasPicture() && s.workBlock != nullptr; }
+bool CanSavePicture(const AppState& s) {
+  return s.canvas.HasPicture() && s.workBlock != nullptr;
+}
 
 }  // namespace
 
@@ -182,7 +183,7 @@ LoadOutcome LoadCommand(AppState& state) {
   SetStatusText(state, "★ロード");
   FlushMemory(state, kDialogFlushMegabytes);
   platform::FileDialogRequest request = DialogRequest(state, state.currentFileName, "ロード");
-  request.filters = {"lmv files {*.lmv}",
+  request.filters = {kPictureFilesFilter, "lmv files {*.lmv}",
                      "Pictures and drawing settings {*.lmv *.bmp *.png *.jpg *.draw_define}"};
   const auto chosen = state.host.OpenFileDialog(request);
   if (!chosen) {
@@ -190,6 +191,16 @@ LoadOutcome LoadCommand(AppState& state) {
     return LoadOutcome::Cancelled;
   }
   return LoadChosenFile(state, KeptName(state, *chosen));
+}
+
+std::optional<std::string> AskFileToOpen(AppState& state, const std::string& title,
+                                         const std::vector<std::string>& filters) {
+  FlushMemory(state, kDialogFlushMegabytes);
+  platform::FileDialogRequest request = DialogRequest(state, state.currentFileName, title);
+  request.filters = filters;
+  const auto chosen = state.host.OpenFileDialog(request);
+  if (!chosen) return std::nullopt;
+  return KeptName(state, *chosen);
 }
 
 LoadOutcome LoadDroppedFile(AppState& state, const std::string& path) {
@@ -223,8 +234,12 @@ bool LoadCurrentFile(AppState& state) {
   return true;
 }
 
-void LoadPreviousPicture(AppState& state) { LoadNeighbour(state, false); }
-void LoadNextPicture(AppState& state) { LoadNeighbour(state, true); }
+void LoadPreviousPicture(AppState& state) {
+  LoadNeighbour(state, false);
+}
+void LoadNextPicture(AppState& state) {
+  LoadNeighbour(state, true);
+}
 
 bool SaveThroughPipeline(AppState& state, std::string& name, const std::string& extension,
                          const std::string& title, const SaveWriter& writer, bool ask) {
@@ -237,8 +252,8 @@ bool SaveThroughPipeline(AppState& state, std::string& name, const std::string& 
   SetStatusText(state, "★セーブ中...");
   SaveFile file(path, state.files.saveOptions);
   if (!file.Open()) {
-    state.host.ShowMessage("ファイルオープン不可: " + chosen, "エラー", platform::MessageButtons::Ok,
-                           platform::MessageIcon::Exclamation);
+    state.host.ShowMessage("ファイルオープン不可: " + chosen, "エラー",
+                           platform::MessageButtons::Ok, platform::MessageIcon::Exclamation);
     return false;
   }
   const WriteResult result = writer(file);

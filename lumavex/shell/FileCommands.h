@@ -4,7 +4,9 @@
 // BMP saves.
 
 #include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "lumavex/files/NativeFile.h"
 #include "lumavex/files/SaveFile.h"
@@ -31,6 +33,10 @@ enum class LoadOutcome {
   Failed,        // the load was refused; see the canvas for whether a picture remains
   SettingsFile,  // a drawing settings file was chosen and handed to command 40015
 };
+
+// The first filter of every open dialog: all four kinds of picture the program
+// reads, so that none is hidden until the filter is changed.
+inline constexpr char kPictureFilesFilter[] = "picture files {*.lmv *.bmp *.png *.jpg}";
 
 // 40011 "ロード": the open dialog, then the chosen file.
 LoadOutcome LoadCommand(AppState& state);
@@ -74,6 +80,12 @@ void SaveBmpCommand(AppState& state, int commandId);
 void SaveRectangle(AppState& state, double x1, double y1, double x2, double y2);
 // 40074 with the corners taken from the rectangle tool's list.
 void SaveRectangleCommand(AppState& state);
+
+// The open dialog titled `title` with `filters`, in the current picture's folder;
+// the chosen file as the program keeps names ("./name" inside the working folder),
+// or nothing when the user cancels.
+std::optional<std::string> AskFileToOpen(AppState& state, const std::string& title,
+                                         const std::vector<std::string>& filters);
 
 // Lists the pictures of the current file's folder again.
 void RebuildFolderPictureList(AppState& state);

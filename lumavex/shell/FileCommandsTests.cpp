@@ -146,7 +146,9 @@ TEST_F(FileCommandsTest, LoadCommandLoadsTheChosenPictureAndResetsTheJournal) {
   EXPECT_EQ(LoadCommand(State()), LoadOutcome::Loaded);
   const int resets = State().undoJournal.CanUndo() ? 0 : 1;
   EXPECT_FALSE(host.fileDialogs[0].save);
-  EXPECT_EQ(host.fileDialogs[0].request.filters[0], "lmv files {*.lmv}");
+  // Every picture the program reads shows at first; the native files' own filter follows.
+  EXPECT_EQ(host.fileDialogs[0].request.filters[0], "picture files {*.lmv *.bmp *.png *.jpg}");
+  EXPECT_EQ(host.fileDialogs[0].request.filters[1], "lmv files {*.lmv}");
   const AppState& s = State();
   EXPECT_EQ(s.currentFileName, "./a.lmv");
   ASSERT_TRUE(s.canvas.HasPicture());

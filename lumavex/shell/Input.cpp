@@ -27,8 +27,7 @@ void OnPress(AppState& s, const MouseEvent& e) {
   held = true;
   if (!s.canvas.HasPicture()) return;
   s.sound.PlayRandomFeedbackSound(left ? "left_button_down" : "right_button_down");
-  s.view.mouseX = e.x;
-  s.view.mouseY = e.y;
+  NoteMousePosition(s, e.x, e.y);
   const auto [x, y] = PressPosition(s, e.x, e.y);
   if (!e.modifiers.shift && !e.modifiers.ctrl) {
     const platform::Rect client = s.surface.Bounds();
@@ -48,8 +47,7 @@ void OnMove(AppState& s, const MouseEvent& e) {
   if (e.leftDown && !e.rightDown && !s.leftHeld) return;
   if (e.rightDown && !e.leftDown && !s.rightHeld) return;
   if (!s.canvas.HasPicture()) return;
-  s.view.mouseX = e.x;
-  s.view.mouseY = e.y;
+  NoteMousePosition(s, e.x, e.y);
   const auto [cx, cy] = ClientToCanvas(s, e.x, e.y);
   if (e.x < ViewWidth(s)) ShowXY(s, cx, cy);
   if (e.leftDown && !e.rightDown) {

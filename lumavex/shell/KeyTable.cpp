@@ -72,8 +72,7 @@ int Choose(const KeyRow& k, bool shift, bool ctrl) {
 void Nudge(AppState& s, int dx, int dy, bool ctrl) {
   if (!NudgesPickedPoint(s.currentCommand)) return;
   const int step = ctrl ? 10 : 1;
-  s.view.mouseX += dx * step;
-  s.view.mouseY += dy * step;
+  NoteMousePosition(s, s.view.mouseX + dx * step, s.view.mouseY + dy * step);
   s.host.SetCursorPosition(s.view.mouseX, s.view.mouseY);
   const auto [x, y] = ClientToCanvas(s, s.view.mouseX, s.view.mouseY);
   if (Tool* tool = CurrentTool(s)) tool->LeftDrag(s, {x, y});

@@ -1,9 +1,6 @@
 #include "lumavex/shell/LoadPolicy.h"
 
-#include <cstring>
-
-#include "lumavex/canvas/PixelRules.h"
-#include "lumavex/paint/FreeFormPaste.h"
+#include "lumavex/paint/Enlargement.h"
 #include "lumavex/shell/AppState.h"
 #include "lumavex/shell/CommandIds.h"
 #include "lumavex/shell/SettingDialogs.h"
@@ -69,10 +66,6 @@ std::optional<LoadSizing> SizingForLoad(AppState& state, const std::string& name
   return sizing;
 }
 
-}  // namespace lumavex
-
-namespace lumavex {
-
 bool EnlargeLoadedPicture(AppState& state, const std::string& name, const LoadSizing& sizing) {
   Canvas& canvas = state.canvas;
   if (!canvas.HasPicture() || !LoadSizeApplies(name)) return true;
@@ -89,23 +82,7 @@ bool EnlargeLoadedPicture(AppState& state, const std::string& name, const LoadSi
     canvas.Release();
     return false;
   }
-  // The picture with a one-pixel border outside the drawing area, so that the edge
-  // pixels keep their own colour up to the edge of the enlarged picture.
-  PixelPlane bordered;
-  if (!bordered.Create(state.allocator, picture.width + 2, picture.height + 2, 4)) OutOfMemory(state);
-  std::memset(bordered.Data(), 0, bordered.SizeBytes());
-  for (int y = 0; y < picture.height; ++y) {
-    const uint32_t* from = canvas.display.Row32(y);
-    uint32_t* to = bordered.Row32(y + 1) + 1;
-    for (int x = 0; x < picture.width; ++x) to[x] = TrueDisplayColour(from[x]) | kDrawAreaFlag;
-  }
-  platform::NoProgress progress;
-  if (!CreateBlankPicture(canvas, state.allocator, plan.target.width, plan.target.height, progress))
-    OutOfMemory(state);
-  const auto corners = EnlargementCorners(picture, plan.target);
-  PasteCorners quad;
-  for (size_t i = 0; i < corners.size(); ++i) quad[i] = {corners[i].x, corners[i].y};
-  PasteIntoQuadrilateral(bordered, quad, canvas.display);
+  if (!EnlargePicture(canvas, state.allocator, plan.target)) OutOfMemory(state);
   state.canvasWidth = canvas.Width();
   state.canvasHeight = canvas.Height();
   return true;

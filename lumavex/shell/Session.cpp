@@ -22,12 +22,25 @@ namespace lumavex {
 namespace {
 constexpr const char* kSessionFile = "CurrentFileInfo.ini";
 constexpr size_t kStreamBuffer = 32766;
+
+// The session file cannot be made; when the resource folder itself is missing, a
+// second line says which folder was expected and how to get one.
+[[noreturn]] void SessionFileUnwritable(AppState& state, const std::string& path) {
+  std::string text = "ファイルオープン不可: " + path;
+  const std::string folder = state.Resolve("./LMV_Resource");
+  std::error_code error;
+  if (!std::filesystem::is_directory(folder, error))
+    text += "\nNo resource folder " + folder +
+            ": Lumavex runs in a working folder that holds LMV_Resource (sounds, session and "
+            "undo files); ./tools/run-lumavex.sh makes run/LMV_Resource and starts it there.";
+  platform::Fatal(state.host, text, "エラー", 0);
+}
 }  // namespace
 
 void WriteSessionFresh(AppState& state) {
   const std::string path = state.ResourcePath(kSessionFile);
   std::FILE* file = std::fopen(path.c_str(), "w+b");
-  if (!file) platform::Fatal(state.host, "ファイルオープン不可: " + path, "エラー", 0);
+  if (!file) SessionFileUnwritable(state, path);
   std::setvbuf(file, nullptr, _IOFBF, kStreamBuffer);
 
   const bool written =
@@ -94,7 +107,8 @@ void Recover(AppState& state, const SessionRecord& record) {
   while (std::filesystem::exists(state.Resolve("./new.lmv")))
     state.host.ShowMessage(
         "Lumavex.exe のあるフォルダに new.lmv ファイルが存在します。\n"
-        "リドゥー復帰機能を使用するにはその new.lmv ファイルを別フォルダに移動するか、消去して下さい。",
+        "リドゥー復帰機能を使用するにはその new.lmv "
+        "ファイルを別フォルダに移動するか、消去して下さい。",
         "リドゥー復帰機能", platform::MessageButtons::Ok, platform::MessageIcon::Exclamation);
   state.currentFileName = record.fileName;
   if (std::filesystem::exists(state.Resolve(record.fileName))) {

@@ -124,7 +124,7 @@ void Paint(AppState& s, Recompose mode, platform::Rect dirty = {}) {
   DrawColourPanel(s);
   DrawColourTexts(s);
   if (v.xyShown && picture) {
-    const auto [x, y] = ClientToCanvas(s, v.mouseX, v.mouseY);
+    const auto [x, y] = ClientToCanvas(s, v.xyMouseX, v.xyMouseY);
     DrawXyText(s, x, y);
   }
   if (Tool* tool = CurrentTool(s); picture && tool) tool->InvertPreview(s);
@@ -136,7 +136,17 @@ void Paint(AppState& s, Recompose mode, platform::Rect dirty = {}) {
 
 }  // namespace
 
-int ViewWidth(const AppState& s) { return std::max(s.surface.Width() - kColourStripWidth, 0); }
+int ViewWidth(const AppState& s) {
+  return std::max(s.surface.Width() - kColourStripWidth, 0);
+}
+
+void NoteMousePosition(AppState& s, int x, int y) {
+  s.view.mouseX = x;
+  s.view.mouseY = y;
+  if (x >= ViewWidth(s)) return;
+  s.view.xyMouseX = x;
+  s.view.xyMouseY = y;
+}
 
 double ScreenPixelsPerCanvasPixel(int code) {
   return IsReduction(code) ? 1.0 / ReductionFactor(code) : code;
@@ -276,8 +286,7 @@ void SpaceZoom(AppState& s, bool tabletMode) {
       const int pointX = static_cast<int>(std::lround(cx)), pointY = static_cast<int>(std::lround(cy));
       v.horizontal.position = pointX - v.horizontal.page / 2;
       v.vertical.position = pointY - v.vertical.page / 2;
-      v.mouseX = (v.horizontal.page / 2) * 20 + 10;
-      v.mouseY = (v.vertical.page / 2) * 20 + 10;
+      NoteMousePosition(s, (v.horizontal.page / 2) * 20 + 10, (v.vertical.page / 2) * 20 + 10);
       s.host.SetCursorPosition(v.mouseX, v.mouseY);
     }
     v.spaceZoom = true;
@@ -286,8 +295,8 @@ void SpaceZoom(AppState& s, bool tabletMode) {
     const double perCanvas = ScreenPixelsPerCanvasPixel(v.zoomCode);
     v.horizontal.position = static_cast<int>(std::lround(cx + 0.5 - v.spaceOffsetX / perCanvas));
     v.vertical.position = static_cast<int>(std::lround(cy + 0.5 - v.spaceOffsetY / perCanvas));
-    v.mouseX = static_cast<int>(std::lround(v.spaceOffsetX - 0.5 * perCanvas));
-    v.mouseY = static_cast<int>(std::lround(v.spaceOffsetY - 0.5 * perCanvas));
+    NoteMousePosition(s, static_cast<int>(std::lround(v.spaceOffsetX - 0.5 * perCanvas)),
+                      static_cast<int>(std::lround(v.spaceOffsetY - 0.5 * perCanvas)));
     s.host.SetCursorPosition(v.mouseX, v.mouseY);
     v.spaceZoom = false;
   }

@@ -56,10 +56,18 @@ struct ViewState {
   // The last mouse position in client pixels, for the colour pick and the Space zoom.
   int mouseX = 0;
   int mouseY = 0;
+  // The last mouse position over the view area: the XY text reads it, so that it
+  // stands still while the mouse is over the colour strip.
+  int xyMouseX = 0;
+  int xyMouseY = 0;
 };
 
 // The width of the view area (the client area left of the colour strip).
 int ViewWidth(const AppState& state);
+
+// Keeps a mouse position: always for the colour pick and the Space zoom, and for
+// the XY text only over the view area.
+void NoteMousePosition(AppState& state, int x, int y);
 
 // Screen pixels per canvas pixel (below 1 when reduced).
 double ScreenPixelsPerCanvasPixel(int zoomCode);

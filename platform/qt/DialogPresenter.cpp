@@ -87,6 +87,17 @@ QWidget* MakeShownControl(const DialogControl& control) {
   return nullptr;
 }
 
+// True when the model's fields carry no labels, so that their meaning and range
+// stand only in the title.
+bool OnlyTheTitleExplains(const DialogModel& model) {
+  bool edits = false;
+  for (const DialogControl& control : model.controls) {
+    if (control.kind == ControlKind::Edit && !control.label.empty()) return false;
+    edits |= control.kind == ControlKind::Edit;
+  }
+  return edits;
+}
+
 }  // namespace
 
 DialogPresenter::DialogPresenter(DialogModel& model, QWidget* parent, RefusalPresenter showRefusal)
@@ -103,6 +114,14 @@ DialogPresenter::DialogPresenter(DialogModel& model, QWidget* parent, RefusalPre
 DialogPresenter::~DialogPresenter() = default;
 
 void DialogPresenter::BuildControls() {
+  // A window manager cuts a long title short in a dialog this small, so a title
+  // that alone explains the fields is repeated above them, and its width sets the
+  // dialog's.
+  if (OnlyTheTitleExplains(model_)) {
+    auto* title = new QLabel(ToQString(model_.title));
+    title->setObjectName(QStringLiteral("repeatedTitle"));
+    dialog_->layout()->addWidget(title);
+  }
   auto* form = new QFormLayout;
   for (const DialogControl& control : model_.controls) {
     switch (control.kind) {

@@ -88,6 +88,31 @@ TEST_F(DialogPresenterTest, OpensWithTheModelsTitleTextsAndButtons) {
   EXPECT_TRUE(labelShown);
 }
 
+TEST(DialogPresenterTitle, ATitleThatAloneExplainsTheFieldIsRepeatedAboveItAtFullWidth) {
+  DialogModel single;
+  single.title =
+      "先頭フェード距離( Head fade distance for frame and fade.)( 0 ～ ( 100 = 1 ピクセル))";
+  single.controls = {{1000, ControlKind::Edit, "", "0", false}};
+  DialogPresenter presenter(single, nullptr);
+  QDialog& dialog = presenter.Dialog();
+  auto* title = dialog.findChild<QLabel*>(QStringLiteral("repeatedTitle"));
+  ASSERT_NE(title, nullptr);
+  EXPECT_EQ(title->text(), QString::fromStdString(single.title));
+  dialog.show();
+  QTest::qWait(10);
+  const int titleWidth = title->fontMetrics().horizontalAdvance(title->text());
+  EXPECT_GE(title->width(), titleWidth);
+  EXPECT_GT(dialog.width(), titleWidth);
+  EXPECT_LT(title->geometry().bottom(), presenter.Edit(1000)->geometry().top());
+  dialog.hide();
+
+  // Labelled fields explain themselves: no repetition.
+  std::vector<int> accepted;
+  DialogModel labelled = WidthDialog(&accepted);
+  DialogPresenter other(labelled, nullptr);
+  EXPECT_EQ(other.Dialog().findChild<QLabel*>(QStringLiteral("repeatedTitle")), nullptr);
+}
+
 TEST_F(DialogPresenterTest, FocusFieldHasItsWholeTextSelectedAtOpening) {
   model.focusId = kOpacity;
   QWidget* focused = nullptr;

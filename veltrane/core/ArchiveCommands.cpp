@@ -8,6 +8,7 @@
 #include "veltrane/core/BackupCompare.h"
 #include "veltrane/core/CommandLine.h"
 #include "veltrane/core/Messages.h"
+#include "veltrane/core/ResultLine.h"
 
 namespace veltrane {
 
@@ -31,22 +32,23 @@ void UpdateArchive(ToolContext& tool, const std::string& archive, const std::str
   if (!output) EndWithError(tool.host, text::kOutputBlockFailed, kExitArchiverFailure);
   const std::string command = "u " + QuoteArgument(archive) + " " + QuoteArgument(name);
   if (!tool.archiver.Run(command, {output.get(), length}).Ok())
-    EndWithError(tool.host, text::kArchiverFailed, kExitArchiverFailure);
+    EndWithError(tool.host, text::ArchiverFailed(archive), kExitArchiverFailure);
 }
 
-// Moves the new archive to the recycle bin when the backup folder holds the same.
-void DropIfBackedUp(ToolContext& tool, const std::string& archive) {
-  if (tool.backupPath.empty()) return;
+// Moves the new archive to the recycle bin when the backup folder holds the same;
+// true when it did.
+bool DropIfBackedUp(ToolContext& tool, const std::string& archive) {
+  if (tool.backupPath.empty()) return false;
   const fs::path backup = BackupFolder(tool) / archive;
   std::error_code error;
-  if (!fs::is_regular_file(backup, error)) return;
+  if (!fs::is_regular_file(backup, error)) return false;
   const ComparisonResult comparison = CompareArchives(tool.folder / archive, backup);
   switch (comparison.outcome) {
     case ArchiveComparison::Identical:
       MoveToRecycleBin(tool, archive);
-      return;
+      return true;
     case ArchiveComparison::Different:
-      return;
+      return false;
     case ArchiveComparison::OpenFailed:
       platform::Fatal(tool.host, text::OpenFailed(comparison.failedFile), text::kCaptionError,
                       kExitResourceFailure);
@@ -54,39 +56,43 @@ void DropIfBackedUp(ToolContext& tool, const std::string& archive) {
       platform::Fatal(tool.host, text::kError, text::kCaptionError, kExitResourceFailure,
                       platform::MessageIcon::None);
   }
+  return false;
 }
 
 }  // namespace
 
-void ArchiveAll(ToolContext& tool) {
+std::string ArchiveAll(ToolContext& tool) {
   std::error_code error;
   if (!tool.backupPath.empty() && !fs::exists(BackupFolder(tool), error)) {
     tool.host.ShowMessage(text::kBackupMissing, text::kCaptionAborted);
-    return;
+    return result::BackupMissing();
   }
   for (const std::string& name : ListOrEnd(tool, "zip")) MoveToRecycleBin(tool, name);
+  size_t kept = 0, identical = 0;
   for (const char* extension : {"VTZ", "wav"}) {
     for (const std::string& name : ListOrEnd(tool, extension)) {
       const std::string archive = name + ".zip";
       UpdateArchive(tool, archive, name);
-      DropIfBackedUp(tool, archive);
+      ++(DropIfBackedUp(tool, archive) ? identical : kept);
     }
   }
   tool.host.ShowMessage(text::kCompressed, text::kCaptionCompressed);
+  return result::Archived(kept, identical);
 }
 
-void ExtractAllArchives(ToolContext& tool) {
+std::string ExtractAllArchives(ToolContext& tool) {
   const std::vector<std::string> names = ListOrEnd(tool, "zip");
-  tool.progress.Begin(names.size());
+  tool.progress.ProgressStart(names.size());
   for (const std::string& name : names) {
     tool.progress.BeforeItem();
     const ArchiverResult result = tool.archiver.Run("e -aoa " + QuoteArgument(name));
-    if (!result.Ok()) EndWithError(tool.host, text::kArchiverFailed, kExitArchiverFailure);
+    if (!result.Ok()) EndWithError(tool.host, text::ArchiverFailed(name), kExitArchiverFailure);
     ReportRefusedNames(tool.host, result.refusedNames);
     ReportDuplicateNames(tool.host, result.duplicateNames);
   }
-  tool.progress.End();
+  tool.progress.ProgressEnd();
   tool.host.ShowMessage(text::kArchivesExtracted, text::kCaptionExpanded);
+  return result::Extracted(names.size());
 }
 
 }  // namespace veltrane

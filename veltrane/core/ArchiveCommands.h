@@ -9,9 +9,11 @@ namespace veltrane {
 // "<file>.zip", after moving the old archives to the recycle bin. With a backup
 // folder configured, a new archive identical to the backup's copy is moved to the
 // recycle bin too; a configured folder that does not exist stops the command.
-void ArchiveAll(ToolContext& tool);
+// Returns the one-line result.
+std::string ArchiveAll(ToolContext& tool);
 
 // Extracts every ".zip" archive of the working folder into it.
-void ExtractAllArchives(ToolContext& tool);
+// Returns the one-line result.
+std::string ExtractAllArchives(ToolContext& tool);
 
 }  // namespace veltrane

@@ -30,6 +30,20 @@ inline std::string OpenFailed(const std::string& name) {
   return "ファイルオープン不可: " + name;
 }
 
+// "Compress.ini" is not in the working folder `folder`: the open failure, and a
+// second line saying what the file must hold.
+inline std::string CompressIniMissing(const std::string& folder) {
+  return OpenFailed("Compress.ini") + "\nNo Compress.ini in " + folder +
+         ": it must hold a line BackupPath=<folder of earlier archives> (BackupPath= may be "
+         "empty); ./tools/run-veltrane.sh starts Veltrane in a ready example folder.";
+}
+
+// The archiver failed on the archive `archive`: the failure, and the archive's name
+// on a second line.
+inline std::string ArchiverFailed(const std::string& archive) {
+  return std::string(kArchiverFailed) + "\n" + archive;
+}
+
 // A file could not be written completely (a full disk, a vanished folder); the
 // command stops and nothing incomplete is left under the file's name.
 inline std::string WriteFailed(const std::string& name) {

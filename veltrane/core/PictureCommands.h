@@ -7,9 +7,11 @@ namespace veltrane {
 
 // Moves the old ".VTZ" files to the recycle bin, then compresses the "*.bmp" and
 // then the "*.lmv" pictures, each kind with its own progress run.
-void CompressAllPictures(ToolContext& tool);
+// Returns the one-line result.
+std::string CompressAllPictures(ToolContext& tool);
 
 // Expands every ".VTZ" file of the working folder, overwriting the pictures.
-void ExpandAllPictures(ToolContext& tool);
+// Returns the one-line result.
+std::string ExpandAllPictures(ToolContext& tool);
 
 }  // namespace veltrane

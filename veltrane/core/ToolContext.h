@@ -11,7 +11,7 @@
 #include "platform/UiHost.h"
 #include "veltrane/codec/CodecResult.h"
 #include "veltrane/core/Archiver.h"
-#include "veltrane/core/ProgressStrip.h"
+#include "platform/ProgressStrip.h"
 
 namespace veltrane {
 
@@ -20,7 +20,7 @@ struct ToolContext {
   const std::filesystem::path& folder;  // the working folder, absolute
   platform::Allocator& allocator;
   const Archiver& archiver;
-  ProgressStrip& progress;
+  platform::ProgressStrip& progress;
   const std::string& backupPath;  // empty when no backup folder is configured
 };
 

@@ -8,6 +8,7 @@
 #include "veltrane/core/HelpText.h"
 #include "veltrane/core/Messages.h"
 #include "veltrane/core/PictureCommands.h"
+#include "veltrane/core/ResultLine.h"
 #include "veltrane/core/ToolContext.h"
 
 namespace veltrane {
@@ -31,19 +32,42 @@ VeltraneApp::VeltraneApp(platform::UiHost& host, VeltraneConfig config)
       allocator_(host, std::move(config.memoryStatus)),
       archiver_(folder_),
       progress_(surface_, host),
-      menu_(BuildMenu()) {}
+      menu_(BuildMenu()),
+      font_(fonts_.CreateFont({"ＭＳ ゴシック", kStatusLineHeight - 2, 7, 400, false})) {}
 
 void VeltraneApp::Start(int clientWidth, int clientHeight) {
   Resize(clientWidth, clientHeight);
   host_.MenuChanged(menu_);
   ReadSettings();
+  started_ = true;
+  ShowStatusLines();
+}
+
+std::vector<std::string> VeltraneApp::StatusLines() const {
+  return result::StatusLines(folder_.string(), backupPath_, lastResult_);
+}
+
+void VeltraneApp::ShowStatusLines() {
+  if (!started_ || !font_) return;
+  int y = kStatusTop;
+  for (const std::string& line : StatusLines()) {
+    surface_.Fill({0, y, surface_.Width(), y + kStatusLineHeight}, kWindowColour);
+    font_->DrawText(surface_, kStatusLeft, y, line, kStatusTextColour, kWindowColour);
+    y += kStatusLineHeight;
+  }
+  host_.Present(surface_,
+                platform::Intersect({0, kStatusTop, surface_.Width(), y}, surface_.Bounds()));
 }
 
 void VeltraneApp::ReadSettings() {
   const IniSettings settings = ReadCompressIni(folder_ / kCompressIniName);
+  std::error_code error;
   if (settings.status == IniStatus::OpenFailed)
-    platform::Fatal(host_, text::OpenFailed(kCompressIniName), text::kCaptionError,
-                    kExitResourceFailure);
+    platform::Fatal(host_,
+                    std::filesystem::exists(folder_ / kCompressIniName, error)
+                        ? text::OpenFailed(kCompressIniName)
+                        : text::CompressIniMissing(folder_.string()),
+                    text::kCaptionError, kExitResourceFailure);
   if (settings.status == IniStatus::ReadFailed)
     platform::Fatal(host_, text::kError, text::kCaptionError, kExitResourceFailure,
                     platform::MessageIcon::None);
@@ -53,6 +77,7 @@ void VeltraneApp::ReadSettings() {
 void VeltraneApp::Resize(int clientWidth, int clientHeight) {
   surface_.Resize(clientWidth, clientHeight);
   surface_.Fill(surface_.Bounds(), kWindowColour);
+  ShowStatusLines();
 }
 
 void VeltraneApp::HandleEvent(const platform::WindowEvent& event) {
@@ -70,13 +95,13 @@ void VeltraneApp::HandleCommand(int id) {
   ToolContext tool{host_, folder_, allocator_, archiver_, progress_, backupPath_};
   switch (id) {
     case cmd::kCompressPictures:
-      return CompressAllPictures(tool);
+      return ShowResult(CompressAllPictures(tool));
     case cmd::kArchiveAll:
-      return ArchiveAll(tool);
+      return ShowResult(ArchiveAll(tool));
     case cmd::kExtractArchives:
-      return ExtractAllArchives(tool);
+      return ShowResult(ExtractAllArchives(tool));
     case cmd::kExpandPictures:
-      return ExpandAllPictures(tool);
+      return ShowResult(ExpandAllPictures(tool));
     case cmd::kHelp:
       host_.ShowMessage(HelpText(), text::kCaptionHelp);
       return;
@@ -86,6 +111,11 @@ void VeltraneApp::HandleCommand(int id) {
     default:
       return;
   }
+}
+
+void VeltraneApp::ShowResult(std::string line) {
+  lastResult_ = std::move(line);
+  ShowStatusLines();
 }
 
 }  // namespace veltrane

@@ -8,15 +8,17 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/Events.h"
+#include "platform/FontEngine.h"
 #include "platform/Memory.h"
 #include "platform/MemoryStatus.h"
 #include "platform/Menu.h"
 #include "platform/Surface.h"
 #include "platform/UiHost.h"
 #include "veltrane/core/Archiver.h"
-#include "veltrane/core/ProgressStrip.h"
+#include "platform/ProgressStrip.h"
 
 namespace veltrane {
 
@@ -28,6 +30,11 @@ constexpr int kWindowWidth = 800;
 constexpr int kWindowHeight = 100;
 // The system window colour the client area is cleared to.
 constexpr uint32_t kWindowColour = 0xFFFFFF;
+// The lines under the progress strip that say what the tool works on.
+constexpr int kStatusLeft = 4;
+constexpr int kStatusTop = platform::ProgressStrip::kHeight + 4;
+constexpr int kStatusLineHeight = 16;
+constexpr uint32_t kStatusTextColour = 0x000000;
 
 struct VeltraneConfig {
   // The folder the tool works on: "Compress.ini" is read from it, and every file
@@ -59,19 +66,28 @@ class VeltraneApp {
   const platform::MenuBar& Menu() const { return menu_; }
   const std::string& BackupPath() const { return backupPath_; }
   const std::filesystem::path& WorkingDirectory() const { return folder_; }
+  // What the client area shows under the progress strip: the working folder, the
+  // backup path and the last command's one-line result.
+  std::vector<std::string> StatusLines() const;
 
  private:
   void Resize(int clientWidth, int clientHeight);
   void ReadSettings();
+  void ShowStatusLines();
+  void ShowResult(std::string line);
 
   platform::UiHost& host_;
   std::filesystem::path folder_;
   platform::Allocator allocator_;
   Archiver archiver_;
   platform::Surface surface_;
-  ProgressStrip progress_;
+  platform::ProgressStrip progress_;
   platform::MenuBar menu_;
   std::string backupPath_;
+  platform::FontEngine fonts_;
+  std::unique_ptr<platform::Font> font_;
+  std::string lastResult_;
+  bool started_ = false;
 };
 
 // The menu bar: the popup "コマンド" with the six commands.

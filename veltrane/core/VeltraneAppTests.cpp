@@ -69,9 +69,55 @@ TEST_F(VeltraneAppTest, WithoutCompressIniTheToolReportsAndEnds) {
     EXPECT_EQ(ended.exitCode, 0);
   }
   ASSERT_EQ(host.messages.size(), 1u);
-  EXPECT_EQ(Last().text, "ファイルオープン不可: Compress.ini");
+  EXPECT_EQ(Last().text, "ファイルオープン不可: Compress.ini\nNo Compress.ini in " +
+                             std::filesystem::absolute(work).string() +
+                             ": it must hold a line BackupPath=<folder of earlier archives> "
+                             "(BackupPath= may be empty); ./tools/run-veltrane.sh starts "
+                             "Veltrane in a ready example folder.");
   EXPECT_EQ(Last().caption, "エラー");
   EXPECT_EQ(Last().icon, platform::MessageIcon::Exclamation);
+}
+
+TEST_F(VeltraneAppTest, TheWindowShowsTheFolderTheBackupAndEachCommandsResult) {
+  std::filesystem::create_directories(work / "backup");
+  StartWith("BackupPath=backup\r\n");
+  const std::string folderLine =
+      "作業フォルダ( Folder): " + std::filesystem::absolute(work).string();
+  EXPECT_THAT(app->StatusLines(), ElementsAre(folderLine, "バックアップ( Backup): backup",
+                                              "結果( Result): choose a command of コマンド"));
+  // Black text on the window colour in the first line's rows, under the strip.
+  auto inked = [&](int top) {
+    int count = 0;
+    for (int y = top; y < top + kStatusLineHeight; ++y)
+      for (int x = 0; x < 400; ++x) count += app->Surface().At(x, y) != kWindowColour;
+    return count;
+  };
+  EXPECT_GT(inked(kStatusTop), 50);
+  EXPECT_EQ(inked(kStatusTop + 3 * kStatusLineHeight), 0);
+
+  for (const char* name : {"0000.bmp", "0001.bmp"}) Put(name, Bytes(100, 1));
+  Put("0002.bmp", Bytes(60, 2));  // another size: a run of its own
+  app->HandleCommand(cmd::kCompressPictures);
+  EXPECT_EQ(app->StatusLines()[2], "結果( Result): 3 pictures compressed into 2 .VTZ files");
+  app->HandleCommand(cmd::kArchiveAll);
+  EXPECT_EQ(app->StatusLines()[2],
+            "結果( Result): 2 archives made, 0 skipped as identical to the backup");
+  // The same archives in the backup folder: both are left out the next time.
+  for (const char* name : {"0001.bmp.VTZ.zip", "0002.bmp.VTZ.zip"})
+    std::filesystem::copy_file(work / name, work / "backup" / name);
+  app->HandleCommand(cmd::kArchiveAll);
+  EXPECT_EQ(app->StatusLines()[2],
+            "結果( Result): 0 archives made, 2 skipped as identical to the backup");
+  app->HandleCommand(cmd::kExpandPictures);
+  EXPECT_EQ(app->StatusLines()[2], "結果( Result): 2 .VTZ files expanded");
+  app->HandleCommand(cmd::kExtractArchives);
+  EXPECT_EQ(app->StatusLines()[2], "結果( Result): 0 archives extracted");
+  EXPECT_GT(inked(kStatusTop + 2 * kStatusLineHeight), 50);
+}
+
+TEST_F(VeltraneAppTest, WithoutBackupPathTheWindowSaysNone) {
+  StartWith("BackupPath=\r\n");
+  EXPECT_EQ(app->StatusLines()[1], "バックアップ( Backup): none");
 }
 
 TEST_F(VeltraneAppTest, StartReadsTheBackupPathAndPublishesTheMenu) {
@@ -226,7 +272,7 @@ TEST_F(VeltraneAppTest, CorruptArchiveEndsTheToolAfterTwoMessages) {
   StartWith("");
   Put("broken.zip", testing::RandomBytes(300, 6));
   EXPECT_EQ(EndingCommand(cmd::kExtractArchives), -1);
-  EXPECT_THAT(host.MessageTexts(), ElementsAre("SevenZip 関数失敗。", "エラー"));
+  EXPECT_THAT(host.MessageTexts(), ElementsAre("SevenZip 関数失敗。\nbroken.zip", "エラー"));
 }
 
 TEST_F(VeltraneAppTest, HelpAndQuit) {

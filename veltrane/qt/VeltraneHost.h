@@ -1,20 +1,18 @@
 #pragma once
-// The desktop as the tool's core sees it (platform::UiHost), on the shared Qt pieces:
-// message boxes over the main window, the client area's surface, the trash, the end
-// of the event loop and of the process.
+// The desktop as the tool's core sees it (platform::UiHost): the shared window host
+// with message boxes over the main window and the end of the process.
 
 #include <functional>
 #include <optional>
 #include <string>
 
-#include "platform/UiHost.h"
-#include "platform/qt/SoundPlayer.h"
+#include "platform/qt/WindowHost.h"
 
 namespace veltrane::qt {
 
 class VeltraneWindow;
 
-class VeltraneHost : public platform::UiHost {
+class VeltraneHost : public platform::qt::WindowHost {
  public:
   // Shows one message box and returns the answer. The default is a modal box over
   // the main window; tests substitute one that records and answers at once.
@@ -30,14 +28,11 @@ class VeltraneHost : public platform::UiHost {
 
   // The main window that boxes belong to and that shows the client area and menu.
   // Until one is attached, window requests do nothing and boxes have no owner.
-  void AttachWindow(VeltraneWindow* window) { window_ = window; }
+  void AttachWindow(VeltraneWindow* window);
   VeltraneWindow* Window() const { return window_; }
 
   void SetMessagePresenter(MessagePresenter presenter) { presentMessage_ = std::move(presenter); }
   void SetProcessEnder(ProcessEnder ender) { endProcess_ = std::move(ender); }
-
-  // The exit code of a quit asked for before the event loop ran.
-  std::optional<int> PendingQuit() const { return pendingQuit_; }
 
   platform::MessageResult ShowMessage(const std::string& text, const std::string& caption,
                                       platform::MessageButtons buttons,
@@ -52,24 +47,15 @@ class VeltraneHost : public platform::UiHost {
   std::optional<std::string> SaveFileDialog(const platform::FileDialogRequest&) override {
     return std::nullopt;
   }
-  void MenuChanged(const platform::MenuBar& menu) override;
-  void Present(const platform::Surface& surface, const platform::Rect& area) override;
-  bool PlaySound(const platform::WavSound& sound) override;
-  bool MoveToTrash(const std::string& path) override;
-  void Minimise() override;
   // The window has no scroll bars and the tool never confines the cursor.
   void SetScrollBar(platform::ScrollEvent::Axis, int, int, int, int) override {}
   void ClipCursor(const platform::Rect*) override {}
-  void SetCursorPosition(int clientX, int clientY) override;
-  void PostQuit(int exitCode) override;
   [[noreturn]] void EndProcess(int exitCode) override;
 
  private:
   VeltraneWindow* window_ = nullptr;
-  platform::qt::SoundPlayer sounds_;
   MessagePresenter presentMessage_;
   ProcessEnder endProcess_;
-  std::optional<int> pendingQuit_;
 };
 
 }  // namespace veltrane::qt

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "platform/Events.h"
+#include "platform/qt/WindowHost.h"
 
 class QMenuBar;
 
@@ -21,7 +22,7 @@ namespace veltrane::qt {
 
 using EventSink = platform::WindowEventSink;
 
-class VeltraneWindow : public QWidget {
+class VeltraneWindow : public QWidget, public platform::qt::HostWindow {
  public:
   explicit VeltraneWindow(QWidget* parent = nullptr);
   ~VeltraneWindow() override;
@@ -38,9 +39,10 @@ class VeltraneWindow : public QWidget {
   // reported as SizeEvents.
   QSize ClientSize();
 
-  platform::qt::SurfaceWidget& Client() const { return *client_; }
+  QWidget& Widget() override { return *this; }
+  platform::qt::SurfaceWidget& Client() const override { return *client_; }
   QMenuBar& MenuBarWidget() const { return *menuBar_; }
-  platform::qt::MenuMirror& Menu() const { return *menu_; }
+  platform::qt::MenuMirror& Menu() const override { return *menu_; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

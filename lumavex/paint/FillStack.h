@@ -1,0 +1,49 @@
+#pragma once
+// A stack of pixel positions that grows by chunks of 1000 entries, so that a region
+// fill needs no block sized for the worst case.
+
+#include <cstddef>
+#include <cstdint>
+
+#include "lumavex/canvas/DrawingContext.h"
+
+namespace lumavex {
+
+class FillStack {
+ public:
+  static constexpr int kChunkEntries = 1000;
+
+  // Takes the first chunk; without memory the program ends through `context`.
+  explicit FillStack(DrawingContext& context);
+  ~FillStack();
+  FillStack(const FillStack&) = delete;
+  FillStack& operator=(const FillStack&) = delete;
+
+  bool Empty() const { return size_ == 0; }
+  void Push(int x, int y);
+  // Takes the top entry; a chunk emptied while another lies under it is released.
+  // False when the stack is empty.
+  bool Pop(int& x, int& y);
+
+  size_t Size() const { return size_; }
+  // The most entries the stack held at once.
+  size_t Peak() const { return peak_; }
+  size_t Chunks() const { return chunks_; }
+
+ private:
+  struct Chunk {
+    Chunk* previous;
+    uint16_t entries[kChunkEntries][2];
+  };
+
+  void LinkChunk();
+
+  DrawingContext& context_;
+  Chunk* top_ = nullptr;
+  int count_ = 0;  // entries in the top chunk
+  size_t size_ = 0;
+  size_t peak_ = 0;
+  size_t chunks_ = 0;
+};
+
+}  // namespace lumavex

@@ -1,0 +1,296 @@
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <random>
+
+#include "lumavex/canvas/AsciiPictureTestSupport.h"
+#include "lumavex/canvas/DrawingContextTestSupport.h"
+#include "lumavex/canvas/Marks.h"
+#include "lumavex/paint/RegionFill.h"
+
+namespace lumavex {
+namespace {
+
+using testing::PictureFromAscii;
+using testing::TestDrawingContext;
+using Rows = std::vector<std::string>;
+
+// 'P' where the painted mark is set, '-' elsewhere.
+Rows PaintedMap(const Canvas& canvas) {
+  Rows rows;
+  for (int y = 0; y < canvas.Height(); ++y) {
+    std::string row;
+    for (int x = 0; x < canvas.Width(); ++x)
+      row += (canvas.display.At(x, y) & kPaintedMark) ? 'P' : '-';
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+// The legend with 'l', a light black frame (opacity 40) over white.
+testing::AsciiLegend Legend() {
+  testing::AsciiLegend legend = testing::DefaultAsciiLegend();
+  legend['l'] = {kDrawAreaFlag | Blend(0, 40, 0xFFFFFF), 0x28000000};
+  return legend;
+}
+
+struct FillFixture {
+  FillFixture(const Rows& rows)
+      : c(static_cast<int>(rows[0].size()), static_cast<int>(rows.size())) {
+    PictureFromAscii(c.canvas, rows, Legend());
+    c.head = 0x123456;
+  }
+  RegionFillStats Fill(FillKind kind, double x, double y, const FillPicture* picture = nullptr) {
+    PaintStep step(c, false);
+    RegionFillStats stats = RegionFill(step, c, kind, x, y, picture);
+    step.End(false);
+    return stats;
+  }
+  TestDrawingContext c;
+};
+
+// A closed frame: '#' opaque, 'o' opacity 128, 'l' opacity 40; the threshold is 100.
+const Rows kRing = {
+    "..........", ".###oo###.", ".#......o.", ".o..l...#.",
+    ".#......#.", ".###oo#o#.", "..........",
+};
+
+TEST(RegionFill, FillsInsideAFrameAndPaintsItsBorderOnce) {
+  FillFixture f(kRing);
+  const RegionFillStats stats = f.Fill(FillKind::HeadColour, 3.4, 2.6);
+  EXPECT_TRUE(stats.ran);
+  EXPECT_EQ(PaintedMap(f.c.canvas), (Rows{
+                                        "----------",
+                                        "--PPPPPP--",
+                                        "-PPPPPPPP-",
+                                        "-PPPPPPPP-",
+                                        "-PPPPPPPP-",
+                                        "--PPPPPP--",
+                                        "----------",
+                                    }));
+  // Each pixel once: one record per pixel taken. The corners touch the inside only
+  // across a diagonal.
+  EXPECT_EQ(f.c.journal.records.size(), 36u);
+  EXPECT_EQ(stats.taken, 36u);
+  EXPECT_EQ(f.c.canvas.display.At(3, 3) & kColourMask, 0x123456u);
+  // Under the light frame the head colour is painted and the frame laid over it.
+  EXPECT_EQ(f.c.canvas.display.At(4, 3) & kColourMask, Blend(0, 40, 0x123456));
+  EXPECT_EQ(f.c.canvas.frame.At(4, 3), 0x28000000u);
+  EXPECT_EQ(f.c.canvas.display.At(2, 1) & kColourMask, 0u);  // an opaque frame hides it
+  EXPECT_EQ(f.c.statusTexts, (std::vector<std::string>{"★塗りつぶし中..."}));
+}
+
+TEST(RegionFill, AFrameBelowTheThresholdLetsTheFillThrough) {
+  FillFixture f({".....", "#l###", "....."});
+  f.Fill(FillKind::HeadColour, 0, 0);
+  EXPECT_EQ(PaintedMap(f.c.canvas), (Rows{"PPPPP", "PPPPP", "PPPPP"}));
+}
+
+TEST(RegionFill, ASeedOnABorderPaintsOnlyThatPixel) {
+  FillFixture f(kRing);
+  EXPECT_EQ(f.Fill(FillKind::HeadColour, 4, 1).taken, 1u);
+  EXPECT_EQ(f.c.journal.records.size(), 1u);
+  EXPECT_TRUE(f.c.canvas.display.At(4, 1) & kPaintedMark);
+}
+
+TEST(RegionFill, RefusesSeedsOutsideTheSquareNonSelectedOrPainted) {
+  FillFixture f({"x*...", "....."});
+  f.c.canvas.processingSquare = {0, 0, 3, 1};
+  EXPECT_FALSE(f.Fill(FillKind::HeadColour, 0, 0).ran);
+  EXPECT_FALSE(f.Fill(FillKind::HeadColour, 1, 0).ran);
+  EXPECT_FALSE(f.Fill(FillKind::HeadColour, 4, 1).ran);
+  // A position left of the picture does not round onto its first column.
+  EXPECT_FALSE(f.Fill(FillKind::HeadColour, -1, 1).ran);
+  EXPECT_FALSE(f.Fill(FillKind::Bitmap, 2, 1).ran);  // no fill picture
+  EXPECT_TRUE(f.c.journal.records.empty());
+  EXPECT_TRUE(f.c.statusTexts.empty());
+}
+
+TEST(RegionFill, FillingAgainChangesNothingUntilTheMarksAreCleared) {
+  FillFixture f(kRing);
+  f.Fill(FillKind::HeadColour, 3, 3);
+  f.c.head = 0xFF0000;
+  EXPECT_FALSE(f.Fill(FillKind::HeadColour, 5, 3).ran);
+  EXPECT_EQ(f.c.journal.records.size(), 36u);
+  ClearMarks(f.c.canvas, f.c.marked, kProcessingMarks);
+  EXPECT_EQ(f.Fill(FillKind::HeadColour, 5, 3).taken, 36u);
+  EXPECT_EQ(f.c.canvas.display.At(3, 3) & kColourMask, 0xFF0000u);
+}
+
+TEST(RegionFill, StopsAtTheProcessingSquareAndFillsPocketsAlongItsEdge) {
+  // (5, 1) is reached only from (5, 0) on the square's right edge; the pixels beyond
+  // the edge are open but must not count.
+  FillFixture f({"........", "#####...", "########"});
+  f.c.canvas.processingSquare = {0, 0, 5, 2};
+  f.Fill(FillKind::HeadColour, 0, 0);
+  EXPECT_EQ(PaintedMap(f.c.canvas), (Rows{"PPPPPP--", "PPPPPP--", "-----P--"}));
+}
+
+TEST(RegionFill, OneColourFillTakesColoursWithinTheTolerance) {
+  testing::AsciiLegend legend = Legend();
+  legend['a'] = {kDrawAreaFlag | 0x808080, 0};
+  legend['b'] = {kDrawAreaFlag | 0x818080, 0};
+  legend['c'] = {kDrawAreaFlag | 0x000000, 0};
+  for (const auto& [tolerance, expected] :
+       std::vector<std::pair<int, Rows>>{{0, {"PP---"}}, {1, {"PPP--"}}, {255, {"PPPPP"}}}) {
+    TestDrawingContext c(5, 1);
+    PictureFromAscii(c.canvas, {"aabc."}, legend);
+    c.settings.rgbTolerance = tolerance;
+    PaintStep step(c, false);
+    RegionFill(step, c, FillKind::OneColour, 0, 0);
+    EXPECT_EQ(PaintedMap(c.canvas), expected) << tolerance;
+  }
+}
+
+TEST(RegionFill, OneColourFillFromOutsideTheDrawingAreaTakesNonDrawAndFramedPixels) {
+  FillFixture f({"~~o.~", "~l~~~"});
+  f.c.settings.rgbTolerance = 255;
+  f.Fill(FillKind::OneColour, 0, 0);
+  // The opacity-128 frame is a border; '.' is neither outside nor framed.
+  EXPECT_EQ(PaintedMap(f.c.canvas), (Rows{"PPP-P", "PPPPP"}));
+  EXPECT_EQ(f.c.journal.records.size(), 9u);  // the border passes the test too
+}
+
+TEST(RegionFill, NonDrawFillClearsUnframedPixelsAndWhitensFramedOnes) {
+  FillFixture f({"..l", "###"});
+  f.c.canvas.display.At(0, 0) = kDrawAreaFlag | 0x00FF00;
+  f.Fill(FillKind::NonDraw, 0, 0);
+  const Canvas& k = f.c.canvas;
+  EXPECT_EQ(k.display.At(0, 0) & ~kProcessingMarks, 0x00FFFFFFu);
+  EXPECT_EQ(k.frame.At(0, 0), BackdropColour(0, 0, false, false));
+  EXPECT_EQ(k.display.At(2, 0) & ~kProcessingMarks, kDrawAreaFlag | Blend(0, 40, 0xFFFFFF));
+  EXPECT_EQ(k.frame.At(2, 0), 0x28000000u);
+  EXPECT_EQ(k.display.At(1, 1) & ~kProcessingMarks, kDrawAreaFlag);  // white under black
+}
+
+TEST(RegionFill, BitmapFillTilesThePictureFromItsOrigin) {
+  TestDrawingContext c(5, 3);
+  FillPicture picture;
+  ASSERT_TRUE(picture.display.Create(c.allocator, 2, 1, 4));
+  ASSERT_TRUE(picture.frame.Create(c.allocator, 2, 1, 4));
+  picture.display.At(0, 0) = kDrawAreaFlag | 0xAA0000;
+  picture.display.At(1, 0) = 0x00BB00;  // outside the picture's drawing area
+  picture.frame.At(0, 0) = picture.frame.At(1, 0) = kLandEven;
+  picture.originX = 1;
+  PaintStep step(c, false);
+  RegionFill(step, c, FillKind::Bitmap, 2, 1, &picture);
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 5; ++x) {
+      const uint32_t expected = (x - 1) % 2 == 0 ? 0xAA0000 : 0xFFFFFF;
+      EXPECT_EQ(c.canvas.display.At(x, y) & kColourMask, expected) << x << "," << y;
+    }
+  EXPECT_EQ(c.journal.records.size(), 6u);  // the non-draw pixels leave the canvas alone
+}
+
+TEST(RegionFill, BitmapFillJudgesBordersOnTheFramesBeforeItPaints) {
+  // The fill picture lays an opaque frame on every pixel; the region must still be
+  // the whole picture, as the frames were when the fill began.
+  TestDrawingContext c(6, 4);
+  FillPicture picture;
+  ASSERT_TRUE(picture.display.Create(c.allocator, 1, 1, 4));
+  ASSERT_TRUE(picture.frame.Create(c.allocator, 1, 1, 4));
+  picture.display.At(0, 0) = kDrawAreaFlag;
+  picture.frame.At(0, 0) = 0xFF000000;
+  PaintStep step(c, false);
+  EXPECT_EQ(RegionFill(step, c, FillKind::Bitmap, 2, 2, &picture).taken, 24u);
+  EXPECT_EQ(c.canvas.frame.At(5, 0), 0xFF000000u);
+}
+
+TEST(RegionFill, StacksHoldAboutOneEntryPerRun) {
+  TestDrawingContext c(300, 200);
+  PaintStep step(c, false);
+  const RegionFillStats stats = RegionFill(step, c, FillKind::HeadColour, 150, 100);
+  EXPECT_EQ(stats.taken, 60000u);
+  EXPECT_LE(stats.peakBelow + stats.peakAbove, 400u);
+  EXPECT_EQ(step.Changed(), (PixelRect{0, 0, 299, 199}));
+}
+
+// A plain breadth-first flood with the same open test and border rule.
+Rows ReferenceFill(Canvas& canvas, const PixelRect& area, const FillPaint& paint, int threshold,
+                   bool tolerance, int sx, int sy) {
+  std::vector<char> seen(static_cast<size_t>(canvas.Width()) * canvas.Height(), 0);
+  auto at = [&](int x, int y) -> char& {
+    return seen[static_cast<size_t>(y) * canvas.Width() + x];
+  };
+  auto open = [&](int x, int y) {
+    if (!area.Contains(x, y) || at(x, y)) return false;
+    const uint32_t d = canvas.display.At(x, y);
+    if (d & (kNonSelectedFlag | kPaintedMark)) return false;
+    return !tolerance || PassesTolerance(d, canvas.frame.At(x, y), paint.reference);
+  };
+  std::deque<std::pair<int, int>> queue{{sx, sy}};
+  at(sx, sy) = 1;
+  while (!queue.empty()) {
+    const auto [x, y] = queue.front();
+    queue.pop_front();
+    if (static_cast<int>(Opacity(canvas.frame.At(x, y))) >= threshold) continue;
+    for (const auto& [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}})
+      if (open(x + dx, y + dy)) {
+        at(x + dx, y + dy) = 1;
+        queue.emplace_back(x + dx, y + dy);
+      }
+  }
+  Rows rows;
+  for (int y = 0; y < canvas.Height(); ++y) {
+    std::string row;
+    for (int x = 0; x < canvas.Width(); ++x) row += at(x, y) ? 'P' : '-';
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+// A random picture: walls of frames of random opacity, scattered frame pixels, some
+// non-selected pixels, grey levels for the one-colour fill.
+void RandomPicture(Canvas& canvas, std::mt19937& random) {
+  std::uniform_int_distribution<int> percent(0, 99), byte(0, 255);
+  const int density = percent(random) / 2;
+  for (int y = 0; y < canvas.Height(); ++y)
+    for (int x = 0; x < canvas.Width(); ++x) {
+      const uint32_t grey = static_cast<uint32_t>(byte(random) & 0xC0) * 0x010101;
+      uint32_t display = kDrawAreaFlag | grey, frame = 0;
+      if (percent(random) < density) frame = static_cast<uint32_t>(byte(random)) << 24;
+      if (percent(random) < 3) display = grey;
+      if (percent(random) < 4) display = (display ^ kNonSelectedDisplayXor) | kNonSelectedFlag;
+      canvas.display.At(x, y) = display;
+      canvas.frame.At(x, y) = Opacity(frame) ? frame : BackdropFor(x, y, display);
+    }
+}
+
+TEST(RegionFill, PaintsTheSamePixelsAsAPlainFloodOnRandomPictures) {
+  std::mt19937 random(20240615);
+  constexpr FillKind kKinds[] = {FillKind::HeadColour, FillKind::NonDraw, FillKind::Bitmap,
+                                 FillKind::OneColour};
+  for (int round = 0; round < 400; ++round) {
+    TestDrawingContext c(24 + round % 17, 16 + round % 13);
+    RandomPicture(c.canvas, random);
+    FillPicture picture;
+    ASSERT_TRUE(picture.display.Create(c.allocator, 5, 3, 4));
+    ASSERT_TRUE(picture.frame.Create(c.allocator, 5, 3, 4));
+    for (int i = 0; i < 15; ++i) {
+      picture.display.At(i % 5, i / 5) = kDrawAreaFlag | (random() & 0xFFFFFF);
+      picture.frame.At(i % 5, i / 5) = static_cast<uint32_t>(random() % 3 == 0 ? random() : 0);
+    }
+    const int w = c.canvas.Width(), h = c.canvas.Height();
+    c.canvas.processingSquare = {
+        static_cast<int>(random() % 8) - 3, static_cast<int>(random() % 8) - 3,
+        w - 6 + static_cast<int>(random() % 9), h - 6 + static_cast<int>(random() % 9)};
+    c.settings.borderFrameOpacity = 1 + static_cast<int>(random() % 255);
+    c.settings.rgbTolerance = static_cast<int>(random() % 100);
+    const FillKind kind = kKinds[round % 4];
+    const int sx = static_cast<int>(random() % w), sy = static_cast<int>(random() % h);
+
+    Canvas& k = c.canvas;
+    const uint32_t seed = k.display.At(sx, sy);
+    FillPaint paint;
+    paint.reference = {!(seed & kDrawAreaFlag), seed & kColourMask, c.settings.rgbTolerance};
+    PaintStep step(c, false);
+    if (!step.Area().Contains(sx, sy) || (seed & kNonSelectedFlag)) continue;
+    const Rows expected = ReferenceFill(k, step.Area(), paint, c.settings.borderFrameOpacity,
+                                        kind == FillKind::OneColour, sx, sy);
+    RegionFill(step, c, kind, sx, sy, &picture);
+    ASSERT_EQ(PaintedMap(k), expected) << "round " << round;
+  }
+}
+
+}  // namespace
+}  // namespace lumavex
