@@ -13,6 +13,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xdotool x11-apps imagemagick
   zip unzip p7zip-full python3-pil libcairo2-dev
+  clang libclang-rt-dev
 )
 
 sudo=""

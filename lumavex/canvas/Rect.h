@@ -6,6 +6,19 @@
 
 namespace lumavex {
 
+// The farthest pixel coordinate a conversion gives: far outside every picture, yet far
+// enough from the ends of int that adding a picture side to it cannot overflow.
+constexpr int kFarPixel = 1 << 30;
+
+// `v` truncated towards zero and clamped to ±kFarPixel; NaN gives -kFarPixel, which
+// lies outside every picture. Every double-to-integer pixel conversion goes through it,
+// since a conversion of a value out of the range of int is undefined.
+inline int PixelIndex(double v) {
+  if (!(v > -kFarPixel)) return -kFarPixel;
+  if (v >= kFarPixel) return kFarPixel;
+  return static_cast<int>(v);
+}
+
 // An inclusive rectangle of picture pixels; empty when right < left or bottom < top.
 struct PixelRect {
   int left = INT_MAX;

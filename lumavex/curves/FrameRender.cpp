@@ -5,6 +5,7 @@
 
 #include "lumavex/canvas/PaintStep.h"
 #include "lumavex/canvas/PixelRules.h"
+#include "lumavex/canvas/Rect.h"
 #include "lumavex/curves/FrameCommit.h"
 
 namespace lumavex {
@@ -78,7 +79,7 @@ int FadeAlpha(const FrameStroke& stroke, double opacity, double arc) {
   else
     a = (l - arc) * o * kAlphaScale / t;
   if (!(a > 0)) return 0;
-  return std::min(255, static_cast<int>(a));
+  return a >= 255 ? 255 : static_cast<int>(a);
 }
 
 uint32_t RampColour(const FrameStroke& stroke, double arc) {
@@ -168,13 +169,12 @@ PixelRect BandBox(const BandSegment& band) {
     top = std::min(top, c.y);
     bottom = std::max(bottom, c.y);
   }
-  return {static_cast<int>(left), static_cast<int>(top), static_cast<int>(right),
-          static_cast<int>(bottom)};
+  return {PixelIndex(left), PixelIndex(top), PixelIndex(right), PixelIndex(bottom)};
 }
 
 PixelRect DiscBox(Sample centre, double radius) {
-  return {static_cast<int>(centre.x - radius + 0.499), static_cast<int>(centre.y - radius + 0.499),
-          static_cast<int>(centre.x + radius + 0.501), static_cast<int>(centre.y + radius + 0.501)};
+  return {PixelIndex(centre.x - radius + 0.499), PixelIndex(centre.y - radius + 0.499),
+          PixelIndex(centre.x + radius + 0.501), PixelIndex(centre.y + radius + 0.501)};
 }
 
 bool InsideBand(const BandSegment& band, double x, double y) {
@@ -250,7 +250,7 @@ Span BandRowSpan(const BandSegment& band, int y, const PixelRect& box) {
       hi = std::min(hi, edgeX + kSpanSlack);
   }
   if (lo > hi) return {};
-  return {static_cast<int>(std::ceil(lo)), static_cast<int>(std::floor(hi))};
+  return {PixelIndex(std::ceil(lo)), PixelIndex(std::floor(hi))};
 }
 
 // The pixels of row y in `box` that can lie within `radius` of `centre`.
@@ -260,8 +260,8 @@ Span DiscRowSpan(Sample centre, double radius, int y, const PixelRect& box) {
   const double slack = kSpanSlack * (1 + radius);
   if (rest < -slack) return {};
   const double half = std::sqrt(std::max(rest, 0.0)) + slack;
-  return {std::max(box.left, static_cast<int>(std::ceil(centre.x - half))),
-          std::min(box.right, static_cast<int>(std::floor(centre.x + half)))};
+  return {std::max(box.left, PixelIndex(std::ceil(centre.x - half))),
+          std::min(box.right, PixelIndex(std::floor(centre.x + half)))};
 }
 
 class WorkRenderer {

@@ -276,6 +276,32 @@ TEST_F(FrameRenderTest, CurveCommandDrawsTheSplineAtThePointSpacing) {
   EXPECT_EQ(Opacity(c.canvas.frame.At(12, 18)), 255u);
 }
 
+// Widths far beyond int (which the settings refuse, but the renderer must not trust)
+// give boxes clamped to reach, not undefined conversions: the picture is covered.
+TEST(FrameRenderBoxes, WidthsBeyondIntCoverThePicture) {
+  for (double radius : {3e9, 1e300}) {
+    SCOPED_TRACE(radius);
+    const PixelRect disc = DiscBox({5, 5}, radius);
+    EXPECT_TRUE(disc.Contains(0, 0));
+    EXPECT_TRUE(disc.Contains(29999, 29999));
+    const auto band = MakeBandSegment({5, 5}, {9, 5}, radius, 4);
+    ASSERT_TRUE(band);
+    const PixelRect box = BandBox(*band);
+    EXPECT_EQ(box.left, 5);
+    EXPECT_EQ(box.right, 9);
+    EXPECT_TRUE(box.Contains(5, -29999));
+    EXPECT_TRUE(box.Contains(9, 29999));
+  }
+  EXPECT_TRUE(DiscBox({std::nan(""), 0}, 1).Intersect({0, 0, 10, 10}).Empty());
+}
+
+TEST_F(FrameRenderTest, FrameWiderThanIntCoversTheWholePicture) {
+  c.settings.frameWidth = 1e10;
+  DrawExampleLine();
+  for (int y = 0; y < 24; ++y)
+    for (int x = 0; x < 32; ++x) ASSERT_EQ(Opacity(c.canvas.frame.At(x, y)), 255u) << x << "," << y;
+}
+
 TEST(Ellipse, OutlineOfNineByNineCornersIsACircleOfRadiusFive) {
   const std::vector<Sample> outline = EllipseOutline({9, 0}, {0, 9});
   ASSERT_EQ(outline.size(), 361u);

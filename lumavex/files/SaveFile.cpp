@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "platform/ExclusiveFile.h"
+
 namespace lumavex {
 namespace {
 
@@ -23,15 +25,14 @@ std::string RealTarget(const std::string& target) {
   return target;
 }
 
-// The temporary file is hidden beside the target, so it never shows among the
-// folder's pictures.
-std::string TemporaryBeside(const std::string& target) {
+// The start of the temporary file's name: hidden beside the target
+// ("<folder>/.<name>.<random tag>.saving"), so it never shows among the folder's pictures.
+std::string TemporaryPrefix(const std::string& target) {
   const std::filesystem::path path(target);
-  std::string name = ".";
-  name += path.filename().string();
-  name += ".saving";
-  return (path.parent_path() / name).string();
+  return (path.parent_path() / ("." + path.filename().string() + ".")).string();
 }
+
+constexpr const char* kTemporarySuffix = ".saving";
 
 // The creation mask of the process, read without changing it.
 mode_t CreationMask() {
@@ -48,8 +49,7 @@ mode_t CreationMask() {
 }  // namespace
 
 SaveFile::SaveFile(std::string target, SaveFileOptions options)
-    : target_(RealTarget(target)), temporary_(TemporaryBeside(target_)),
-      options_(std::move(options)) {}
+    : target_(RealTarget(target)), options_(std::move(options)) {}
 
 SaveFile::~SaveFile() { Abandon(); }
 
@@ -60,10 +60,13 @@ bool SaveFile::Open() {
   struct stat existing;
   if (::stat(target_.c_str(), &existing) == 0) mode = existing.st_mode & 07777;
 
-  // A leftover of an interrupted save is no one's file any more.
-  ::unlink(temporary_.c_str());
-  const int fd = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-  if (fd < 0) return false;
+  // A name of its own, created exclusively: a file or link someone placed beside the
+  // target is neither written through nor removed.
+  const platform::ExclusiveFile created =
+      platform::CreateExclusiveFile(TemporaryPrefix(target_), kTemporarySuffix, 0600);
+  if (created.fd < 0) return false;
+  const int fd = created.fd;
+  temporary_ = created.path;
   if (::fchmod(fd, mode) != 0 && errno != EPERM) {
     ::close(fd);
     ::unlink(temporary_.c_str());
@@ -95,7 +98,7 @@ bool SaveFile::Commit() {
   const bool onDisk = Flush() && ::fsync(::fileno(file_)) == 0;
   const bool closed = std::fclose(file_) == 0;
   file_ = nullptr;
-  if (!onDisk || !closed || std::rename(temporary_.c_str(), target_.c_str()) != 0) {
+  if (!onDisk || !closed || !platform::ReplaceByRename(temporary_, target_)) {
     ::unlink(temporary_.c_str());
     return false;
   }

@@ -41,6 +41,26 @@ TEST_F(SaveFileTest, AFailedWriteKeepsThePreviousFile) {
   }
 }
 
+// Each save has a temporary file of its own: a link placed at a predictable name is
+// left alone, and two saves of one picture open at once do not take each other's file.
+TEST_F(SaveFileTest, TemporaryFilesAreExclusiveToTheirSave) {
+  WriteBytes(Path("victim"), Bytes{7});
+  fs::create_symlink(Path("victim"), Path(".a.lmv.saving"));
+  SaveFile first(Path("a.lmv"));
+  SaveFile second(Path("a.lmv"));
+  ASSERT_TRUE(first.Open());
+  ASSERT_TRUE(second.Open());
+  EXPECT_NE(first.TemporaryPath(), second.TemporaryPath());
+  ASSERT_TRUE(first.Write("1", 1));
+  ASSERT_TRUE(second.Write("22", 2));
+  ASSERT_TRUE(first.Commit());
+  EXPECT_EQ(ReadBytes(Path("a.lmv")), (Bytes{'1'}));
+  ASSERT_TRUE(second.Commit());
+  EXPECT_EQ(ReadBytes(Path("a.lmv")), (Bytes{'2', '2'}));
+  EXPECT_TRUE(fs::is_symlink(Path(".a.lmv.saving")));
+  EXPECT_EQ(ReadBytes(Path("victim")), (Bytes{7}));
+}
+
 TEST_F(SaveFileTest, AbandonedSaveRemovesItsTemporaryFile) {
   std::string temporary;
   {

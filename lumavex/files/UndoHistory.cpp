@@ -38,6 +38,7 @@ HistoryResult UndoJournal::Undo(Canvas& canvas, UndoMode mode) {
   } else {
     SetMenuState(true, true);
   }
+  KeepPosition();
   return result;
 }
 
@@ -56,7 +57,21 @@ HistoryResult UndoJournal::Redo(Canvas& canvas) {
   const HistoryResult result =
       ApplyCurrent(canvas, RecordSide::New, {chunk.get(), kReadChunkRecords * kRecordBytes});
   SetMenuState(true, header_.nextFile >= 0);
+  KeepPosition();
   return result;
+}
+
+void UndoJournal::KeepPosition() {
+  positionKept_ = true;
+  if (!WriteUndoPosition(PositionPath(), {fileNumber_, static_cast<int32_t>(stepDataPos_ - kStepHeaderBytes),
+                                          allUndone_}))
+    positionKept_ = false;
+}
+
+void UndoJournal::ForgetPosition() {
+  if (!positionKept_) return;
+  RemoveUndoPosition(PositionPath());
+  positionKept_ = false;
 }
 
 // Reads the header at `offset` and accepts it only when its own link in the other

@@ -14,6 +14,7 @@
 #include "lumavex/files/StepRecords.h"
 #include "lumavex/files/UndoFile.h"
 #include "lumavex/files/UndoFormat.h"
+#include "lumavex/files/UndoPosition.h"
 #include "platform/Memory.h"
 #include "platform/UiHost.h"
 
@@ -78,6 +79,8 @@ class UndoJournal final : public JournalSink {
   // Replays the journal left in the resource folder forward onto `canvas`, which must
   // hold the picture the journal started from. Only whole records are applied; a last
   // step whose header was never completed keeps the records that reached the disk.
+  // With a position file, replay stops at the step it names and the steps after it
+  // stay available as redo.
   RecoveryResult Recover(Canvas& canvas);
 
   bool CanUndo() const { return canUndo_; }
@@ -91,6 +94,14 @@ class UndoJournal final : public JournalSink {
 
  private:
   std::string FilePath(int number) const;
+  std::string PositionPath() const { return folder_ + "/" + kUndoPositionFileName; }
+  // Records the applied position after an undo or redo.
+  void KeepPosition();
+  // Drops the position file once the chain after the position is cut off.
+  void ForgetPosition();
+  // Sets the journal up at its first step with nothing applied.
+  void StandBeforeFirstStep(RecoveryResult& result);
+  bool AtPosition(const std::optional<UndoPosition>& position) const;
   void OpenFileOrEnd(UndoFile& file, int number, UndoFile::Mode mode);
   void CloseFileOrEnd();
   void SetMenuState(bool canUndo, bool canRedo);
@@ -142,6 +153,8 @@ class UndoJournal final : public JournalSink {
   bool allUndone_ = false;
   bool canUndo_ = false;
   bool canRedo_ = false;
+  // A position file may lie beside the undo files.
+  bool positionKept_ = false;
 };
 
 }  // namespace lumavex

@@ -19,14 +19,37 @@ RecoveryResult UndoJournal::Recover(Canvas& canvas) {
     Reset();
     return result;
   }
+  const std::optional<UndoPosition> position = ReadUndoPosition(PositionPath());
+  positionKept_ = position.has_value();
+  if (position && position->noneApplied && *position == UndoPosition{0, 0, true}) {
+    StandBeforeFirstStep(result);
+    return result;
+  }
   const std::span<uint8_t> buffer{chunk.get(), kReadChunkRecords * kRecordBytes};
-  while (RecoverStep(canvas, buffer, result) && MoveToNext(true)) {
+  while (RecoverStep(canvas, buffer, result) && !AtPosition(position) && MoveToNext(true)) {
+  }
+  if (AtPosition(position)) {
+    // The steps after the position were undone: they stay to be redone.
+    SetMenuState(result.records > 0, header_.nextFile >= 0);
+    return result;
   }
   // The journal goes on from the last step replayed, whatever lay beyond it.
   header_.nextFile = -1;
   header_.nextOffset = 0;
   SetMenuState(result.records > 0, false);
   return result;
+}
+
+bool UndoJournal::AtPosition(const std::optional<UndoPosition>& position) const {
+  return position && !position->noneApplied && position->file == fileNumber_ &&
+         position->offset == stepDataPos_ - kStepHeaderBytes;
+}
+
+void UndoJournal::StandBeforeFirstStep(RecoveryResult& result) {
+  stepDataPos_ = writePos_ = kStepHeaderBytes;
+  allUndone_ = true;
+  result.steps = 0;
+  SetMenuState(false, header_.count > 0 || header_.nextFile >= 0);
 }
 
 // Replays the current step. A last step whose header still says 0 records keeps the

@@ -55,6 +55,61 @@ std::vector<Change> Concat(std::initializer_list<std::vector<Change>> parts) {
   return out;
 }
 
+// A run that undid steps before it died comes back as the user last saw it, with the
+// undone steps still to be redone; a step drawn after the undo cuts them off.
+TEST_F(RecoveryTest, UndoneStepsStayUndoneAndCanBeRedone) {
+  NewPicture(6, 5);
+  Journal(options);
+  for (const auto& step : {kStepA, kStepB, kStepC}) Draw(step);
+  journal->Undo(canvas, UndoMode::Full);
+  journal->Undo(canvas, UndoMode::Full);
+  journal.reset();
+
+  RecoverOntoBlank();
+  EXPECT_EQ(Snapshot(), Expected(kStepA));
+  RecoverOntoBlank();
+  EXPECT_TRUE(journal->CanUndo());
+  ASSERT_TRUE(journal->CanRedo());
+  journal->Redo(canvas);
+  EXPECT_EQ(Snapshot(), Expected(Concat({kStepA, kStepB})));
+  journal->Redo(canvas);
+  EXPECT_EQ(Snapshot(), Expected(Concat({kStepA, kStepB, kStepC})));
+  EXPECT_FALSE(journal->CanRedo());
+  journal->Undo(canvas, UndoMode::Full);
+  journal->Undo(canvas, UndoMode::Full);
+  journal->Undo(canvas, UndoMode::Full);
+  EXPECT_FALSE(journal->CanUndo());
+  journal.reset();
+
+  // Everything undone: the blank picture, with the first step to redo.
+  RecoverOntoBlank();
+  EXPECT_EQ(Snapshot(), Expected({}));
+  EXPECT_FALSE(journal->CanUndo());
+  ASSERT_TRUE(journal->CanRedo());
+  journal->Redo(canvas);
+  EXPECT_EQ(Snapshot(), Expected(kStepA));
+  Draw(kStepC);  // cuts off B and C
+  journal.reset();
+
+  RecoverOntoBlank();
+  EXPECT_EQ(Snapshot(), Expected(Concat({kStepA, kStepC})));
+  EXPECT_FALSE(journal->CanRedo());
+  EXPECT_FALSE(std::filesystem::exists(folder + "/UndoFilePosition.dat"));
+}
+
+// The position file changes nothing in the undo files themselves.
+TEST_F(RecoveryTest, UndoFilesKeepTheirBytesWhateverThePosition) {
+  RunAndCrash({kStepA, kStepB});
+  const Bytes crashed = FileBytes(0);
+  RecoverOntoBlank();
+  journal->Undo(canvas, UndoMode::Full);
+  journal->Redo(canvas);
+  journal.reset();
+  EXPECT_EQ(FileBytes(0).size(), crashed.size());
+  RecoverOntoBlank();
+  EXPECT_EQ(Snapshot(), Expected(Concat({kStepA, kStepB})));
+}
+
 TEST_F(RecoveryTest, ReplaysEveryStepIncludingTheLastWhoseHeaderSaysZero) {
   RunAndCrash({kStepA, kStepB, kStepC});
   const Bytes file = FileBytes(0);

@@ -5,6 +5,8 @@ namespace lumavex {
 void UndoJournal::OpenStep(const Canvas& canvas) {
   if (stepOpen_) CloseStep();
   if (!enabled_) return;
+  // The new step cuts off every step after the current one: recovery replays to the end.
+  ForgetPosition();
   if (!canUndo_ && !canRedo_ && sessionRefresh_) sessionRefresh_();
   SetMenuState(canUndo_, false);
   if (!file_.IsOpen() || allUndone_) {

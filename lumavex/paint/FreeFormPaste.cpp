@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "lumavex/canvas/PixelRules.h"
+#include "lumavex/canvas/Rect.h"
 
 namespace lumavex {
 namespace {
@@ -18,7 +19,7 @@ bool Fraction(double t) { return t >= -kBorderTolerance && t <= 1 + kBorderToler
 // The source colour at (sx, sy): the four pixels around it weighted by closeness,
 // only those of the drawing area counting. False when none counts.
 bool SampleAt(const PixelPlane& source, double sx, double sy, uint32_t& word) {
-  const int x0 = static_cast<int>(std::floor(sx)), y0 = static_cast<int>(std::floor(sy));
+  const int x0 = PixelIndex(std::floor(sx)), y0 = PixelIndex(std::floor(sy));
   const double fx = sx - x0, fy = sy - y0;
   double sum[3] = {0, 0, 0}, weightSum = 0;
   for (int j = 0; j < 2; ++j)
@@ -69,10 +70,10 @@ void PasteIntoQuadrilateral(const PixelPlane& source, const PasteCorners& q, Pix
     minX = std::min(minX, c.x), maxX = std::max(maxX, c.x);
     minY = std::min(minY, c.y), maxY = std::max(maxY, c.y);
   }
-  const int left = std::max(0, static_cast<int>(std::floor(minX)));
-  const int right = std::min(target.Width() - 1, static_cast<int>(std::ceil(maxX)));
-  const int top = std::max(0, static_cast<int>(std::floor(minY)));
-  const int bottom = std::min(target.Height() - 1, static_cast<int>(std::ceil(maxY)));
+  const int left = std::max(0, PixelIndex(std::floor(minX)));
+  const int right = std::min(target.Width() - 1, PixelIndex(std::ceil(maxX)));
+  const int top = std::max(0, PixelIndex(std::floor(minY)));
+  const int bottom = std::min(target.Height() - 1, PixelIndex(std::ceil(maxY)));
   const double spanX = source.Width() - 1, spanY = source.Height() - 1;
   for (int y = top; y <= bottom; ++y) {
     uint32_t* row = target.Row32(y);

@@ -84,8 +84,8 @@ bool MayReplaceEditedPicture(AppState& s) {
                             platform::MessageIcon::Question) == platform::MessageResult::Yes;
 }
 
-// Loads `name` as the current file. A load abandoned while the old picture stayed
-// (a cancelled size dialog, a file that cannot be opened) keeps the old name too.
+// Loads `name` as the current file. A load that fails or is abandoned while the old
+// picture stays keeps the old name too.
 bool LoadNamed(AppState& s, const std::string& name) {
   const std::string previous = s.currentFileName;
   s.currentFileName = name;
@@ -112,7 +112,19 @@ void LoadNeighbour(AppState& s, bool next) {
   if (!list.Exists() || KeepsArrowKeys(s.currentCommand)) return;
   const auto name = next ? list.Next() : list.Previous();
   if (!name || !MayReplaceEditedPicture(s)) return;
-  LoadNamed(s, FolderPart(s.currentFileName) + *name);
+  // After a failure the walk goes on from the file that failed, not back to it.
+  if (!LoadNamed(s, FolderPart(s.currentFileName) + *name)) s.files.folderPictures.StandAt(*name);
+}
+
+// Moves the canvas's picture out and leaves a canvas without picture that keeps the
+// headers and the processing square, as a load into the same canvas would find them.
+Canvas SetAsideCanvas(Canvas& canvas) {
+  Canvas kept = std::move(canvas);
+  canvas = Canvas{};
+  canvas.pictureHeader = kept.pictureHeader;
+  canvas.fileHeader = kept.fileHeader;
+  canvas.processingSquare = kept.processingSquare;
+  return kept;
 }
 
 // Shows the first picture line at the top-left again, as a new picture does.
@@ -199,23 +211,27 @@ bool LoadCurrentFile(AppState& state) {
   const auto sizing = SizingForLoad(state, state.currentFileName);
   if (!sizing) return false;
   SetStatusText(state, "★ロード中...");
-  const bool loaded =
-      LoadCanvasPicture({state.host, state.allocator}, state.Resolve(state.currentFileName),
-                        state.currentFileName, state.canvas, *sizing) &&
-      EnlargeLoadedPicture(state, state.currentFileName, *sizing);
-  if (loaded) {
-    state.canvasWidth = state.canvas.Width();
-    state.canvasHeight = state.canvas.Height();
-    state.sound.PlayRandomFeedbackSound("load");
-    EnablePictureCommands(state.menu, true);
-    RebuildFolderPictureList(state);
-  } else if (!state.canvas.HasPicture()) {
-    EnablePictureCommands(state.menu, false);
+  // The shown picture is set aside while the file is read: the user agreed to replace
+  // it with the file, so a load that fails puts it back as it was, journal and all.
+  Canvas previous = SetAsideCanvas(state.canvas);
+  const bool loaded = LoadCanvasPicture({state.host, state.allocator},
+                                        state.Resolve(state.currentFileName),
+                                        state.currentFileName, state.canvas, *sizing) &&
+                      EnlargeLoadedPicture(state, state.currentFileName, *sizing);
+  if (!loaded) {
+    state.canvas = std::move(previous);
+    return false;
   }
+  previous.Release();
+  state.canvasWidth = state.canvas.Width();
+  state.canvasHeight = state.canvas.Height();
+  state.sound.PlayRandomFeedbackSound("load");
+  EnablePictureCommands(state.menu, true);
+  RebuildFolderPictureList(state);
   state.host.MenuChanged(state.menu);
   ResetUndoJournal(state);
   ResetView(state);
-  return loaded;
+  return true;
 }
 
 void LoadPreviousPicture(AppState& state) {

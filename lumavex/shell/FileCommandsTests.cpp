@@ -185,14 +185,51 @@ TEST_F(FileCommandsTest, ADrawingSettingsFileIsHandedOn) {
   EXPECT_EQ(State().currentFileName, "./new.lmv");
 }
 
-TEST_F(FileCommandsTest, AFailedLoadLeavesNoPictureAndGreysThePictureCommands) {
+// Every reader's failure keeps what was shown: the picture, its journal and its name.
+TEST_F(FileCommandsTest, AFailedLoadKeepsThePictureTheJournalAndTheName) {
   AppState& s = StartWithPicture(2, 2);
+  WriteNative("a.lmv", 3, 2, 0x02123456);
+  ASSERT_EQ(LoadDroppedFile(s, At("a.lmv")), LoadOutcome::Loaded);
+  testing::MakeUndoStep(s);
+  const auto displayWords = [&s] {
+    std::vector<uint32_t> words;
+    for (int y = 0; y < s.canvas.Height(); ++y)
+      for (int x = 0; x < s.canvas.Width(); ++x) words.push_back(s.canvas.display.At(x, y));
+    return words;
+  };
+  const std::vector<uint32_t> display = displayWords();
   WriteBytes(At("bad.lmv"), Bytes(60, 0x42));
-  EXPECT_EQ(LoadDroppedFile(s, At("bad.lmv")), LoadOutcome::Failed);
-  EXPECT_FALSE(s.canvas.HasPicture());
-  EXPECT_FALSE(s.menu.Enabled(cmd::kSaveNative));
-  SaveNativeCommand(s);  // nothing to save: no dialog
-  EXPECT_TRUE(host.fileDialogs.empty());
+  WriteBytes(At("bad.bmp"), Bytes(60, 0x42));
+  WriteBytes(At("bad.png"), Bytes(60, 0x42));
+  WriteBytes(At("bad.jpg"), Bytes(60, 0x42));
+  for (const char* bad : {"bad.lmv", "bad.bmp", "bad.png", "bad.jpg"}) {
+    SCOPED_TRACE(bad);
+    host.messages.clear();
+    host.messageAnswers = {MessageResult::Yes};  // replace the edited picture
+    EXPECT_EQ(LoadDroppedFile(s, At(bad)), LoadOutcome::Failed);
+    EXPECT_GE(host.messages.size(), 2u);  // the question, then the reader's message
+    ASSERT_TRUE(s.canvas.HasPicture());
+    EXPECT_EQ(displayWords(), display);
+    EXPECT_EQ(s.currentFileName, "./a.lmv");
+    EXPECT_EQ(s.canvasWidth, 3);
+    EXPECT_TRUE(s.undoJournal.CanUndo());
+    EXPECT_TRUE(s.menu.Enabled(cmd::kSaveNative));
+  }
+}
+
+TEST_F(FileCommandsTest, LeftAndRightWalkPastAFileThatFailsToLoad) {
+  Start();
+  WriteNative("0000.lmv", 2, 2, 0x02000000);
+  WriteBytes(At("0001.lmv"), Bytes(60, 0x42));
+  WriteNative("0002.lmv", 2, 2, 0x02000002);
+  AppState& s = State();
+  ASSERT_EQ(LoadDroppedFile(s, At("0000.lmv")), LoadOutcome::Loaded);
+  LoadNextPicture(s);
+  EXPECT_EQ(s.currentFileName, "./0000.lmv");
+  EXPECT_EQ(s.canvas.display.At(0, 0), 0x02000000u);
+  LoadNextPicture(s);
+  EXPECT_EQ(s.currentFileName, "./0002.lmv");
+  EXPECT_EQ(s.canvas.display.At(0, 0), 0x02000002u);
 }
 
 TEST_F(FileCommandsTest, LeftAndRightWalkTheFolderAndStopAtItsEnds) {

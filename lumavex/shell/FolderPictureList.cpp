@@ -41,10 +41,14 @@ void FolderPictureList::Rebuild(const std::string& folder, const std::string& cu
     if (IsListedPicture(name)) names_.push_back(std::move(name));
   }
   std::sort(names_.begin(), names_.end(), PictureNameLess);
-  position_ = static_cast<size_t>(
-      std::lower_bound(names_.begin(), names_.end(), currentName, PictureNameLess) - names_.begin());
-  found_ = position_ < names_.size() && names_[position_] == currentName;
   built_ = true;
+  StandAt(currentName);
+}
+
+void FolderPictureList::StandAt(const std::string& name) {
+  position_ = static_cast<size_t>(
+      std::lower_bound(names_.begin(), names_.end(), name, PictureNameLess) - names_.begin());
+  found_ = position_ < names_.size() && names_[position_] == name;
 }
 
 std::optional<size_t> FolderPictureList::CurrentIndex() const {

@@ -19,6 +19,10 @@ class FolderPictureList {
   // folder) among them by binary search.
   void Rebuild(const std::string& folder, const std::string& currentName);
 
+  // Makes `name` (a file name without a folder) the one the walk goes on from,
+  // without listing the folder again.
+  void StandAt(const std::string& name);
+
   bool Exists() const { return built_; }
   const std::vector<std::string>& Names() const { return names_; }
   // The current name's index; empty when it is not among the names.

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -14,6 +15,7 @@
 #include "lumavex/shell/NewPicture.h"
 #include "lumavex/shell/RecycleBin.h"
 #include "lumavex/shell/View.h"
+#include "platform/ExclusiveFile.h"
 
 namespace lumavex {
 
@@ -121,25 +123,81 @@ void Recover(AppState& state, const SessionRecord& record) {
   Redraw(state);
 }
 
+// The three lines as the program writes them.
+std::string SessionText(int width, int height, const std::string& fileName) {
+  char numbers[64];
+  std::snprintf(numbers, sizeof numbers, "%s%05d\r\n%s%05d\r\n", kWidthKey, width, kHeightKey,
+                height);
+  return numbers + std::string(kNameKey) + fileName + "\r\n";
+}
+
+// Whether `bytes` begin with both numbers as five digits, each line ended by CR LF,
+// and the name key: the bytes the in-place update writes over.
+bool HasUpdatableLayout(const std::string& bytes) {
+  const std::string layout = SessionText(0, 0, "");
+  const size_t length = layout.size() - 2;  // up to the name
+  if (bytes.size() < length) return false;
+  for (size_t i = 0; i < length; ++i) {
+    const bool digit = layout[i] == '0';
+    if (digit ? !std::isdigit(static_cast<unsigned char>(bytes[i])) : bytes[i] != layout[i])
+      return false;
+  }
+  return true;
+}
+
+// The session file's bytes (at most a few kilobytes are ever meaningful); empty when it
+// cannot be opened.
+std::optional<std::string> ReadSessionBytes(const std::string& path) {
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) return std::nullopt;
+  std::string bytes(4096, '\0');
+  bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
+  std::fclose(file);
+  return bytes;
+}
+
+// Writes `text` over the start of the file, which is not shortened: a shorter name
+// leaves old bytes after its line end, which reading ignores.
+bool OverwriteStart(const std::string& path, const std::string& text) {
+  std::FILE* file = std::fopen(path.c_str(), "r+b");
+  if (!file) return false;
+  bool ok = std::fwrite(text.data(), 1, text.size(), file) == text.size() &&
+            std::fflush(file) == 0 && ::fsync(::fileno(file)) == 0;
+  if (std::fclose(file) != 0) ok = false;
+  return ok;
+}
+
+// Puts a new file holding `text` in the session file's place: written to a temporary
+// file of its own, on the disk before the rename, so the old file stays until then.
+bool ReplaceSessionFile(const std::string& path, const std::string& text) {
+  const platform::ExclusiveFile temporary = platform::CreateExclusiveFile(path + ".", ".tmp", 0644);
+  if (temporary.fd < 0) return false;
+  const bool written = ::write(temporary.fd, text.data(), text.size()) ==
+                           static_cast<ssize_t>(text.size()) &&
+                       ::fsync(temporary.fd) == 0;
+  const bool closed = ::close(temporary.fd) == 0;
+  if (written && closed && platform::ReplaceByRename(temporary.path, path)) return true;
+  ::unlink(temporary.path.c_str());
+  return false;
+}
+
 }  // namespace
 
 void UpdateSession(AppState& state) {
   const std::string path = state.ResourcePath(kSessionFile);
-  std::FILE* file = std::fopen(path.c_str(), "r+b");
   // The session file only serves recovery: a failure is reported and the drawing goes on.
   auto report = [&](const char* text, const std::string& caption) {
     state.host.ShowMessage(text, caption, platform::MessageButtons::Ok,
                            platform::MessageIcon::Exclamation);
   };
-  if (!file) return report(("ファイルオープン不可: " + path).c_str(), "エラー");
-  std::string line;
-  bool ok = ReadSessionLine(file, line) && std::fseek(file, -7, SEEK_CUR) == 0 &&
-            std::fprintf(file, "%05d\r\n", state.canvas.Width()) > 0 && std::fflush(file) == 0 &&
-            ReadSessionLine(file, line) && std::fseek(file, -7, SEEK_CUR) == 0 &&
-            std::fprintf(file, "%05d\r\n", state.canvas.Height()) > 0 &&
-            std::fprintf(file, "%s%s\r\n", kNameKey, state.currentFileName.c_str()) > 0 &&
-            std::fflush(file) == 0 && ::fsync(::fileno(file)) == 0;
-  if (std::fclose(file) != 0) ok = false;
+  const std::optional<std::string> held = ReadSessionBytes(path);
+  if (!held) return report(("ファイルオープン不可: " + path).c_str(), "エラー");
+  const std::string text =
+      SessionText(state.canvas.Width(), state.canvas.Height(), state.currentFileName);
+  // Written over in place only where the bytes replaced are laid out as written here;
+  // any other layout the reader accepts gets a whole new file instead.
+  const bool ok = HasUpdatableLayout(*held) ? OverwriteStart(path, text)
+                                            : ReplaceSessionFile(path, text);
   if (!ok) report("カレントファイル情報ファイルが不正です。", path);
 }
 

@@ -87,6 +87,41 @@ TEST_F(SessionTest, DecliningRecoveryStartsAfreshAndRetiresTheOldJournal) {
             "CurrentFileWidth=01600\r\nCurrentFileHeight=01200\r\nCurrentFileName=./new.lmv\r\n");
 }
 
+// Layouts the reader accepts but the in-place update cannot write over (line feeds
+// alone, numbers not of five digits) get a whole new file, and the next crash is
+// still recovered from it.
+TEST_F(SessionTest, ASessionFileOfAnotherLayoutIsWrittenAnewAndStillRecovers) {
+  const std::string layouts[] = {
+      "CurrentFileWidth=64\nCurrentFileHeight=48\nCurrentFileName=./new.lmv\n",
+      "CurrentFileWidth=00064\nCurrentFileHeight=00048\nCurrentFileName=./new.lmv\n",
+      "CurrentFileWidth=0000064\r\nCurrentFileHeight=48\r\nCurrentFileName=./new.lmv\r\n",
+  };
+  for (const std::string& layout : layouts) {
+    SCOPED_TRACE(layout);
+    for (const auto& entry : fs::directory_iterator(folder + "/LMV_Resource"))
+      if (entry.path().filename().string().starts_with("UndoFile")) fs::remove(entry.path());
+    fs::remove(Resource("CurrentFileInfo.ini"));
+    host.messages.clear();
+    Start();
+    NewPicture(64, 48);
+    std::ofstream(Resource("CurrentFileInfo.ini"), std::ios::binary) << layout;
+    DrawCurve({{10, 10}, {50, 30}});
+    EXPECT_EQ(testing::ReadFile(Resource("CurrentFileInfo.ini")),
+              "CurrentFileWidth=00064\r\nCurrentFileHeight=00048\r\nCurrentFileName=./new.lmv\r\n");
+    const std::vector<uint32_t> before = Layers();
+    app.reset();
+
+    host.messages.clear();
+    host.messageAnswers = {MessageResult::Ok};
+    Start();
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_TRUE(fs::exists(Resource("UndoFile00.dat")));
+    ASSERT_TRUE(State().canvas.HasPicture());
+    EXPECT_EQ(Layers(), before);
+    app.reset();
+  }
+}
+
 TEST_F(SessionTest, AGarbledSessionFileIsReportedAndIgnored) {
   fs::create_directories(folder + "/LMV_Resource");
   std::ofstream(Resource("CurrentFileInfo.ini")) << "CurrentFileWidth=99999\r\nx\r\n";

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <fstream>
 
@@ -208,6 +209,46 @@ TEST_F(SettingsFileTest, EveryFieldOutOfRangeRefusesTheWholeFile) {
     EXPECT_EQ(m.caption, "ロードチェック");
   }
   EXPECT_EQ(host.messages.size(), std::size(badInts) + std::size(badDoubles));
+}
+
+// Numbers no picture needs, which the drawing would otherwise try to allocate or convert
+// to integers: each refuses the file, and the largest accepted value still loads.
+TEST_F(SettingsFileTest, NumbersBeyondTheirUpperBoundRefuseTheWholeFile) {
+  const std::pair<size_t, int32_t> tooLarge[] = {
+      {4, 3000001},   {8, 3000001},  {80, 100001},   {80, INT32_MAX}, {112, 30001},
+      {116, 30001},   {120, 30001},  {124, 30001},   {128, 30001},    {132, 30001},
+      {136, 30001},   {140, 30001},  {144, 30001},   {148, 30001},    {152, 30001},
+      {156, INT32_MAX}};
+  const std::string good = Encoded(Distinct());
+  for (const auto& [offset, value] : tooLarge) {
+    std::string b = good;
+    PutInt32(b, offset, value);
+    EXPECT_FALSE(Load(b)) << offset << " " << value;
+    ExpectUntouched();
+  }
+  const std::pair<size_t, double> tooFar[] = {
+      {64, 100000.01}, {72, 1e300}, {96, 3e9}, {96, 30000.01}, {104, 1e300}, {104, 3e9}};
+  for (const auto& [offset, value] : tooFar) {
+    std::string b = good;
+    PutDouble(b, offset, value);
+    EXPECT_FALSE(Load(b)) << offset << " " << value;
+    ExpectUntouched();
+  }
+  EXPECT_EQ(host.messages.size(), std::size(tooLarge) + std::size(tooFar));
+  for (const auto& m : host.messages) {
+    EXPECT_EQ(m.text, "描画設定ファイルが不正です。");
+    EXPECT_EQ(m.caption, "ロードチェック");
+  }
+
+  std::string largest = good;
+  PutInt32(largest, 80, 100000);
+  PutDouble(largest, 96, 30000.0);
+  PutDouble(largest, 104, 30000.0);
+  PutInt32(largest, 156, 30000);
+  ASSERT_TRUE(Load(largest));
+  EXPECT_EQ(loaded.splinePointCount, 100000);
+  EXPECT_EQ(loaded.frameWidth, 30000.0);
+  EXPECT_EQ(loaded.colourChangePenWidth, 30000);
 }
 
 TEST_F(SettingsFileTest, ReservedFieldsAndColoursAreNotChecked) {

@@ -1,12 +1,33 @@
 #include "veltrane/codec/CodecTestSupport.h"
 
+#include <sys/resource.h>
+
 #include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <random>
 #include <stdexcept>
 
 namespace veltrane::testing {
+
+ScopedFileSizeLimit::ScopedFileSizeLimit(uint64_t bytes) {
+  previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit limit{};
+  getrlimit(RLIMIT_FSIZE, &limit);
+  previousSoft_ = limit.rlim_cur;
+  limit.rlim_cur = bytes;
+  setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+ScopedFileSizeLimit::~ScopedFileSizeLimit() {
+  rlimit limit{};
+  getrlimit(RLIMIT_FSIZE, &limit);
+  limit.rlim_cur = previousSoft_;
+  setrlimit(RLIMIT_FSIZE, &limit);
+  std::signal(SIGXFSZ, previousHandler_);
+}
+
 
 TempFolder::TempFolder() {
   std::string pattern = (std::filesystem::temp_directory_path() / "veltrane-XXXXXX").string();

@@ -34,6 +34,20 @@ Bytes ReadBytes(const std::filesystem::path& path);
 // Sorted names of every entry of `folder`.
 std::vector<std::string> FolderNames(const std::filesystem::path& folder);
 
+// While it lives, no file this process writes can grow past `bytes`: a write beyond
+// fails as on a full disk (the signal such a write raises is ignored meanwhile).
+class ScopedFileSizeLimit {
+ public:
+  explicit ScopedFileSizeLimit(uint64_t bytes);
+  ~ScopedFileSizeLimit();
+  ScopedFileSizeLimit(const ScopedFileSizeLimit&) = delete;
+  ScopedFileSizeLimit& operator=(const ScopedFileSizeLimit&) = delete;
+
+ private:
+  uint64_t previousSoft_;
+  void (*previousHandler_)(int);
+};
+
 // Reproducible pseudo-random bytes.
 Bytes RandomBytes(size_t size, uint32_t seed);
 

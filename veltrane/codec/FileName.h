@@ -11,4 +11,8 @@ namespace veltrane {
 // contain a separator and are refused with the rest.
 bool IsPlainFileName(std::string_view name);
 
+// Whether `name` ends in ".bmp" or ".lmv" (any case): the only pictures the tool
+// compresses, and so the only names an expansion may write.
+bool IsPictureName(std::string_view name);
+
 }  // namespace veltrane

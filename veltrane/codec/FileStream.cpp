@@ -19,6 +19,17 @@ FileStream::~FileStream() {
 bool FileStream::Open(const std::filesystem::path& path, const char* mode) {
   Close();
   file_ = std::fopen(path.c_str(), mode);
+  return GiveBuffer();
+}
+
+bool FileStream::Adopt(int fd, const char* mode) {
+  Close();
+  file_ = fdopen(fd, mode);
+  if (!file_) close(fd);
+  return GiveBuffer();
+}
+
+bool FileStream::GiveBuffer() {
   if (!file_) return false;
   buffer_ = std::make_unique<char[]>(kBufferSize);
   if (std::setvbuf(file_, buffer_.get(), _IOFBF, kBufferSize) != 0) {

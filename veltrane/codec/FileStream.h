@@ -23,6 +23,9 @@ class FileStream {
   // Opens `path` with the stdio `mode` and gives the stream its buffer; false when
   // either step fails.
   bool Open(const std::filesystem::path& path, const char* mode);
+  // Takes over the open descriptor `fd` with the stdio `mode` (closing it when that
+  // fails) and gives the stream its buffer.
+  bool Adopt(int fd, const char* mode);
   bool IsOpen() const { return file_ != nullptr; }
 
   // The file's length in bytes; empty when it cannot be determined.
@@ -46,6 +49,10 @@ class FileStream {
   bool Close();
 
  private:
+  // Gives the opened stream its buffer; false (and closed) when there is no stream or
+  // the buffer cannot be set.
+  bool GiveBuffer();
+
   std::FILE* file_ = nullptr;
   std::unique_ptr<char[]> buffer_;
 };

@@ -2,12 +2,12 @@
 
 #include <cstdio>
 
+#include "platform/ExclusiveFile.h"
+
 namespace veltrane {
 
 ReplacingFile::ReplacingFile(std::filesystem::path target, Durability durability)
-    : target_(std::move(target)), temporary_(target_), durability_(durability) {
-  temporary_ += kTemporarySuffix;
-}
+    : target_(std::move(target)), durability_(durability) {}
 
 ReplacingFile::~ReplacingFile() {
   if (!pending_) return;
@@ -16,7 +16,14 @@ ReplacingFile::~ReplacingFile() {
 }
 
 bool ReplacingFile::Open() {
-  pending_ = stream_.Open(temporary_, "wb");
+  // Created exclusively under a name of its own: nothing planted beforehand, a link
+  // least of all, is written through. The process's creation mask applies to 0666.
+  const platform::ExclusiveFile file =
+      platform::CreateExclusiveFile(target_.string() + ".", kTemporarySuffix, 0666);
+  if (file.fd < 0) return false;
+  temporary_ = file.path;
+  pending_ = stream_.Adopt(file.fd, "wb");
+  if (!pending_) std::remove(temporary_.c_str());
   return pending_;
 }
 
@@ -24,7 +31,7 @@ bool ReplacingFile::Commit() {
   if (!pending_) return false;
   const bool written = stream_.Flush(durability_ == Durability::Synced);
   if (!stream_.Close() || !written) return false;
-  if (std::rename(temporary_.c_str(), target_.c_str()) != 0) return false;
+  if (!platform::ReplaceByRename(temporary_.string(), target_.string())) return false;
   pending_ = false;
   return true;
 }

@@ -11,7 +11,8 @@ namespace veltrane {
 
 class ReplacingFile {
  public:
-  // The suffix of the temporary name; no pattern the tool lists matches it.
+  // The end of the temporary name ("<target>.<random tag>.vtmp"); no pattern the tool
+  // lists matches it.
   static constexpr const char* kTemporarySuffix = ".vtmp";
 
   // Whether Commit waits until the data is on the disk before the rename. Files that

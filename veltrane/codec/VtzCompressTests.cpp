@@ -114,15 +114,29 @@ TEST_F(VtzCompressTest, MissingPictureIsAnOpenFailureNamingIt) {
 }
 
 TEST_F(VtzCompressTest, FailedWriteIsReportedAndLeavesNoVtzBehind) {
-  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
   Put("0001.bmp", testing::RandomBytes(100000, 5));
   Put("0000.bmp", testing::RandomBytes(100000, 6));
-  // The run's temporary file leads to a device that is always full.
-  std::filesystem::create_symlink("/dev/full", folder / "0001.bmp.VTZ.vtmp");
+  // The run's temporary file cannot grow as far as the pictures need.
+  const testing::ScopedFileSizeLimit full(4096);
   const CodecResult result = Compress("bmp");
   EXPECT_EQ(result.failure, CodecFailure::Write);
   EXPECT_EQ(result.fileName, "0001.bmp.VTZ");
   EXPECT_THAT(testing::FolderNames(folder.Path()), ElementsAre("0000.bmp", "0001.bmp"));
+}
+
+// A link planted where a fixed temporary name would be is neither written through
+// nor removed; the file it points at keeps its bytes.
+TEST_F(VtzCompressTest, ALinkPlantedAtTheTemporaryNameIsNotFollowed) {
+  testing::TempFolder outside;
+  const testing::Bytes kept = testing::RandomBytes(10, 1);
+  testing::WriteBytes(outside / "victim", kept);
+  Put("0001.bmp", testing::RandomBytes(1000, 5));
+  Put("0000.bmp", testing::RandomBytes(1000, 6));
+  std::filesystem::create_symlink(outside / "victim", folder / "0001.bmp.VTZ.vtmp");
+  EXPECT_EQ(Compress("bmp").failure, CodecFailure::None);
+  EXPECT_EQ(testing::ReadBytes(outside / "victim"), kept);
+  EXPECT_TRUE(std::filesystem::is_symlink(folder / "0001.bmp.VTZ.vtmp"));
+  EXPECT_FALSE(std::filesystem::is_symlink(folder / "0001.bmp.VTZ"));
 }
 
 }  // namespace

@@ -45,13 +45,16 @@ class VtzReader {
 };
 
 // Writes `size` bytes of `data` as the file `name` of `folder`, or lists the name
-// as refused when it would leave the folder.
+// as refused when it would leave the folder. A name that is no picture's (the
+// ".VTZ" file itself, "Compress.ini", the tool) makes the file a foreign one.
 CodecResult WritePicture(const std::filesystem::path& folder, const std::string& name,
-                         const uint8_t* data, uint64_t size, CodecResult& result) {
+                         const uint8_t* data, uint64_t size, CodecResult& result,
+                         const std::string& vtzName) {
   if (!IsPlainFileName(name)) {
     result.refusedNames.push_back(name);
     return {};
   }
+  if (!IsPictureName(name)) return Failed(CodecFailure::Read, vtzName);
   ReplacingFile file(folder / name);
   if (!file.Open()) return Failed(CodecFailure::Open, name);
   if (!file.Stream().Write(data, size) || !file.Commit()) return Failed(CodecFailure::Write, name);
@@ -100,7 +103,7 @@ CodecResult Expansion::ReadFirst() {
     return Corrupt();
   if (!Allocate(previous_, uint64_t{size_} + 3)) return Failed(CodecFailure::Memory, name);
   if (!reader_.Read(previous_.get(), uint64_t{size_} + 3)) return Corrupt();
-  return WritePicture(folder_, name, previous_.get(), size_, result_);
+  return WritePicture(folder_, name, previous_.get(), size_, result_, vtzName_);
 }
 
 CodecResult Expansion::ReadNext() {
@@ -115,7 +118,7 @@ CodecResult Expansion::ReadNext() {
       !DecodeDelta(previous_.get(), delta_.get(), length, size_, current_.get()))
     return Corrupt();
   std::swap(previous_, current_);
-  return WritePicture(folder_, name, previous_.get(), size_, result_);
+  return WritePicture(folder_, name, previous_.get(), size_, result_, vtzName_);
 }
 
 }  // namespace

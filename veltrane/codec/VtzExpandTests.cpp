@@ -58,6 +58,29 @@ TEST_F(VtzExpandTest, HostileNamesAreRefusedAndTheRestIsWritten) {
   EXPECT_EQ(Get("ok.bmp"), picture);
 }
 
+// Only pictures are ever compressed: a stored name of anything else (the file itself,
+// the settings file, the tool) makes the file a foreign one, and nothing of that name
+// is written.
+TEST_F(VtzExpandTest, NamesThatAreNoPicturesAreRefusedAsAForeignFile) {
+  const Bytes picture(8, 1);
+  for (const std::string name : {"x.VTZ", "Compress.ini", "Veltrane", "a.bmp.VTZ", "bmp", "a.wav"}) {
+    SCOPED_TRACE(name);
+    testing::WriteBytes(folder / "Compress.ini", Bytes{'k'});
+    const Bytes vtz = Concat({Record("0001.bmp", 8, Concat({picture, Bytes(3, 0)})),
+                              Record(name, 4, Concat({Word(0)}))});
+    const CodecResult result = Expand(vtz);
+    EXPECT_EQ(result.failure, CodecFailure::Read);
+    EXPECT_EQ(result.fileName, "x.VTZ");
+    EXPECT_EQ(Get("Compress.ini"), Bytes{'k'});
+    EXPECT_EQ(Get("x.VTZ"), vtz);
+    EXPECT_FALSE(std::filesystem::exists(folder / "Veltrane"));
+  }
+  for (const std::string name : {"0002.BMP", "0003.Lmv"}) {
+    EXPECT_TRUE(Expand(Record(name, 4, Bytes(7, 0))).Ok()) << name;
+    EXPECT_TRUE(std::filesystem::exists(folder / name));
+  }
+}
+
 TEST_F(VtzExpandTest, EveryTruncationIsAReadFailure) {
   const Bytes picture = testing::RandomBytes(300, 8);
   Bytes next = picture;
@@ -78,9 +101,9 @@ TEST_F(VtzExpandTest, EveryTruncationIsAReadFailure) {
 TEST_F(VtzExpandTest, DeltaShorterThanItsMasksAskIsAReadFailure) {
   // The mask announces two changed words, the delta carries one.
   const Bytes vtz =
-      Concat({Record("p", 8, Bytes(11, 0)), Record("q", 8, Concat({Word(3), Word(9)}))});
+      Concat({Record("p.bmp", 8, Bytes(11, 0)), Record("q.bmp", 8, Concat({Word(3), Word(9)}))});
   EXPECT_EQ(Expand(vtz).failure, CodecFailure::Read);
-  EXPECT_FALSE(std::filesystem::exists(folder / "q"));
+  EXPECT_FALSE(std::filesystem::exists(folder / "q.bmp"));
 }
 
 TEST_F(VtzExpandTest, SizesThatDoNotFitTheFileAreRefusedBeforeAllocating) {
@@ -95,12 +118,12 @@ TEST_F(VtzExpandTest, SizesThatDoNotFitTheFileAreRefusedBeforeAllocating) {
     testing::WriteBytes(folder / "x.VTZ", vtz);
     return ExpandVtz(folder.Path(), "x.VTZ", small).failure;
   };
-  EXPECT_EQ(expand(Record("p", 0xFFFFFFF0u, Bytes(16, 0))), CodecFailure::Read);
-  EXPECT_EQ(expand(Concat({Word(0xFFFFFFFFu), Text("p")})), CodecFailure::Read);
-  const Bytes first = Record("p", 4, Bytes(7, 0));
-  EXPECT_EQ(expand(Concat({first, Record("q", 0xFFFFFFF0u, Word(0))})), CodecFailure::Read);
+  EXPECT_EQ(expand(Record("p.bmp", 0xFFFFFFF0u, Bytes(16, 0))), CodecFailure::Read);
+  EXPECT_EQ(expand(Concat({Word(0xFFFFFFFFu), Text("p.bmp")})), CodecFailure::Read);
+  const Bytes first = Record("p.bmp", 4, Bytes(7, 0));
+  EXPECT_EQ(expand(Concat({first, Record("q.bmp", 0xFFFFFFF0u, Word(0))})), CodecFailure::Read);
   // A delta longer than any picture of this size could need.
-  EXPECT_EQ(expand(Concat({first, Record("q", 12, Bytes(12, 0))})), CodecFailure::Read);
+  EXPECT_EQ(expand(Concat({first, Record("q.bmp", 12, Bytes(12, 0))})), CodecFailure::Read);
   EXPECT_TRUE(host.messages.empty());
 }
 

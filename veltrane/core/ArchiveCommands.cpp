@@ -88,6 +88,7 @@ std::string ExtractAllArchives(ToolContext& tool) {
     const ArchiverResult result = tool.archiver.Run("e -aoa " + QuoteArgument(name));
     if (!result.Ok()) EndWithError(tool.host, text::ArchiverFailed(name), kExitArchiverFailure);
     ReportRefusedNames(tool.host, result.refusedNames);
+    ReportDuplicateNames(tool.host, result.duplicateNames);
   }
   tool.progress.ProgressEnd();
   tool.host.ShowMessage(text::kArchivesExtracted, text::kCaptionExpanded);

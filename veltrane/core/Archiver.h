@@ -27,6 +27,9 @@ struct ArchiverResult {
   // Entries not extracted because their names point outside the working folder
   // (an absolute path or a ".." component).
   std::vector<std::string> refusedNames;
+  // Entries not extracted because an earlier entry of the archive flattened to the
+  // same name (folders are dropped on extraction); the first one stays.
+  std::vector<std::string> duplicateNames;
 
   bool Ok() const { return code == kArchiverOk; }
 };

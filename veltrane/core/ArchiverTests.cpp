@@ -139,6 +139,23 @@ TEST_F(ArchiverTest, EntriesPointingOutsideAreRefusedAndTheRestExtracted) {
   EXPECT_FALSE(std::filesystem::exists(folder / "escaped.txt"));
 }
 
+// Entries in different folders of the archive share a name once the folders are
+// dropped: the first is extracted, the later ones are reported instead of written over it.
+TEST_F(ArchiverTest, EntriesThatFlattenToOneNameKeepTheFirstAndReportTheRest) {
+  int error = 0;
+  zip_t* zip = zip_open((folder / "d.zip").c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+  ASSERT_NE(zip, nullptr);
+  for (const char* name : {"a/0001.bmp", "b/0001.bmp", "0001.bmp"}) {
+    zip_source_t* source = zip_source_buffer(zip, name, 1, 0);  // first byte: 'a', 'b', '0'
+    ASSERT_GE(zip_file_add(zip, name, source, 0), 0) << name;
+  }
+  ASSERT_EQ(zip_close(zip), 0);
+  const ArchiverResult result = archiver.Run("e -aoa d.zip");
+  ASSERT_TRUE(result.Ok());
+  EXPECT_THAT(result.duplicateNames, ElementsAre("b/0001.bmp", "0001.bmp"));
+  EXPECT_EQ(testing::ReadBytes(folder / "0001.bmp"), (Bytes{'a'}));
+}
+
 TEST_F(ArchiverTest, FailuresAreReportedWithANonZeroCode) {
   EXPECT_EQ(archiver.Run("x a b").code, kArchiverBadCommand);
   EXPECT_EQ(archiver.Run("u a.zip").code, kArchiverBadCommand);

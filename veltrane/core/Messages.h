@@ -56,6 +56,9 @@ inline std::string NameRefused(const std::string& name) {
   return "作業フォルダの外を指す名前のため展開しませんでした: " + name;
 }
 inline constexpr const char* kCaptionNameRefused = "展開スキップ";
+inline std::string NameDuplicated(const std::string& name) {
+  return "同じ名前のファイルを展開済みのため展開しませんでした: " + name;
+}
 
 // A picture whose size the format's 32-bit field cannot hold.
 inline std::string PictureTooLarge(const std::string& name) {

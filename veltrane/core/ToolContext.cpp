@@ -35,6 +35,12 @@ void ReportRefusedNames(platform::UiHost& host, const std::vector<std::string>& 
                      MessageIcon::Exclamation);
 }
 
+void ReportDuplicateNames(platform::UiHost& host, const std::vector<std::string>& names) {
+  for (const std::string& name : names)
+    host.ShowMessage(text::NameDuplicated(name), text::kCaptionNameRefused, MessageButtons::Ok,
+                     MessageIcon::Exclamation);
+}
+
 bool ReportCodecResult(ToolContext& tool, const CodecResult& result) {
   ReportRefusedNames(tool.host, result.refusedNames);
   platform::UiHost& host = tool.host;

@@ -43,5 +43,7 @@ bool ReportCodecResult(ToolContext& tool, const CodecResult& result);
 
 // Reports each name that was not written because it would leave the working folder.
 void ReportRefusedNames(platform::UiHost& host, const std::vector<std::string>& names);
+// Reports each archive entry left out because an earlier entry had its name.
+void ReportDuplicateNames(platform::UiHost& host, const std::vector<std::string>& names);
 
 }  // namespace veltrane

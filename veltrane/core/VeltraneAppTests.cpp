@@ -171,11 +171,12 @@ TEST_F(VeltraneAppTest, FailedRecycleIsReportedWithThePathAndTheCommandGoesOn) {
 }
 
 TEST_F(VeltraneAppTest, FailedWriteIsReportedInsteadOfSuccess) {
-  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
   StartWith("");
   Put("0000.lmv", testing::RandomBytes(100000, 1));
-  std::filesystem::create_symlink("/dev/full", work / "0000.lmv.VTZ.vtmp");
-  app->HandleCommand(cmd::kCompressPictures);
+  {
+    const testing::ScopedFileSizeLimit full(4096);
+    app->HandleCommand(cmd::kCompressPictures);
+  }
   EXPECT_THAT(host.MessageTexts(),
               ElementsAre("ファイル書き込み不可: 0000.lmv.VTZ\n処理を中断しました。"));
   EXPECT_THAT(Names(), ElementsAre("0000.lmv", "Compress.ini"));

@@ -5,6 +5,7 @@
 #include <zip.h>
 
 #include <memory>
+#include <set>
 #include <vector>
 
 #include "veltrane/codec/FileName.h"
@@ -77,6 +78,7 @@ ArchiverResult ExtractFlattened(const std::filesystem::path& archive,
   std::unique_ptr<zip_t, ZipCloser> zip(zip_open(archive.c_str(), ZIP_RDONLY, &error));
   if (!zip) return Failure("cannot open the archive", archive.string());
   ArchiverResult result;
+  std::set<std::string> written;
   const zip_int64_t count = zip_get_num_entries(zip.get(), 0);
   for (zip_int64_t i = 0; i < count; ++i) {
     zip_stat_t stat;
@@ -88,6 +90,10 @@ ArchiverResult ExtractFlattened(const std::filesystem::path& archive,
       continue;
     }
     if (name->empty()) continue;
+    if (!written.insert(*name).second) {
+      result.duplicateNames.push_back(stat.name);
+      continue;
+    }
     if (auto copied = CopyEntry(zip.get(), i, folder / *name); !copied.Ok()) return copied;
     if (stat.valid & ZIP_STAT_MTIME) SetModificationTime(folder / *name, stat.mtime);
   }
