@@ -2,6 +2,7 @@
 // The journaled pixel write: the one way drawing changes a position's display and
 // frame words, leaving a record from which the change can be undone and redone.
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 
@@ -31,6 +32,13 @@ class JournalSink {
     for (const JournalRecord& record : records)
       if (Recording()) Append(record);
   }
+  // Room in the sink's own buffer for records written in place and handed over by
+  // CommitRecords, so that they are written once; empty when the sink offers none
+  // or does not record. Nothing else may reach the sink until the room is committed.
+  virtual std::span<JournalRecord> RecordSpace() { return {}; }
+  // Takes the first `count` records of the last RecordSpace, in order, as that many
+  // Append calls would.
+  virtual void CommitRecords(size_t count) {}
 };
 
 // Stores `newDisplay` and `newFrame` into the two slots of position (x, y), first

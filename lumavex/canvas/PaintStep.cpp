@@ -34,9 +34,22 @@ void PaintStep::PaintColour(int x, int y, uint32_t colour, uint32_t opacity, boo
 }
 
 void PaintStep::FlushRecords() {
-  if (heldCount_ == 0) return;
-  journal_->AppendMany({held_.data(), heldCount_});
+  if (heldCount_ > 0) {
+    if (roomIsJournals_)
+      journal_->CommitRecords(heldCount_);
+    else
+      journal_->AppendMany(room_.first(heldCount_));
+  }
   heldCount_ = 0;
+  room_ = {};
+  roomIsJournals_ = false;
+}
+
+void PaintStep::NextRoom() {
+  FlushRecords();
+  room_ = journal_->RecordSpace();
+  roomIsJournals_ = !room_.empty();
+  if (!roomIsJournals_) room_ = held_;
 }
 
 void PaintStep::End(bool endSound) {

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 
 #include "lumavex/canvas/Canvas.h"
 #include "lumavex/canvas/DrawingContext.h"
@@ -57,15 +58,17 @@ class PaintStep {
                  uint32_t newFrame) {
     newDisplay |= kPaintedMark;
     if (journal_) {
-      held_[heldCount_++] = {display & kJournalMask,    frame,
+      if (heldCount_ == room_.size()) NextRoom();
+      room_[heldCount_++] = {display & kJournalMask,    frame,
                              newDisplay & kJournalMask, newFrame,
                              static_cast<uint16_t>(x),  static_cast<uint16_t>(y)};
-      if (heldCount_ == held_.size()) FlushRecords();
     }
     display = newDisplay;
     frame = newFrame;
   }
-  // Hands the held records to the journal.
+  // Hands the held records to the journal. The step holds them in the journal's
+  // own buffer where it offers room, so they must reach it before anything else
+  // writes to the journal: a loop of PaintHeld calls ends with this or with End.
   void FlushRecords();
 
   // Widens the changed rectangle by `rect` inside the area, for operations whose
@@ -83,7 +86,13 @@ class PaintStep {
   JournalSink* journal_;
   PixelRect area_;
   PixelRect changed_;
+  // Flushes the held records and takes new room: the journal's, else held_.
+  void NextRoom();
+
   std::array<JournalRecord, 256> held_;
+  // Where PaintHeld writes: room in the journal's buffer, or held_.
+  std::span<JournalRecord> room_;
+  bool roomIsJournals_ = false;
   size_t heldCount_ = 0;
 };
 

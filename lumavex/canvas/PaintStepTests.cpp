@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstring>
+#include <span>
+#include <vector>
+
 #include "lumavex/canvas/AsciiPictureTestSupport.h"
 #include "lumavex/canvas/DrawingContextTestSupport.h"
 #include "lumavex/canvas/Marks.h"
@@ -100,6 +105,59 @@ TEST(PaintStep, HeldWritesAreJournaledInOrderBeforeLaterWrites) {
   step.End(false);
   EXPECT_EQ(c.journal.records.size(), 1000u);
   EXPECT_EQ(c.canvas.display.At(0, 29), kDrawAreaFlag | kPaintedMark);
+}
+
+// A sink that hands out room for a few records at a time and keeps what is
+// committed, checking that nothing reaches it while room is out.
+struct RoomJournal : JournalSink {
+  bool Recording() const override { return true; }
+  void Append(const JournalRecord& r) override {
+    EXPECT_FALSE(roomOut);
+    records.push_back(r);
+  }
+  std::span<JournalRecord> RecordSpace() override {
+    EXPECT_FALSE(roomOut);
+    roomOut = true;
+    return {room.data(), room.size()};
+  }
+  void CommitRecords(size_t count) override {
+    EXPECT_TRUE(roomOut);
+    EXPECT_LE(count, room.size());
+    records.insert(records.end(), room.begin(), room.begin() + count);
+    roomOut = false;
+  }
+  std::array<JournalRecord, 7> room;
+  bool roomOut = false;
+  std::vector<JournalRecord> records;
+};
+
+// Held writes into a journal's own room give the records that the held block
+// gives, in the same order, with Paint between them.
+TEST(PaintStep, HeldWritesIntoTheJournalsRoomMatchTheHeldBlock) {
+  TestDrawingContext plain(40, 30);
+  RoomJournal room;
+  struct RoomContext : TestDrawingContext {
+    RoomContext(RoomJournal& j) : TestDrawingContext(40, 30), j(j) {}
+    JournalSink* Journal() override { return &j; }
+    RoomJournal& j;
+  } withRoom(room);
+  for (TestDrawingContext* c : {&plain, static_cast<TestDrawingContext*>(&withRoom)}) {
+    PaintStep step(*c, false);
+    for (int i = 0; i < 500; ++i) {
+      const int x = i % 40, y = i / 40;
+      if (i % 45 == 0)
+        step.Paint(x, y, kDrawAreaFlag | uint32_t(i), 0x40000000);
+      else
+        step.PaintHeld(c->canvas.display.At(x, y), c->canvas.frame.At(x, y), x, y,
+                       kDrawAreaFlag | uint32_t(i), 0x80000000 | uint32_t(i));
+    }
+    step.End(false);
+  }
+  EXPECT_FALSE(room.roomOut);
+  ASSERT_EQ(room.records.size(), plain.journal.records.size());
+  for (size_t i = 0; i < room.records.size(); ++i)
+    ASSERT_EQ(std::memcmp(&room.records[i], &plain.journal.records[i], sizeof(JournalRecord)), 0)
+        << i;
 }
 
 TEST(PaintStep, EndMergesTheChangedRectangleSoundsAndRedraws) {

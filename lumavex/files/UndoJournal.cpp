@@ -128,4 +128,19 @@ void UndoJournal::AppendMany(std::span<const JournalRecord> records) {
   }
 }
 
+// The free part of the buffer: records lie in it as they lie in memory, which is
+// their file layout (EncodeRecord), and the buffer only ever holds whole records.
+std::span<JournalRecord> UndoJournal::RecordSpace() {
+  if (!stepOpen_) return {};
+  static_assert(kJournalBufferBytes % kRecordBytes == 0 && alignof(JournalRecord) <= 4);
+  auto* free = reinterpret_cast<JournalRecord*>(buffer_.get() + bufferUsed_);
+  return {free, (kJournalBufferBytes - bufferUsed_) / kRecordBytes};
+}
+
+void UndoJournal::CommitRecords(size_t count) {
+  if (!stepOpen_) return;
+  bufferUsed_ += count * kRecordBytes;
+  if (bufferUsed_ == kJournalBufferBytes) WritePending();
+}
+
 }  // namespace lumavex

@@ -65,6 +65,8 @@ class UndoJournal final : public JournalSink {
   bool Recording() const override { return stepOpen_; }
   void Append(const JournalRecord& record) override;
   void AppendMany(std::span<const JournalRecord> records) override;
+  std::span<JournalRecord> RecordSpace() override;
+  void CommitRecords(size_t count) override;
 
   // Forgets the journal (new picture, load): closes the undo file and greys undo and
   // redo. Deletes no file; a write failure's switch-off stays.

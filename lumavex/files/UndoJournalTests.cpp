@@ -3,6 +3,8 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+
 #include "lumavex/files/UndoTestSupport.h"
 
 namespace lumavex::testing {
@@ -168,15 +170,26 @@ TEST_F(RecordingTest, WriteFailureMidStepSwitchesJournalingOffButDrawingGoesOn) 
   EXPECT_EQ(host.messages.size(), 1u);
 }
 
-// Records handed over in blocks of uneven sizes leave the same file as one Append
-// each: across full buffers, and with a write that fails part way.
+// Records handed over in blocks of uneven sizes, or written into the room the
+// journal hands out, leave the same file as one Append each: across full buffers,
+// and with a write that fails part way.
 TEST_F(RecordingTest, RecordsInBlocksLeaveTheBytesOfSingleAppends) {
+  enum class Way { Single, Blocks, Room };
   for (const int failingWrite : {0, 3}) {
     std::vector<JournalRecord> records;
     for (int i = 0; i < 98765; ++i)
       records.push_back({0x02FFFFFF, kLand, 0x02000000 | uint32_t(i), 0x7F000000, uint16_t(i % 240),
                          uint16_t(i / 240)});
-    auto record = [&](bool inBlocks) {
+    // Hands `block` records into the room; false when the journal offers none.
+    auto intoRoom = [&](std::span<const JournalRecord> block) {
+      const std::span<JournalRecord> room = journal->RecordSpace();
+      if (room.empty()) return false;
+      const size_t count = std::min(block.size(), room.size());
+      std::copy_n(block.begin(), count, room.begin());
+      journal->CommitRecords(count);
+      return true;
+    };
+    auto record = [&](Way way) {
       fs::remove_all(folder);
       fs::create_directory(folder);
       NewPicture(240, 412);
@@ -184,20 +197,26 @@ TEST_F(RecordingTest, RecordsInBlocksLeaveTheBytesOfSingleAppends) {
       journal->OpenStep(canvas);
       std::span<const JournalRecord> rest(records);
       for (size_t block = 1; !rest.empty(); block = block * 7 % 4099) {
-        const size_t count = inBlocks ? std::min(block, rest.size()) : 1;
-        if (inBlocks)
+        size_t count = way == Way::Single ? 1 : std::min(block, rest.size());
+        if (way == Way::Room) {
+          const size_t room = journal->RecordSpace().size();
+          count = std::min(count, std::max<size_t>(room, 1));
+          if (!intoRoom(rest.first(count))) journal->AppendMany(rest.first(count));
+        } else if (way == Way::Blocks) {
           journal->AppendMany(rest.first(count));
-        else
+        } else {
           journal->Append(rest.front());
+        }
         rest = rest.subspan(count);
       }
       const bool recording = journal->Recording();
       journal->CloseStep();
       return std::pair{FileBytes(0), recording};
     };
-    const auto single = record(false);
+    const auto single = record(Way::Single);
     EXPECT_EQ(single.second, failingWrite == 0);
-    EXPECT_EQ(record(true), single) << failingWrite;
+    EXPECT_EQ(record(Way::Blocks), single) << failingWrite;
+    EXPECT_EQ(record(Way::Room), single) << failingWrite;
   }
 }
 

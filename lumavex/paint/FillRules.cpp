@@ -79,26 +79,30 @@ PixelPair InvertedPixel(PixelPair pixel) {
 
 void FillPaint::Paint(PaintStep& step, int x, int y) const {
   Canvas& canvas = step.Picture();
-  const uint32_t display = canvas.display.At(x, y);
-  const uint32_t frame = canvas.frame.At(x, y);
+  uint32_t& display = canvas.display.At(x, y);
+  uint32_t& frame = canvas.frame.At(x, y);
+  const auto paint = [&](PixelPair painted) {
+    step.PaintHeld(display, frame, x, y, painted.display, painted.frame);
+  };
   switch (kind) {
     case FillKind::HeadColour:
-      step.PaintColour(x, y, colour, maxOpacity);
+      paint(PaintPixel(x, y, colour, display, frame, maxOpacity));
       break;
     case FillKind::NonDraw:
       if (Opacity(frame) > 0)
-        step.PaintColour(x, y, kColourMask, 255);
+        paint(PaintPixel(x, y, kColourMask, display, frame, 255));
       else
-        step.Paint(x, y, (display & kFlagsByte & ~kDrawAreaFlag) | kColourMask,
-                   BackdropColour(x, y, false, false));
+        paint({(display & kFlagsByte & ~kDrawAreaFlag) | kColourMask,
+               BackdropColour(x, y, false, false)});
       break;
     case FillKind::Bitmap:
       if (const auto filled =
               BitmapFillPixel(x, y, {display, frame}, TiledFillPixel(*picture, x, y), maxOpacity))
-        step.Paint(x, y, filled->display, filled->frame);
+        paint(*filled);
       break;
     case FillKind::OneColour:
-      if (PassesTolerance(display, frame, reference)) step.PaintColour(x, y, colour, maxOpacity);
+      if (PassesTolerance(display, frame, reference))
+        paint(PaintPixel(x, y, colour, display, frame, maxOpacity));
       break;
   }
 }

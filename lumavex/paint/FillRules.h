@@ -56,7 +56,8 @@ struct FillPaint {
   ToleranceReference reference;          // the one-colour fill's
   const FillPicture* picture = nullptr;  // the bitmap fill's
 
-  // Paints pixel (x, y), already marked as painted, through `step`.
+  // Paints pixel (x, y), already marked as painted, through `step`, holding the
+  // record in the step (PaintHeld) and leaving the changed rectangle to the caller.
   void Paint(PaintStep& step, int x, int y) const;
 };
 

@@ -1,9 +1,7 @@
 #include "lumavex/paint/RegionFill.h"
 
+#include <algorithm>
 #include <cmath>
-#include <optional>
-#include <tuple>
-#include <utility>
 
 #include "lumavex/paint/FillStack.h"
 
@@ -17,12 +15,27 @@ constexpr RegionFillRule kRules[] = {
     {FillKind::OneColour, &DrawingSettings::borderFrameOpacity, 0, true, "★塗りつぶし中..."},
 };
 
-// Where a taken pixel came from; it decides the directions the pixel spreads in.
-enum class Origin { Seed, RightSlot, LeftSlot, BelowStack, AboveStack };
-
 // The marks and flag that decide whether a pixel is open to the fill.
 constexpr uint32_t kOpenMask = kNonSelectedFlag | kPaintedMark | kQueuedMark;
 
+// A position waiting in the right or the left slot.
+struct Slot {
+  bool held = false;
+  int x = 0;
+  int y = 0;
+};
+
+// One row of the picture as the fill reads it; a row outside the area has none.
+struct FillRow {
+  uint32_t* display = nullptr;
+  const uint32_t* frame = nullptr;
+};
+
+// Takes pixels in a fixed priority: the seed, the right slot, the left slot, the
+// stack below, the stack above. A pixel taken from a slot goes on along its row
+// to the same side; one taken from a stack looks to both sides and on in the
+// stack's direction. A vertical push is left out where the run on the next row
+// reaches the pixel from the side (see Skippable).
 class RegionFiller {
  public:
   RegionFiller(PaintStep& step, DrawingContext& context, const RegionFillRule& rule,
@@ -41,28 +54,46 @@ class RegionFiller {
   const PixelRect& Touched() const { return touched_; }
 
  private:
-  bool Open(int x, int y) const {
-    if (!area_.Contains(x, y)) return false;
-    const uint32_t display = canvas_.display.At(x, y);
+  FillRow RowOf(int y) {
+    if (y < area_.top || y > area_.bottom) return {};
+    return {canvas_.display.Row32(y), canvas_.frame.Row32(y)};
+  }
+  // Inside the area, selected, neither queued nor painted, and passing the
+  // tolerance test where the fill has one.
+  bool Open(const FillRow& row, int x) const {
+    if (!row.display || x < area_.left || x > area_.right) return false;
+    const uint32_t display = row.display[x];
     if ((display & kOpenMask) != rule_.requiredState) return false;
-    return !rule_.tolerance || PassesTolerance(display, canvas_.frame.At(x, y), paint_.reference);
+    return !rule_.tolerance || PassesTolerance(display, row.frame[x], paint_.reference);
   }
   // Open and no border: a pixel that a scan along its row will pass through.
-  bool Passable(int x, int y) const {
-    return Open(x, y) && Opacity(canvas_.frame.At(x, y)) < threshold_;
+  bool Passable(const FillRow& row, int x) const {
+    return Open(row, x) && Opacity(row.frame[x]) < threshold_;
   }
-  // The push of (x, y + dy) may be left out when the side pixel towards `side` and
-  // the one above or below it are passable: the scan goes on to the side pixel, and
-  // the run it enters on the next row reaches (x, y + dy) from there.
-  bool Skippable(int x, int y, int dy, int side) const {
-    return Passable(x + side, y) && Passable(x + side, y + dy);
+  // The push of (x, y + dy) may be left out when the side pixel and the one above
+  // or below it are passable: the scan goes on to the side pixel, and the run it
+  // enters on the next row reaches (x, y + dy) from there.
+  static bool Skippable(bool sidePassable, bool nextSidePassable) {
+    return sidePassable && nextSidePassable;
   }
-  void Queue(int x, int y) { canvas_.display.At(x, y) |= kQueuedMark; }
-  bool QueueSlot(std::optional<std::pair<int, int>>& slot, int x, int y);
-  void PushIfOpen(FillStack& stack, int x, int y, bool skipped);
-  bool Next(int& x, int& y, Origin& origin);
-  void Take(int x, int y, Origin origin);
-  void Spread(int x, int y, Origin origin);
+  static void Queue(FillRow& row, int x) { row.display[x] |= kQueuedMark; }
+  // Queues (x, y) into `slot` when `open`.
+  static void QueueSlot(Slot& slot, bool open, FillRow& row, int x, int y) {
+    if (!open) return;
+    Queue(row, x);
+    slot = {true, x, y};
+  }
+  void PushIfOpen(FillStack& stack, bool skipped, FillRow& row, int x, int y) {
+    if (skipped || !Open(row, x)) return;
+    Queue(row, x);
+    stack.Push(x, y);
+  }
+  // Marks pixel (x, y) taken and paints it; true when it spreads on, false when it
+  // was painted already or is a border.
+  bool Take(FillRow& row, int x, int y);
+  void TakeSeed(int x, int y);
+  void TakeFromStack(int x, int y, int dy);
+  void RunAlongRow(Slot& slot, int side);
 
   PaintStep& step_;
   Canvas& canvas_;
@@ -72,91 +103,87 @@ class RegionFiller {
   const uint32_t threshold_;
   FillStack below_;
   FillStack above_;
-  std::optional<std::pair<int, int>> seed_;
-  std::optional<std::pair<int, int>> right_;
-  std::optional<std::pair<int, int>> left_;
+  Slot right_;
+  Slot left_;
   uint64_t taken_ = 0;
   PixelRect touched_;
 };
 
-bool RegionFiller::QueueSlot(std::optional<std::pair<int, int>>& slot, int x, int y) {
-  if (!Open(x, y)) return false;
-  Queue(x, y);
-  slot.emplace(x, y);
-  return true;
+bool RegionFiller::Take(FillRow& row, int x, int y) {
+  uint32_t& display = row.display[x];
+  if (display & kPaintedMark) return false;
+  // The border is judged on the frame as it was before the pixel was painted, so
+  // that a fill which lays frames cannot close the region it is spreading through.
+  const uint32_t opacity = Opacity(row.frame[x]);
+  display |= kPaintedMark;
+  ++taken_;
+  paint_.Paint(step_, x, y);
+  return opacity < threshold_;
 }
 
-void RegionFiller::PushIfOpen(FillStack& stack, int x, int y, bool skipped) {
-  if (skipped || !Open(x, y)) return;
-  Queue(x, y);
-  stack.Push(x, y);
+void RegionFiller::TakeSeed(int x, int y) {
+  FillRow row = RowOf(y);
+  Queue(row, x);
+  touched_ = {x, y, x, y};
+  if (!Take(row, x, y)) return;
+  FillRow below = RowOf(y + 1), above = RowOf(y - 1);
+  QueueSlot(right_, Open(row, x + 1), row, x + 1, y);
+  QueueSlot(left_, Open(row, x - 1), row, x - 1, y);
+  PushIfOpen(below_, false, below, x, y + 1);
+  PushIfOpen(above_, false, above, x, y - 1);
 }
 
-bool RegionFiller::Next(int& x, int& y, Origin& origin) {
-  auto fromSlot = [&](std::optional<std::pair<int, int>>& slot, Origin from) {
-    if (!slot) return false;
-    std::tie(x, y) = *slot;
-    slot.reset();
-    origin = from;
-    return true;
-  };
-  if (fromSlot(seed_, Origin::Seed) || fromSlot(right_, Origin::RightSlot) ||
-      fromSlot(left_, Origin::LeftSlot))
-    return true;
-  if (below_.Pop(x, y)) {
-    origin = Origin::BelowStack;
-    return true;
+void RegionFiller::TakeFromStack(int x, int y, int dy) {
+  FillRow row = RowOf(y);
+  touched_.Merge({x, y, x, y});
+  if (!Take(row, x, y)) return;
+  FillRow next = RowOf(y + dy);
+  const bool openLeft = Open(row, x - 1), openRight = Open(row, x + 1);
+  const bool skip =
+      Skippable(openRight && Opacity(row.frame[x + 1]) < threshold_, Passable(next, x + 1)) ||
+      Skippable(openLeft && Opacity(row.frame[x - 1]) < threshold_, Passable(next, x - 1));
+  QueueSlot(left_, openLeft, row, x - 1, y);
+  QueueSlot(right_, openRight, row, x + 1, y);
+  PushIfOpen(dy > 0 ? below_ : above_, skip, next, x, y + dy);
+}
+
+// Takes the slot's pixel and goes on along its row to `side` for as long as the
+// next pixel is open, with the rows above and below read once for the whole run.
+void RegionFiller::RunAlongRow(Slot& slot, int side) {
+  const int y = slot.y;
+  int x = slot.x;
+  slot.held = false;
+  FillRow row = RowOf(y), below = RowOf(y + 1), above = RowOf(y - 1);
+  const int start = x;
+  for (;;) {
+    if (!Take(row, x, y)) break;
+    const int next = x + side;
+    const bool open = Open(row, next);
+    const bool passable = open && Opacity(row.frame[next]) < threshold_;
+    const bool skipBelow = Skippable(passable, Passable(below, next));
+    const bool skipAbove = Skippable(passable, Passable(above, next));
+    if (open) Queue(row, next);
+    PushIfOpen(below_, skipBelow, below, x, y + 1);
+    PushIfOpen(above_, skipAbove, above, x, y - 1);
+    if (!open) break;
+    x = next;
   }
-  origin = Origin::AboveStack;
-  return above_.Pop(x, y);
+  touched_.Merge({std::min(start, x), y, std::max(start, x), y});
 }
 
 void RegionFiller::Run(int seedX, int seedY) {
-  Queue(seedX, seedY);
-  seed_.emplace(seedX, seedY);
+  TakeSeed(seedX, seedY);
   int x = 0, y = 0;
-  Origin origin = Origin::Seed;
-  while (Next(x, y, origin)) Take(x, y, origin);
-}
-
-void RegionFiller::Take(int x, int y, Origin origin) {
-  uint32_t& display = canvas_.display.At(x, y);
-  if (display & kPaintedMark) return;
-  // The border is judged on the frame as it was before the pixel was painted, so
-  // that a fill which lays frames cannot close the region it is spreading through.
-  const uint32_t opacity = Opacity(canvas_.frame.At(x, y));
-  display |= kPaintedMark;
-  ++taken_;
-  touched_.Merge({x, y, x, y});
-  paint_.Paint(step_, x, y);
-  if (opacity < threshold_) Spread(x, y, origin);
-}
-
-void RegionFiller::Spread(int x, int y, Origin origin) {
-  switch (origin) {
-    case Origin::Seed:
-      QueueSlot(right_, x + 1, y);
-      QueueSlot(left_, x - 1, y);
-      PushIfOpen(below_, x, y + 1, false);
-      PushIfOpen(above_, x, y - 1, false);
-      break;
-    case Origin::RightSlot:
-    case Origin::LeftSlot: {
-      const int side = origin == Origin::RightSlot ? 1 : -1;
-      const bool skipBelow = Skippable(x, y, 1, side);
-      const bool skipAbove = Skippable(x, y, -1, side);
-      QueueSlot(side > 0 ? right_ : left_, x + side, y);
-      PushIfOpen(below_, x, y + 1, skipBelow);
-      PushIfOpen(above_, x, y - 1, skipAbove);
-      break;
-    }
-    case Origin::BelowStack:
-    case Origin::AboveStack: {
-      const int dy = origin == Origin::BelowStack ? 1 : -1;
-      const bool skip = Skippable(x, y, dy, 1) || Skippable(x, y, dy, -1);
-      QueueSlot(left_, x - 1, y);
-      QueueSlot(right_, x + 1, y);
-      PushIfOpen(dy > 0 ? below_ : above_, x, y + dy, skip);
+  for (;;) {
+    if (right_.held) {
+      RunAlongRow(right_, 1);
+    } else if (left_.held) {
+      RunAlongRow(left_, -1);
+    } else if (below_.Pop(x, y)) {
+      TakeFromStack(x, y, 1);
+    } else if (above_.Pop(x, y)) {
+      TakeFromStack(x, y, -1);
+    } else {
       break;
     }
   }
@@ -202,6 +229,7 @@ RegionFillStats RegionFill(PaintStep& step, DrawingContext& context, FillKind ki
   RegionFiller filler(step, context, rule, paint);
   filler.Run(x, y);
   step.Widen(filler.Touched());
+  step.FlushRecords();
   return filler.Stats();
 }
 

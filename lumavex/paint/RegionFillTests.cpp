@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <deque>
+#include <optional>
 #include <random>
+#include <tuple>
+#include <vector>
 
 #include "lumavex/canvas/AsciiPictureTestSupport.h"
 #include "lumavex/canvas/DrawingContextTestSupport.h"
@@ -289,6 +294,170 @@ TEST(RegionFill, PaintsTheSamePixelsAsAPlainFloodOnRandomPictures) {
                                         kind == FillKind::OneColour, sx, sy);
     RegionFill(step, c, kind, sx, sy, &picture);
     ASSERT_EQ(PaintedMap(k), expected) << "round " << round;
+  }
+}
+
+// The engine's traversal in its obvious form: one pixel at a time from the slots
+// and stacks in their priority order, every open test read afresh.
+class ReferenceFiller {
+ public:
+  ReferenceFiller(PaintStep& step, const FillPaint& paint, uint32_t threshold, bool tolerance)
+      : step_(step),
+        k_(step.Picture()),
+        paint_(paint),
+        threshold_(threshold),
+        tolerance_(tolerance) {}
+
+  void Run(int x, int y) {
+    Queue(x, y);
+    Take(x, y, Origin::Seed);
+    for (;;) {
+      Origin origin;
+      if (right_) {
+        std::tie(x, y) = *right_;
+        right_.reset();
+        origin = Origin::Right;
+      } else if (left_) {
+        std::tie(x, y) = *left_;
+        left_.reset();
+        origin = Origin::Left;
+      } else if (!below_.empty()) {
+        std::tie(x, y) = below_.back();
+        below_.pop_back();
+        origin = Origin::Below;
+      } else if (!above_.empty()) {
+        std::tie(x, y) = above_.back();
+        above_.pop_back();
+        origin = Origin::Above;
+      } else {
+        return;
+      }
+      Take(x, y, origin);
+    }
+  }
+
+ private:
+  enum class Origin { Seed, Right, Left, Below, Above };
+  using Position = std::pair<int, int>;
+
+  bool Open(int x, int y) const {
+    if (!step_.Area().Contains(x, y)) return false;
+    const uint32_t d = k_.display.At(x, y);
+    if (d & (kNonSelectedFlag | kPaintedMark | kQueuedMark)) return false;
+    return !tolerance_ || PassesTolerance(d, k_.frame.At(x, y), paint_.reference);
+  }
+  bool Passable(int x, int y) const {
+    return Open(x, y) && Opacity(k_.frame.At(x, y)) < threshold_;
+  }
+  bool Skippable(int x, int y, int dy, int side) const {
+    return Passable(x + side, y) && Passable(x + side, y + dy);
+  }
+  void Queue(int x, int y) { k_.display.At(x, y) |= kQueuedMark; }
+  void ToSlot(std::optional<Position>& slot, int x, int y) {
+    if (!Open(x, y)) return;
+    Queue(x, y);
+    slot = Position{x, y};
+  }
+  void ToStack(std::vector<Position>& stack, int x, int y, bool skipped) {
+    if (skipped || !Open(x, y)) return;
+    Queue(x, y);
+    stack.emplace_back(x, y);
+  }
+  void Take(int x, int y, Origin origin) {
+    const uint32_t opacity = Opacity(k_.frame.At(x, y));
+    k_.display.At(x, y) |= kPaintedMark;
+    paint_.Paint(step_, x, y);
+    if (opacity >= threshold_) return;
+    if (origin == Origin::Seed) {
+      ToSlot(right_, x + 1, y);
+      ToSlot(left_, x - 1, y);
+      ToStack(below_, x, y + 1, false);
+      ToStack(above_, x, y - 1, false);
+    } else if (origin == Origin::Right || origin == Origin::Left) {
+      const int side = origin == Origin::Right ? 1 : -1;
+      const bool skipBelow = Skippable(x, y, 1, side), skipAbove = Skippable(x, y, -1, side);
+      ToSlot(side > 0 ? right_ : left_, x + side, y);
+      ToStack(below_, x, y + 1, skipBelow);
+      ToStack(above_, x, y - 1, skipAbove);
+    } else {
+      const int dy = origin == Origin::Below ? 1 : -1;
+      const bool skip = Skippable(x, y, dy, 1) || Skippable(x, y, dy, -1);
+      ToSlot(left_, x - 1, y);
+      ToSlot(right_, x + 1, y);
+      ToStack(dy > 0 ? below_ : above_, x, y + dy, skip);
+    }
+  }
+
+  PaintStep& step_;
+  Canvas& k_;
+  const FillPaint& paint_;
+  const uint32_t threshold_;
+  const bool tolerance_;
+  std::optional<Position> right_, left_;
+  std::vector<Position> below_, above_;
+};
+
+bool SameRecords(const std::vector<JournalRecord>& a, const std::vector<JournalRecord>& b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](const auto& r, const auto& s) {
+           return std::memcmp(&r, &s, sizeof r) == 0;
+         });
+}
+
+TEST(RegionFill, WritesTheSameRecordsInTheSameOrderAsThePixelByPixelTraversal) {
+  std::mt19937 random(7);
+  constexpr FillKind kKinds[] = {FillKind::HeadColour, FillKind::NonDraw, FillKind::Bitmap,
+                                 FillKind::OneColour};
+  for (int round = 0; round < 200; ++round) {
+    TestDrawingContext fast(20 + round % 23, 14 + round % 11),
+        slow(fast.canvas.Width(), fast.canvas.Height());
+    RandomPicture(fast.canvas, random);
+    FillPicture picture;
+    ASSERT_TRUE(picture.display.Create(fast.allocator, 3, 2, 4));
+    ASSERT_TRUE(picture.frame.Create(fast.allocator, 3, 2, 4));
+    for (int i = 0; i < 6; ++i) {
+      picture.display.At(i % 3, i / 3) = kDrawAreaFlag | (random() & 0xFFFFFF);
+      picture.frame.At(i % 3, i / 3) = static_cast<uint32_t>(random() % 2 ? random() : 0);
+    }
+    const int w = fast.canvas.Width(), h = fast.canvas.Height();
+    fast.canvas.processingSquare = {
+        static_cast<int>(random() % 5) - 2, static_cast<int>(random() % 5) - 2,
+        w - 4 + static_cast<int>(random() % 6), h - 4 + static_cast<int>(random() % 6)};
+    fast.settings.borderFrameOpacity = 1 + static_cast<int>(random() % 255);
+    fast.settings.rgbTolerance = static_cast<int>(random() % 120);
+    fast.settings.maxOpacity = round % 3 ? 255 : 1 + static_cast<int>(random() % 254);
+    fast.head = random() & 0xFFFFFF;
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        slow.canvas.display.At(x, y) = fast.canvas.display.At(x, y);
+        slow.canvas.frame.At(x, y) = fast.canvas.frame.At(x, y);
+      }
+    slow.canvas.processingSquare = fast.canvas.processingSquare;
+    slow.settings = fast.settings;
+    slow.head = fast.head;
+    const FillKind kind = kKinds[round % 4];
+    const int sx = static_cast<int>(random() % w), sy = static_cast<int>(random() % h);
+    const uint32_t seed = fast.canvas.display.At(sx, sy);
+
+    PaintStep fastStep(fast, false);
+    if (!RegionFill(fastStep, fast, kind, sx, sy, &picture).ran) continue;
+    fastStep.End(false);
+    FillPaint paint{kind,
+                    slow.head,
+                    static_cast<uint32_t>(slow.settings.maxOpacity),
+                    {!(seed & kDrawAreaFlag), seed & kColourMask, slow.settings.rgbTolerance},
+                    &picture};
+    PaintStep slowStep(slow, false);
+    ReferenceFiller(slowStep, paint, static_cast<uint32_t>(slow.settings.borderFrameOpacity),
+                    kind == FillKind::OneColour)
+        .Run(sx, sy);
+    slowStep.End(false);
+    ASSERT_TRUE(SameRecords(fast.journal.records, slow.journal.records)) << "round " << round;
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x)
+        ASSERT_EQ(PixelPair(fast.canvas.display.At(x, y), fast.canvas.frame.At(x, y)),
+                  PixelPair(slow.canvas.display.At(x, y), slow.canvas.frame.At(x, y)))
+            << "round " << round << " at " << x << "," << y;
   }
 }
 
