@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 #include "lumavex/canvas/PaintStep.h"
 #include "lumavex/canvas/PixelRules.h"
@@ -76,25 +77,30 @@ namespace {
 void CommitRow(PaintStep& step, FrameFlavour flavour, int y, int left, int right) {
   Canvas& canvas = step.Picture();
   uint32_t* work = canvas.work.Row32(y);
-  const uint32_t* display = canvas.display.Row32(y);
-  const uint32_t* frame = canvas.frame.Row32(y);
+  uint32_t* display = canvas.display.Row32(y);
+  uint32_t* frame = canvas.frame.Row32(y);
   for (int x = left; x <= right; ++x) {
     if (work[x] <= kColourMask) continue;
     const std::optional<PixelPair> result = CommitPixel(flavour, work[x], {display[x], frame[x]});
-    if (result) step.Paint(x, y, result->display, result->frame);
+    if (result) step.PaintHeld(display[x], frame[x], x, y, result->display, result->frame);
     work[x] = 0;
   }
 }
 
 }  // namespace
 
-void CommitFrame(DrawingContext& context, FrameFlavour flavour, const PixelRect& changed) {
+void CommitFrame(DrawingContext& context, FrameFlavour flavour, const PixelRect& changed,
+                 const RowSpans* rows) {
   const PixelRect area = changed.Intersect(PaintArea(context.Picture()));
   if (area.Empty()) return;
 
   PaintStep step(context, true);
   context.SetStatusText("★描画中...");
-  for (int y = area.bottom; y >= area.top; --y) CommitRow(step, flavour, y, area.left, area.right);
+  for (int y = area.bottom; y >= area.top; --y) {
+    const auto [left, right] =
+        rows ? rows->Within(y, area.left, area.right) : std::pair{area.left, area.right};
+    CommitRow(step, flavour, y, left, right);
+  }
   step.Widen(area);
   context.SetStatusText("");
   step.End(true);

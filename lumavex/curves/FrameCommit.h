@@ -8,6 +8,7 @@
 
 #include "lumavex/canvas/DrawingContext.h"
 #include "lumavex/canvas/PixelRules.h"
+#include "lumavex/canvas/RowSpans.h"
 
 namespace lumavex {
 
@@ -33,7 +34,9 @@ std::optional<PixelPair> CommitPixel(FrameFlavour flavour, uint32_t work, PixelP
 // Commits every work pixel inside `changed` (clipped to the processing square in the
 // picture), rows from the bottom up, each left to right, and resets it to 0, through
 // one paint step with its own undo step; the whole clipped rectangle counts as
-// changed. Does nothing for an empty rectangle.
-void CommitFrame(DrawingContext& context, FrameFlavour flavour, const PixelRect& changed);
+// changed. Does nothing for an empty rectangle. With `rows`, each row is read only
+// inside its span there, which must hold every work pixel of the row.
+void CommitFrame(DrawingContext& context, FrameFlavour flavour, const PixelRect& changed,
+                 const RowSpans* rows = nullptr);
 
 }  // namespace lumavex

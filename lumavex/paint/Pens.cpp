@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 
 #include "lumavex/canvas/PixelRules.h"
 #include "lumavex/curves/FrameCommit.h"
@@ -63,6 +64,7 @@ PenStroke::PenStroke(DrawingContext& context, const Pen& pen, NeighbourSums& sum
       height_(context.Picture().Height()),
       sums_(sums) {
   if (const auto rule = RuleOf(pen.kind)) sums_.Start(context.Picture(), *rule);
+  if (UsesWorkLayer(pen.kind)) brushRows_.Reset(height_);
 }
 
 void PenStroke::Apply(double x, double y) {
@@ -73,6 +75,8 @@ void PenStroke::Apply(double x, double y) {
       BrushRect(BrushPixel(x), BrushPixel(y), pen_.width).Intersect(step_.Area());
   if (brush.Empty()) return;
   step_.Widen(brush);
+  if (UsesWorkLayer(pen_.kind))
+    for (int py = brush.top; py <= brush.bottom; ++py) brushRows_.Add(py, brush.left, brush.right);
   bool shown = false;
   for (int py = brush.bottom; py >= brush.top; --py)
     for (int px = brush.left; px <= brush.right; ++px) shown |= ApplyAt(px, py);
@@ -166,15 +170,15 @@ std::optional<uint32_t> PenStroke::MosaicCell(int x, int y) {
 
 void PenStroke::Finish() {
   if (pen_.kind == PenKind::FrameGradation) {
-    CommitFrame(context_, FrameFlavour::ColourChange, step_.Changed());
+    CommitFrame(context_, FrameFlavour::ColourChange, step_.Changed(), &brushRows_);
   } else if (UsesWorkLayer(pen_.kind)) {
-    PutWorkIntoBitmap(context_, step_.Changed());
+    PutWorkIntoBitmap(context_, step_.Changed(), &brushRows_);
   } else {
     step_.End(true);
   }
 }
 
-void PutWorkIntoBitmap(DrawingContext& context, const PixelRect& changed) {
+void PutWorkIntoBitmap(DrawingContext& context, const PixelRect& changed, const RowSpans* rows) {
   const PixelRect area = changed.Intersect(PaintArea(context.Picture()));
   if (area.Empty()) return;
   PaintStep step(context, true);
@@ -184,7 +188,9 @@ void PutWorkIntoBitmap(DrawingContext& context, const PixelRect& changed) {
     uint32_t* work = canvas.work.Row32(y);
     uint32_t* display = canvas.display.Row32(y);
     uint32_t* frame = canvas.frame.Row32(y);
-    for (int x = area.left; x <= area.right; ++x) {
+    const auto [left, right] =
+        rows ? rows->Within(y, area.left, area.right) : std::pair{area.left, area.right};
+    for (int x = left; x <= right; ++x) {
       if (Opacity(work[x]) == 0) continue;
       const PixelPair painted =
           PaintPixel(x, y, work[x] & kColourMask, display[x], frame[x], Opacity(work[x]));

@@ -13,6 +13,7 @@
 #include "lumavex/canvas/DrawingContext.h"
 #include "lumavex/canvas/PaintStep.h"
 #include "lumavex/canvas/Rect.h"
+#include "lumavex/canvas/RowSpans.h"
 #include "lumavex/paint/NeighbourSums.h"
 
 namespace lumavex {
@@ -90,6 +91,8 @@ class PenStroke {
   int height_;
   NeighbourSums ownSums_;
   NeighbourSums& sums_;
+  // The columns of each row under the brush so far, for the work layer's put-in.
+  RowSpans brushRows_;
   // The mosaic cells averaged so far, by cell column and row.
   std::map<std::pair<int, int>, std::optional<uint32_t>> cells_;
 };
@@ -97,7 +100,9 @@ class PenStroke {
 // Puts the pending work pixels of `changed` (clipped to the processing square in the
 // picture) into the bitmap with the paint primitive, the work opacity as opacity,
 // rows from the bottom up, and resets them to 0; one undo step, "★描画中..." while
-// it runs, the end sound and the redraw after it.
-void PutWorkIntoBitmap(DrawingContext& context, const PixelRect& changed);
+// it runs, the end sound and the redraw after it. With `rows`, each row is read
+// only inside its span there, which must hold every pending pixel of the row.
+void PutWorkIntoBitmap(DrawingContext& context, const PixelRect& changed,
+                       const RowSpans* rows = nullptr);
 
 }  // namespace lumavex
