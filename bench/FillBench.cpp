@@ -13,72 +13,18 @@
 #include <random>
 #include <vector>
 
-#include "lumavex/canvas/DrawingContext.h"
+#include "bench/BenchSupport.h"
 #include "lumavex/canvas/Marks.h"
 #include "lumavex/canvas/PaintStep.h"
 #include "lumavex/paint/RegionFill.h"
-#include "platform/TestHost.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr int kWidth = 1600;
-constexpr int kHeight = 1200;
-
-// Gathers the records in a buffer that goes to a temporary file whenever it is
-// full and at the end, as the undo journal's buffer does.
-struct FileJournal : lumavex::JournalSink {
-  static constexpr size_t kBufferRecords = 1 << 16;
-  FileJournal() : file(std::tmpfile()) {
-    if (!file) std::abort();
-    buffer.reserve(kBufferRecords);
-  }
-  ~FileJournal() override { std::fclose(file); }
-  bool Recording() const override { return true; }
-  void Append(const lumavex::JournalRecord& r) override {
-    buffer.push_back(r);
-    if (buffer.size() == kBufferRecords) Flush();
-  }
-  void Flush() {
-    std::fwrite(buffer.data(), sizeof(lumavex::JournalRecord), buffer.size(), file);
-    std::fflush(file);
-    buffer.clear();
-  }
-  std::FILE* file;
-  std::vector<lumavex::JournalRecord> buffer;
-};
-
-class FillContext : public lumavex::DrawingContext {
- public:
-  FillContext() {
-    platform::NoProgress progress;
-    if (!lumavex::CreateBlankPicture(canvas, allocator, kWidth, kHeight, progress)) std::abort();
-    canvas.processingSquare = {0, 0, kWidth - 1, kHeight - 1};
-  }
-  lumavex::Canvas& Picture() override { return canvas; }
-  const lumavex::DrawingSettings& Settings() const override { return settings; }
-  uint32_t HeadColour() const override { return 0x102030; }
-  uint32_t TerminationColour() const override { return 0; }
-  lumavex::JournalSink* Journal() override { return &journal; }
-  void OpenUndoStep() override {}
-  lumavex::PixelRect& MarkedRectangle() override { return marked; }
-  void SetStatusText(const std::string&) override {}
-  void PlayFeedbackSound(const std::string&) override {}
-  void RedrawPicture(const lumavex::PixelRect&) override {}
-  [[noreturn]] void FatalError() override { std::abort(); }
-
-  platform::TestHost host;
-  platform::Allocator allocator{host, [] {
-                                  platform::MemoryStatus m;
-                                  m.availablePageFile = 1ull << 40;
-                                  return m;
-                                }};
-  lumavex::Canvas canvas;
-  lumavex::DrawingSettings settings;
-  FileJournal journal;
-  lumavex::PixelRect marked;
-};
+using bench::kHeight;
+using bench::kWidth;
+using FillContext = bench::BenchContext<bench::FileJournal>;
 
 // 40 anti-aliased black rings (2 pixels wide with a 1-pixel ramp) laid into the frame
 // layer, kept away from the top-left corner where the fills start.

@@ -11,11 +11,10 @@
 #include <cstring>
 #include <vector>
 
-#include "lumavex/canvas/DrawingContext.h"
-#include "lumavex/curves/FrameRender.h"
+#include "bench/BenchSupport.h"
 #include "lumavex/canvas/PixelRules.h"
+#include "lumavex/curves/FrameRender.h"
 #include "lumavex/curves/Spline.h"
-#include "platform/TestHost.h"
 
 #ifdef LUMAVEX_BENCH_CAIRO
 #include <cairo.h>
@@ -25,36 +24,13 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr int kWidth = 1600;
-constexpr int kHeight = 1200;
+using bench::kHeight;
+using bench::kWidth;
 
-// Keeps the journal records in memory, as the journal buffer does between flushes.
-struct BufferJournal : lumavex::JournalSink {
-  std::vector<lumavex::JournalRecord> records;
-  bool Recording() const override { return true; }
-  void Append(const lumavex::JournalRecord& r) override { records.push_back(r); }
-};
-
-class BenchContext : public lumavex::DrawingContext {
+// The blank bench picture, put back after each run.
+class FrameContext : public bench::BenchContext<bench::MemoryJournal> {
  public:
-  BenchContext() {
-    platform::NoProgress progress;
-    if (!lumavex::CreateBlankPicture(canvas, allocator, kWidth, kHeight, progress)) std::abort();
-    canvas.processingSquare = {0, 0, kWidth - 1, kHeight - 1};
-    journal.records.reserve(1 << 20);
-  }
-
-  lumavex::Canvas& Picture() override { return canvas; }
-  const lumavex::DrawingSettings& Settings() const override { return settings; }
-  uint32_t HeadColour() const override { return 0x102030; }
-  uint32_t TerminationColour() const override { return 0xC08040; }
-  lumavex::JournalSink* Journal() override { return &journal; }
-  void OpenUndoStep() override {}
-  lumavex::PixelRect& MarkedRectangle() override { return marked; }
-  void SetStatusText(const std::string&) override {}
-  void PlayFeedbackSound(const std::string&) override {}
-  void RedrawPicture(const lumavex::PixelRect&) override {}
-  [[noreturn]] void FatalError() override { std::abort(); }
+  FrameContext() { termination = 0xC08040; }
 
   // Puts back the blank picture inside the marked rectangle.
   void Restore() {
@@ -66,17 +42,6 @@ class BenchContext : public lumavex::DrawingContext {
     marked = {};
     journal.records.clear();
   }
-
-  platform::TestHost host;
-  platform::Allocator allocator{host, [] {
-    platform::MemoryStatus m;
-    m.availablePageFile = 1ull << 40;
-    return m;
-  }};
-  lumavex::Canvas canvas;
-  lumavex::DrawingSettings settings;
-  BufferJournal journal;
-  lumavex::PixelRect marked;
 };
 
 // A smooth wave of about 1,500 pixels through twelve base points, sampled at the
@@ -93,8 +58,7 @@ double CurveLength(const std::vector<lumavex::Sample>& samples) {
 
 #ifdef LUMAVEX_BENCH_CAIRO
 // Seconds for one anti-aliased stroke of `samples` at `lineWidth`, best of `runs`.
-double CairoStrokeSeconds(const std::vector<lumavex::Sample>& samples, double lineWidth,
-                          int runs) {
+double CairoStrokeSeconds(const std::vector<lumavex::Sample>& samples, double lineWidth, int runs) {
   cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kWidth, kHeight);
   double best = 1e9;
   for (int run = 0; run < runs; ++run) {
@@ -109,7 +73,8 @@ double CairoStrokeSeconds(const std::vector<lumavex::Sample>& samples, double li
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
     cairo_set_source_rgba(cr, 0.1, 0.2, 0.3, 1.0);
     cairo_move_to(cr, samples[0].x + 0.5, samples[0].y + 0.5);
-    for (size_t i = 1; i < samples.size(); ++i) cairo_line_to(cr, samples[i].x + 0.5, samples[i].y + 0.5);
+    for (size_t i = 1; i < samples.size(); ++i)
+      cairo_line_to(cr, samples[i].x + 0.5, samples[i].y + 0.5);
     cairo_stroke(cr);
     cairo_destroy(cr);
     cairo_surface_flush(surface);
@@ -122,7 +87,7 @@ double CairoStrokeSeconds(const std::vector<lumavex::Sample>& samples, double li
 
 // Argument: frame width in 1/100 pixel; anti-alias width 1 pixel.
 void BM_FrameRenderCommit(benchmark::State& state) {
-  BenchContext context;
+  FrameContext context;
   context.settings.frameWidth = state.range(0) / 100.0;
   context.settings.antiAliasWidth = 1.0;
   const std::vector<lumavex::Sample> samples = CurveSamples(context.settings.pointSpacing);
@@ -147,15 +112,26 @@ void BM_FrameRenderCommit(benchmark::State& state) {
   state.counters["x_cairo"] = best / cairo;
 #endif
 }
-BENCHMARK(BM_FrameRenderCommit)->Arg(25)->Arg(250)->Arg(1000)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FrameRenderCommit)
+    ->Arg(25)
+    ->Arg(250)
+    ->Arg(1000)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 #ifdef LUMAVEX_BENCH_CAIRO
 void BM_CairoStroke(benchmark::State& state) {
-  const std::vector<lumavex::Sample> samples = CurveSamples(lumavex::DrawingSettings{}.pointSpacing);
+  const std::vector<lumavex::Sample> samples =
+      CurveSamples(lumavex::DrawingSettings{}.pointSpacing);
   const double lineWidth = 2 * (state.range(0) / 100.0 + 1.0);
   for (auto _ : state) state.SetIterationTime(CairoStrokeSeconds(samples, lineWidth, 1));
 }
-BENCHMARK(BM_CairoStroke)->Arg(25)->Arg(250)->Arg(1000)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CairoStroke)
+    ->Arg(25)
+    ->Arg(250)
+    ->Arg(1000)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 #endif
 
 }  // namespace

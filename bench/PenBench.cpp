@@ -9,48 +9,27 @@
 #include <cstring>
 #include <vector>
 
-#include "lumavex/canvas/DrawingContext.h"
+#include "bench/BenchSupport.h"
 #include "lumavex/canvas/Marks.h"
 #include "lumavex/canvas/PixelRules.h"
 #include "lumavex/paint/Pens.h"
-#include "platform/TestHost.h"
 
 namespace {
 
 using lumavex::PenKind;
 
-constexpr int kWidth = 1600;
-constexpr int kHeight = 1200;
+using bench::kHeight;
+using bench::kWidth;
 constexpr int kPositions = 2000;
 
-struct MemoryJournal : lumavex::JournalSink {
-  bool Recording() const override { return true; }
-  void Append(const lumavex::JournalRecord& r) override { records.push_back(r); }
-  std::vector<lumavex::JournalRecord> records;
-};
-
-class PenContext : public lumavex::DrawingContext {
+// The bench picture with a varied bitmap, kept so that every run starts from it.
+class PenContext : public bench::BenchContext<bench::MemoryJournal> {
  public:
   PenContext() {
-    platform::NoProgress progress;
-    if (!lumavex::CreateBlankPicture(canvas, allocator, kWidth, kHeight, progress)) std::abort();
-    canvas.processingSquare = {0, 0, kWidth - 1, kHeight - 1};
     DrawPicture();
     display.assign(canvas.display.Data(), canvas.display.Data() + canvas.display.SizeBytes());
     frame.assign(canvas.frame.Data(), canvas.frame.Data() + canvas.frame.SizeBytes());
-    journal.records.reserve(1 << 20);
   }
-  lumavex::Canvas& Picture() override { return canvas; }
-  const lumavex::DrawingSettings& Settings() const override { return settings; }
-  uint32_t HeadColour() const override { return 0x102030; }
-  uint32_t TerminationColour() const override { return 0; }
-  lumavex::JournalSink* Journal() override { return &journal; }
-  void OpenUndoStep() override {}
-  lumavex::PixelRect& MarkedRectangle() override { return marked; }
-  void SetStatusText(const std::string&) override {}
-  void PlayFeedbackSound(const std::string&) override {}
-  void RedrawPicture(const lumavex::PixelRect&) override {}
-  [[noreturn]] void FatalError() override { std::abort(); }
 
   // Back to the picture before the stroke: layers, marks, journal.
   void Restore() {
@@ -76,16 +55,6 @@ class PenContext : public lumavex::DrawingContext {
       }
   }
 
-  platform::TestHost host;
-  platform::Allocator allocator{host, [] {
-                                  platform::MemoryStatus m;
-                                  m.availablePageFile = 1ull << 40;
-                                  return m;
-                                }};
-  lumavex::Canvas canvas;
-  lumavex::DrawingSettings settings;
-  MemoryJournal journal;
-  lumavex::PixelRect marked;
   std::vector<uint8_t> display, frame;
 };
 
