@@ -56,7 +56,12 @@ class PaintStep {
   // journal in the order of the writes, before any later record of the step.
   void PaintHeld(uint32_t& display, uint32_t& frame, int x, int y, uint32_t newDisplay,
                  uint32_t newFrame) {
-    newDisplay |= kPaintedMark;
+    WriteHeld(display, frame, x, y, newDisplay | kPaintedMark, newFrame);
+  }
+  // As PaintHeld, but stores `newDisplay` as given, without the painted mark: for the
+  // operations that neither test nor set it.
+  void WriteHeld(uint32_t& display, uint32_t& frame, int x, int y, uint32_t newDisplay,
+                 uint32_t newFrame) {
     if (journal_) {
       if (heldCount_ == room_.size()) NextRoom();
       room_[heldCount_++] = {display & kJournalMask,    frame,

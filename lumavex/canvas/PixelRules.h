@@ -154,16 +154,12 @@ constexpr void ToggleSelection(uint32_t& display, uint32_t& frame) {
 
 // Marks a selected pixel pair as non-selected; does nothing if it already is.
 constexpr void Deselect(uint32_t& display, uint32_t& frame) {
-  if (display & kNonSelectedFlag) return;
-  display = (display ^ kNonSelectedDisplayXor) | kNonSelectedFlag;
-  frame = ShiftFrameColour(frame);
+  if (!(display & kNonSelectedFlag)) ToggleSelection(display, frame);
 }
 
 // Marks a non-selected pixel pair as selected; does nothing if it already is.
 constexpr void Select(uint32_t& display, uint32_t& frame) {
-  if (!(display & kNonSelectedFlag)) return;
-  display = (display ^ kNonSelectedDisplayXor) & ~kNonSelectedFlag;
-  frame = ShiftFrameColour(frame);
+  if (display & kNonSelectedFlag) ToggleSelection(display, frame);
 }
 
 }  // namespace lumavex

@@ -104,6 +104,15 @@ void FillPaint::Paint(PaintStep& step, int x, int y) const {
       if (PassesTolerance(display, frame, reference))
         paint(PaintPixel(x, y, colour, display, frame, maxOpacity));
       break;
+    case FillKind::Select:
+    case FillKind::Deselect: {
+      // Selection is written straight into the layers; the taken pixel's painted
+      // mark, set by the fill, keeps it from being toggled back in the same stroke.
+      const uint32_t spreadsThrough = kind == FillKind::Select ? kNonSelectedFlag : 0;
+      if ((display & kNonSelectedFlag) == spreadsThrough)
+        ToggleSelection(canvas.display.At(x, y), canvas.frame.At(x, y));
+      break;
+    }
   }
 }
 

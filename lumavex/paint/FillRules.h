@@ -1,7 +1,7 @@
 #pragma once
 // What the fills do to one pixel: the one-colour fills' tolerance test, the bitmap
-// fill's tiling and frame merge, the colour inversion, and the painting of a pixel
-// that a region fill takes, per kind of fill.
+// fill's tiling and frame merge, the colour inversion, and the painting (or the
+// selection change) of a pixel that a region fill takes, per kind of fill.
 
 #include <cstdint>
 #include <optional>
@@ -18,6 +18,8 @@ enum class FillKind {
   NonDraw,     // unframed pixels leave the drawing area, framed ones turn white
   Bitmap,      // the fill picture, tiled, with its frames merged under the canvas's
   OneColour,   // the head colour where the colour is near the seed's
+  Select,      // non-selected pixels become selected; not journaled
+  Deselect,    // selected pixels become non-selected; not journaled
 };
 
 // The colour the one-colour fills compare with. The non-draw reference takes every

@@ -1,8 +1,7 @@
-#include "lumavex/paint/FreeFormPaste.h"
-
 #include <gtest/gtest.h>
 
 #include "lumavex/canvas/PixelRules.h"
+#include "lumavex/paint/FreeFormPaste.h"
 #include "platform/TestHost.h"
 
 namespace lumavex {
@@ -26,15 +25,18 @@ class FreeFormPasteTest : public ::testing::Test {
   }
   static PasteCorners Enlarged(int w, int h, int targetW, int targetH) {
     const double s = double(targetW) / w;
-    return {{{-s, -s}, {targetW - 1 + s, -s}, {targetW - 1 + s, targetH - 1 + s}, {-s, targetH - 1 + s}}};
+    return {{{-s, -s},
+             {targetW - 1 + s, -s},
+             {targetW - 1 + s, targetH - 1 + s},
+             {-s, targetH - 1 + s}}};
   }
 
   platform::TestHost host;
   platform::Allocator allocator{host, [] {
-    platform::MemoryStatus m;
-    m.availablePageFile = 1ull << 40;
-    return m;
-  }};
+                                  platform::MemoryStatus m;
+                                  m.availablePageFile = 1ull << 40;
+                                  return m;
+                                }};
 };
 
 TEST_F(FreeFormPasteTest, InverseBilinearFindsThePatchFractions) {
@@ -47,8 +49,9 @@ TEST_F(FreeFormPasteTest, InverseBilinearFindsThePatchFractions) {
   const PasteCorners skewed{{{0, 0}, {8, 2}, {10, 12}, {-1, 9}}};
   for (double fu : {0.0, 0.3, 1.0})
     for (double fv : {0.0, 0.6, 1.0}) {
-      const Sample p{(1 - fu) * (1 - fv) * 0 + fu * (1 - fv) * 8 + fu * fv * 10 + (1 - fu) * fv * -1,
-                     (1 - fu) * (1 - fv) * 0 + fu * (1 - fv) * 2 + fu * fv * 12 + (1 - fu) * fv * 9};
+      const Sample p{
+          (1 - fu) * (1 - fv) * 0 + fu * (1 - fv) * 8 + fu * fv * 10 + (1 - fu) * fv * -1,
+          (1 - fu) * (1 - fv) * 0 + fu * (1 - fv) * 2 + fu * fv * 12 + (1 - fu) * fv * 9};
       ASSERT_TRUE(InverseBilinear(skewed, p, u, v));
       EXPECT_NEAR(u, fu, 1e-9);
       EXPECT_NEAR(v, fv, 1e-9);
@@ -58,7 +61,8 @@ TEST_F(FreeFormPasteTest, InverseBilinearFindsThePatchFractions) {
 TEST_F(FreeFormPasteTest, EnlargingAtScaleOneCopiesThePictureExactly) {
   PixelPlane picture = Plane(5, 3, 0);
   for (int y = 0; y < 3; ++y)
-    for (int x = 0; x < 5; ++x) picture.At(x, y) = kDrawAreaFlag | (x * 40) << 16 | (y * 70) << 8 | 9;
+    for (int x = 0; x < 5; ++x)
+      picture.At(x, y) = kDrawAreaFlag | (x * 40) << 16 | (y * 70) << 8 | 9;
   PixelPlane target = Plane(5, 3, kNewDisplayPixel);
   PasteIntoQuadrilateral(Bordered(picture), Enlarged(5, 3, 5, 3), target);
   for (int y = 0; y < 3; ++y)
@@ -103,31 +107,6 @@ TEST_F(FreeFormPasteTest, PixelsOutsideTheQuadrilateralOrTheDrawingAreaStay) {
   EXPECT_EQ(target.At(7, 4), 0x02FFFFFFu);
   EXPECT_EQ(target.At(2, 2), 0x02123456u);
   EXPECT_EQ(target.At(6, 6), 0x02FFFFFFu);  // only the undrawn source pixel is there
-}
-
-}  // namespace
-}  // namespace lumavex
-
-#include "lumavex/paint/Selection.h"
-
-namespace lumavex {
-namespace {
-
-TEST(Selection, SelectAllRestoresTheTrueColoursOfEveryPixel) {
-  platform::TestHost host;
-  platform::Allocator allocator{host, [] {
-    platform::MemoryStatus m;
-    m.availablePageFile = 1ull << 40;
-    return m;
-  }};
-  Canvas canvas;
-  platform::NoProgress progress;
-  ASSERT_TRUE(CreateBlankPicture(canvas, allocator, 3, 2, progress));
-  Deselect(canvas.display.At(1, 1), canvas.frame.At(1, 1));
-  SelectAll(canvas);
-  EXPECT_EQ(canvas.display.At(1, 1), 0x02FFFFFFu);
-  EXPECT_EQ(canvas.frame.At(1, 1), 0x00808000u);
-  EXPECT_EQ(canvas.display.At(0, 0), 0x02FFFFFFu);
 }
 
 }  // namespace

@@ -13,6 +13,9 @@ constexpr RegionFillRule kRules[] = {
     {FillKind::NonDraw, &DrawingSettings::borderFrameOpacity, 0, false, "★塗りつぶし中..."},
     {FillKind::Bitmap, &DrawingSettings::borderFrameOpacity, 0, false, "★塗りつぶし中..."},
     {FillKind::OneColour, &DrawingSettings::borderFrameOpacity, 0, true, "★塗りつぶし中..."},
+    {FillKind::Select, &DrawingSettings::areaBorderFrameOpacity, kNonSelectedFlag, false,
+     "★領域選択中..."},
+    {FillKind::Deselect, &DrawingSettings::areaBorderFrameOpacity, 0, false, "★領域非選択中..."},
 };
 
 // The marks and flag that decide whether a pixel is open to the fill.

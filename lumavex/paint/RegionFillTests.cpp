@@ -12,6 +12,7 @@
 #include "lumavex/canvas/DrawingContextTestSupport.h"
 #include "lumavex/canvas/Marks.h"
 #include "lumavex/paint/RegionFill.h"
+#include "lumavex/paint/Selection.h"
 
 namespace lumavex {
 namespace {
@@ -459,6 +460,64 @@ TEST(RegionFill, WritesTheSameRecordsInTheSameOrderAsThePixelByPixelTraversal) {
                   PixelPair(slow.canvas.display.At(x, y), slow.canvas.frame.At(x, y)))
             << "round " << round << " at " << x << "," << y;
   }
+}
+
+// 'S' where the pixel is selected, 'x' where it is not.
+Rows SelectionMap(const Canvas& canvas) {
+  Rows rows;
+  for (int y = 0; y < canvas.Height(); ++y) {
+    std::string row;
+    for (int x = 0; x < canvas.Width(); ++x)
+      row += (canvas.display.At(x, y) & kNonSelectedFlag) ? 'x' : 'S';
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+TEST(RegionFill, SelectAndDeselectFillsStopAtTheAreaBorderOpacityWithoutAJournal) {
+  // An opaque ring split by a light wall (opacity 40), all of it non-selected.
+  const Rows ring = {".......", ".#####.", ".#.l.#.", ".#.l.#.", ".#####.", "......."};
+  FillFixture f(ring);
+  ChangeSelection(f.c.canvas, SelectionChange::DeselectAll, f.c.canvas.Bounds());
+  f.c.settings.borderFrameOpacity = 10;  // the other fills' threshold plays no part
+  f.c.settings.areaBorderFrameOpacity = 40;
+  EXPECT_TRUE(f.Fill(FillKind::Select, 2, 2).ran);
+  EXPECT_EQ(SelectionMap(f.c.canvas),
+            (Rows{"xxxxxxx", "xxSxxxx", "xSSSxxx", "xSSSxxx", "xxSxxxx", "xxxxxxx"}));
+  EXPECT_EQ(f.c.statusTexts, (std::vector<std::string>{"★領域選択中..."}));
+  EXPECT_TRUE(f.c.journal.records.empty());
+  EXPECT_EQ(f.c.undoSteps, 0);
+  // A selected pixel holds its true colours again: white, and black in the frame.
+  EXPECT_EQ(f.c.canvas.display.At(2, 2) & ~kPaintingMarks, kDrawAreaFlag | 0xFFFFFF);
+  EXPECT_EQ(f.c.canvas.frame.At(2, 1), 0xFF000000u);
+
+  FillFixture g(ring);
+  ChangeSelection(g.c.canvas, SelectionChange::DeselectAll, g.c.canvas.Bounds());
+  g.c.settings.areaBorderFrameOpacity = 41;  // the wall no longer stops it
+  EXPECT_TRUE(g.Fill(FillKind::Select, 2, 2).ran);
+  EXPECT_EQ(SelectionMap(g.c.canvas),
+            (Rows{"xxxxxxx", "xxSSSxx", "xSSSSSx", "xSSSSSx", "xxSSSxx", "xxxxxxx"}));
+
+  ClearMarks(g.c.canvas, g.c.canvas.Bounds(), kPaintingMarks);
+  g.c.settings.areaBorderFrameOpacity = 40;
+  EXPECT_TRUE(g.Fill(FillKind::Deselect, 4, 2).ran);
+  EXPECT_EQ(SelectionMap(g.c.canvas),
+            (Rows{"xxxxxxx", "xxSSxxx", "xSSxxxx", "xSSxxxx", "xxSSxxx", "xxxxxxx"}));
+  EXPECT_EQ(g.c.statusTexts.back(), "★領域非選択中...");
+  EXPECT_TRUE(g.c.journal.records.empty());
+}
+
+TEST(RegionFill, SelectFillOnASelectedPixelAndDeselectFillOnANonSelectedOneDoNothing) {
+  FillFixture f({"x..", "x..", "xx*"});
+  const Rows before = SelectionMap(f.c.canvas);
+  EXPECT_FALSE(f.Fill(FillKind::Select, 1, 1).ran);
+  EXPECT_FALSE(f.Fill(FillKind::Deselect, 0, 0).ran);
+  EXPECT_FALSE(f.Fill(FillKind::Deselect, 2, 2).ran);  // painted
+  EXPECT_EQ(SelectionMap(f.c.canvas), before);
+  EXPECT_TRUE(f.c.statusTexts.empty());
+  // A deselect fill spreads through the selected pixels, not into the others.
+  EXPECT_TRUE(f.Fill(FillKind::Deselect, 2, 0).ran);
+  EXPECT_EQ(SelectionMap(f.c.canvas), (Rows{"xxx", "xxx", "xxS"}));
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 // The rows of the command registry, in the order of the command vocabulary.
 
-#include "lumavex/paint/Selection.h"
 #include "lumavex/shell/AppState.h"
 #include "lumavex/shell/CommandRegistry.h"
 #include "lumavex/shell/End.h"
@@ -17,6 +16,7 @@
 #include "lumavex/shell/Undo.h"
 #include "lumavex/shell/View.h"
 #include "lumavex/shell/Zoom.h"
+#include "lumavex/shell/tools/AreaTools.h"
 #include "lumavex/shell/tools/CurveTools.h"
 #include "lumavex/shell/tools/FillTools.h"
 #include "lumavex/shell/tools/PenTools.h"
@@ -70,12 +70,6 @@ void Setting(AppState& s, int id) {
 }
 void Help(AppState& s, int id) {
   ShowHelpTopic(s.host, id);
-}
-
-void SelectAllCommand(AppState& s, int) {
-  if (!s.canvas.HasPicture()) return;
-  SelectAll(s.canvas);
-  Redraw(s);
 }
 
 // Arms the drop routing for a run over dropped files.
@@ -141,6 +135,15 @@ constexpr CommandSpec FillRow(int id, const char* status) {
   return {.id = id,
           .handler = ChooseFillCommand,
           .tool = ToolOf<FillTools>,
+          .needsPicture = true,
+          .choice = kMarking,
+          .status = status};
+}
+// A select or deselect fill mode; its marks last until the next choice.
+constexpr CommandSpec AreaRow(int id, const char* status) {
+  return {.id = id,
+          .handler = ChooseAreaFillCommand,
+          .tool = ToolOf<AreaTools>,
           .needsPicture = true,
           .choice = kMarking,
           .status = status};
@@ -309,17 +312,25 @@ constexpr CommandSpec kRows[] = {
     WholeAreaFillRow(cmd::kXorFillSelection),
 
     // Areas
-    {.id = cmd::kSelectAll, .handler = SelectAllCommand, .needsPicture = true},
-    ToolRow(cmd::kDeselectAll),
-    ToolRow(cmd::kSelectArea, kMarking),
-    ToolRow(cmd::kDeselectArea, kMarking),
-    ToolRow(cmd::kReverseArea, kMarking),
+    {.id = cmd::kSelectAll, .handler = ChangeSelectionCommand, .needsPicture = true},
+    {.id = cmd::kDeselectAll, .handler = ChangeSelectionCommand, .needsPicture = true},
+    AreaRow(cmd::kSelectArea, "★領域選択"),
+    AreaRow(cmd::kDeselectArea, "★領域非選択"),
+    {.id = cmd::kReverseArea,
+     .handler = ChangeSelectionCommand,
+     .needsPicture = true,
+     .choice = kMarking},
     PenRow(cmd::kSelectPen, "★領域選択ペン"),
     SetPenRow(cmd::kSetSelectPen, dialog::kSelectPen, "★選択ペン設定", cmd::kSelectPen),
     PenRow(cmd::kDeselectPen, "★領域非選択ペン"),
     SetPenRow(cmd::kSetDeselectPen, dialog::kDeselectPen, "★非選択ペン設定", cmd::kDeselectPen),
-    DialogRow(cmd::kSquareFatten, dialog::kSquareFatten, "★全選択領域正方形太らせ設定", kMarking),
-    ToolRow(cmd::kColourLineArtIntake),
+    {.id = cmd::kSquareFatten,
+     .handler = SquareFattenCommand,
+     .needsPicture = true,
+     .choice = kMarking,
+     .status = "★全選択領域正方形太らせ設定",
+     .settingDialog = dialog::kSquareFatten},
+    {.id = cmd::kColourLineArtIntake, .handler = ColourLineArtIntakeCommand, .needsPicture = true},
 
     // Fade surfaces and the directional gradation
     ToolRow(cmd::kFadeShadow),
