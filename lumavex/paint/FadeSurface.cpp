@@ -22,8 +22,11 @@ Sample Middle(Sample p, Sample q) {
   return {(p.x + q.x) / 2, (p.y + q.y) / 2};
 }
 
+// std::sqrt rather than std::hypot: the coordinates stay far from overflow, and hypot's
+// care costs a tenth of the drawing.
 double Distance(Sample p, double x, double y) {
-  return std::hypot(p.x - x, p.y - y);
+  const double dx = p.x - x, dy = p.y - y;
+  return std::sqrt(dx * dx + dy * dy);
 }
 
 // What every quadrilateral of one surface shares.
@@ -41,7 +44,7 @@ struct FadePass {
   void Quad(int i, const SurfaceQuad& quad) {
     const auto& [a, b, c, d] = quad.Corners();
     const Sample m1 = Middle(a, d), m2 = Middle(a, c);
-    const double width = std::hypot(m1.x - b.x, m1.y - b.y);
+    const double width = Distance(m1, b.x, b.y);
     const uint32_t colour = ramp.At(i);
     const double arc = i * spacing;
     const PixelRect reached = ForEachQuadPixel(

@@ -85,17 +85,18 @@ SurfaceQuad::SurfaceQuad(Sample a, Sample b, Sample c, Sample d) : corners_{a, b
   concave_ = reflex >= 0;
   if (!concave_) {
     for (int i = 0; i < 4; ++i) edges_[i] = MakeEdge(i, (i + 1) % 4);
-    return;
+  } else {
+    const int r = reflex, r1 = (r + 1) % 4, r2 = (r + 2) % 4, r3 = (r + 3) % 4;
+    edges_ = {MakeEdge(r, r1), MakeEdge(r1, r2), MakeEdge(r2, r),
+              MakeEdge(r, r2), MakeEdge(r2, r3), MakeEdge(r3, r)};
   }
-  const int r = reflex, r1 = (r + 1) % 4, r2 = (r + 2) % 4, r3 = (r + 3) % 4;
-  edges_ = {MakeEdge(r, r1), MakeEdge(r1, r2), MakeEdge(r2, r),
-            MakeEdge(r, r2), MakeEdge(r2, r3), MakeEdge(r3, r)};
+  for (int i = 0; i < 6; ++i) bounds_[i] = BoundOf(edges_[i]);
 }
 
 SurfaceQuad::Edge SurfaceQuad::MakeEdge(int i, int j) const {
   const Sample p = corners_[i], q = corners_[j];
   const double ex = (q.x - p.x) * orientation_, ey = (q.y - p.y) * orientation_;
-  return {p.x, p.y, ex, ey, kBorderTolerance * std::hypot(ex, ey)};
+  return {p.x, p.y, ex, ey, kBorderTolerance * std::sqrt(ex * ex + ey * ey)};
 }
 
 PixelRect SurfaceQuad::Box() const {
@@ -123,28 +124,32 @@ bool SurfaceQuad::Contains(double x, double y) const {
   return PassesAll(edges_.data(), 3, x, y) || PassesAll(edges_.data() + 3, 3, x, y);
 }
 
-void SurfaceQuad::NarrowSpan(const Edge& e, double y, double& lo, double& hi) {
-  // The edge holds where k·x + c >= 0.
+SurfaceQuad::Bound SurfaceQuad::BoundOf(const Edge& e) {
+  // The edge holds where k·x + c(y) >= 0, with k = −ey and c(y) = ex·(y − py) + ey·px + tol.
   const double k = -e.ey;
-  const double c = e.ex * (y - e.py) + e.ey * e.px + e.tolerance;
-  if (std::fabs(k) < 1e-9) return;  // nearly level: left to the exact test
-  const double bound = -c / k;
-  if (k > 0)
-    lo = std::max(lo, bound);
-  else
-    hi = std::min(hi, bound);
+  if (std::fabs(k) < 1e-9) return {};
+  return {-e.ex / k, (e.ex * e.py - e.ey * e.px - e.tolerance) / k, k > 0, false};
+}
+
+std::pair<double, double> SurfaceQuad::SpanOf(int first, int count, double y) const {
+  constexpr double kInf = std::numeric_limits<double>::infinity();
+  double lo = -kInf, hi = kInf;
+  for (int i = first; i < first + count; ++i) {
+    const Bound& b = bounds_[i];
+    if (b.level) continue;
+    const double at = b.slope * y + b.offset;
+    if (b.lower)
+      lo = std::max(lo, at);
+    else
+      hi = std::min(hi, at);
+  }
+  return {lo - kSpanMargin, hi + kSpanMargin};
 }
 
 std::pair<double, double> SurfaceQuad::RowSpan(double y) const {
-  constexpr double kInf = std::numeric_limits<double>::infinity();
-  auto spanOf = [&](const Edge* edges, int count) {
-    double lo = -kInf, hi = kInf;
-    for (int i = 0; i < count; ++i) NarrowSpan(edges[i], y, lo, hi);
-    return std::pair{lo - kSpanMargin, hi + kSpanMargin};
-  };
-  if (!concave_) return spanOf(edges_.data(), 4);
-  const auto [lo1, hi1] = spanOf(edges_.data(), 3);
-  const auto [lo2, hi2] = spanOf(edges_.data() + 3, 3);
+  if (!concave_) return SpanOf(0, 4, y);
+  const auto [lo1, hi1] = SpanOf(0, 3, y);
+  const auto [lo2, hi2] = SpanOf(3, 3, y);
   if (!(lo1 <= hi1)) return {lo2, hi2};
   if (!(lo2 <= hi2)) return {lo1, hi1};
   return {std::min(lo1, lo2), std::max(hi1, hi2)};

@@ -75,14 +75,22 @@ class SurfaceQuad {
   static bool Passes(const Edge& e, double x, double y) {
     return e.ex * (y - e.py) - e.ey * (x - e.px) >= -e.tolerance;
   }
+  // Where an edge holds on row y: x >= slope·y + offset (lower) or x <= it.
+  struct Bound {
+    double slope = 0, offset = 0;
+    bool lower = false;
+    bool level = true;  // nearly horizontal: left to the exact test
+  };
   static bool PassesAll(const Edge* edges, int count, double x, double y);
-  static void NarrowSpan(const Edge& e, double y, double& lo, double& hi);
+  static Bound BoundOf(const Edge& e);
+  std::pair<double, double> SpanOf(int first, int count, double y) const;
 
   std::array<Sample, 4> corners_;
   double orientation_ = 1;
   // Convex: the four edges. Concave: two triangles (edges 0-2 and 3-5) split along the
   // diagonal from the reflex corner.
   std::array<Edge, 6> edges_{};
+  std::array<Bound, 6> bounds_{};
   bool concave_ = false;
 };
 
