@@ -3,7 +3,9 @@
 namespace lumavex {
 namespace {
 
-void ReleaseBasePoint(common::ChainLink* link) { delete PointOf(link); }
+void ReleaseBasePoint(common::ChainLink* link) {
+  delete PointOf(link);
+}
 
 }  // namespace
 
@@ -12,10 +14,12 @@ BasePointChains::BasePointChains(common::FatalHandler onFatal) : lists(std::move
   b = CreateBasePointChain(lists);
   ellipse = CreateBasePointChain(lists);
   rectangle = CreateBasePointChain(lists);
+  direction = CreateBasePointChain(lists);
 }
 
 void BasePointChains::ClearAll() {
-  for (common::ChainHandle chain : {a, b, ellipse, rectangle}) ClearBasePoints(lists, chain);
+  for (common::ChainHandle chain : {a, b, ellipse, rectangle, direction})
+    ClearBasePoints(lists, chain);
 }
 
 common::ChainHandle CreateBasePointChain(common::ChainList& lists) {

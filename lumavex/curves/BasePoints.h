@@ -12,19 +12,22 @@ struct BasePoint {
   double y = 0;
 };
 
-inline BasePoint* PointOf(common::ChainLink* link) { return common::NodeOf<BasePoint>(link); }
+inline BasePoint* PointOf(common::ChainLink* link) {
+  return common::NodeOf<BasePoint>(link);
+}
 
 // The chains the canvas keeps.
 struct BasePointChains {
   explicit BasePointChains(common::FatalHandler onFatal);
 
   common::ChainList lists;
-  common::ChainHandle a = common::kNoChain;          // curve points; first fade curve
-  common::ChainHandle b = common::kNoChain;          // second (width) curve
+  common::ChainHandle a = common::kNoChain;  // curve points; first fade curve
+  common::ChainHandle b = common::kNoChain;  // second (width) curve
   common::ChainHandle ellipse = common::kNoChain;
   common::ChainHandle rectangle = common::kNoChain;
+  common::ChainHandle direction = common::kNoChain;  // directional gradation's direction
 
-  // Empties all four chains.
+  // Empties every chain.
   void ClearAll();
 };
 

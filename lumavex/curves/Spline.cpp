@@ -145,16 +145,6 @@ Sample Evaluate(const SplineShape& shape, std::span<const Sample> control, doubl
   return sample;
 }
 
-double PolylineLength(std::span<const Sample> samples) {
-  double length = 0;
-  for (size_t i = 1; i < samples.size(); ++i) {
-    const double dx = samples[i].x - samples[i - 1].x;
-    const double dy = samples[i].y - samples[i - 1].y;
-    length += std::sqrt(dx * dx + dy * dy);
-  }
-  return length;
-}
-
 int CountForLength(double length, int pointSpacing) {
   if (pointSpacing < 1) return 0;
   const double count = length * 100 / pointSpacing;
@@ -164,6 +154,16 @@ int CountForLength(double length, int pointSpacing) {
 }
 
 }  // namespace
+
+double PolylineLength(std::span<const Sample> samples) {
+  double length = 0;
+  for (size_t i = 1; i < samples.size(); ++i) {
+    const double dx = samples[i].x - samples[i - 1].x;
+    const double dy = samples[i].y - samples[i - 1].y;
+    length += std::sqrt(dx * dx + dy * dy);
+  }
+  return length;
+}
 
 std::vector<Sample> SplineControlPoints(std::span<const Sample> points, CollocationLayout layout) {
   const int n = static_cast<int>(points.size());

@@ -43,6 +43,9 @@ std::vector<Sample> ChainPoints(const common::ChainList& lists, common::ChainHan
 // Fewer than two points or a spacing below 1 give 0.
 int FrameSampleCount(std::span<const Sample> basePoints, int pointSpacing);
 
+// The length of the polyline through `samples`, 0 for fewer than two.
+double PolylineLength(std::span<const Sample> samples);
+
 // Tablet strokes: each block through the spline with m samples (1-sample blocks repeat it m
 // times; an empty block is fatal), the blocks' samples one after another.
 std::vector<Sample> BlockSpline(DrawingContext& context,

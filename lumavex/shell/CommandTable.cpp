@@ -22,6 +22,7 @@
 #include "lumavex/shell/tools/PenTools.h"
 #include "lumavex/shell/tools/PointEditing.h"
 #include "lumavex/shell/tools/RectangleTools.h"
+#include "lumavex/shell/tools/SurfaceTools.h"
 
 namespace lumavex {
 namespace {
@@ -333,10 +334,11 @@ constexpr CommandSpec kRows[] = {
     {.id = cmd::kColourLineArtIntake, .handler = ColourLineArtIntakeCommand, .needsPicture = true},
 
     // Fade surfaces and the directional gradation
-    ToolRow(cmd::kFadeShadow),
-    ToolRow(cmd::kFadeGloss),
-    ToolRow(cmd::kFadeGentle),
-    ToolRow(cmd::kDirectionalGradation),
+    ToolCommand(cmd::kFadeShadow, ToolOf<SurfaceTools>, "★フェード曲面描画( 円筒の影を外から描画)"),
+    ToolCommand(cmd::kFadeGloss, ToolOf<SurfaceTools>,
+                "★フェード曲面描画( 円筒の光沢を内から描画)"),
+    ToolCommand(cmd::kFadeGentle, ToolOf<SurfaceTools>, "★フェード曲面描画( なだらかに描画)"),
+    ToolCommand(cmd::kDirectionalGradation, ToolOf<SurfaceTools>, "★方向ぼかし"),
 
     // Memory copy and paste, pastes from files, border and opacity files
     {.id = cmd::kCopyToMemory},
@@ -381,25 +383,33 @@ constexpr CommandSpec kRows[] = {
     {.id = cmd::kHelpRangeUnused, .choice = kNeutral, .internal = true},
 
     // Two-curve tools: edit phases, commits and second-curve phases
-    PhaseRow(cmd::kFadeShadowEdit, Phase::Edit, kMarking),
-    PhaseRow(cmd::kFadeGlossEdit, Phase::Edit, kMarking),
-    PhaseRow(cmd::kFadeGentleEdit, Phase::Edit, kMarking),
-    Internal(cmd::kFadeShadowCommitSurface, kNeutral),
-    Internal(cmd::kFadeShadowCommitPolygon, kNeutral),
-    Internal(cmd::kFadeGlossCommitSurface, kNeutral),
-    Internal(cmd::kFadeGlossCommitPolygon, kNeutral),
-    Internal(cmd::kFadeGentleCommitSurface, kNeutral),
-    Internal(cmd::kFadeGentleCommitPolygon, kNeutral),
-    PhaseRow(cmd::kDirectionalGradationEdit, Phase::Edit, kMarking),
-    Internal(cmd::kDirectionalGradationCommit, kNeutral),
-    PhaseRow(cmd::kDirectionalGradationCommitEdit, Phase::Edit, kMarking),
+    PhaseRow(cmd::kFadeShadowEdit, Phase::Edit, kMarking, ToolOf<SurfaceTools>),
+    PhaseRow(cmd::kFadeGlossEdit, Phase::Edit, kMarking, ToolOf<SurfaceTools>),
+    PhaseRow(cmd::kFadeGentleEdit, Phase::Edit, kMarking, ToolOf<SurfaceTools>),
+    Commit(cmd::kFadeShadowCommitSurface, CommitFadeSurface),
+    Commit(cmd::kFadeShadowCommitPolygon, CommitFadeSurface),
+    Commit(cmd::kFadeGlossCommitSurface, CommitFadeSurface),
+    Commit(cmd::kFadeGlossCommitPolygon, CommitFadeSurface),
+    Commit(cmd::kFadeGentleCommitSurface, CommitFadeSurface),
+    Commit(cmd::kFadeGentleCommitPolygon, CommitFadeSurface),
+    PhaseRow(cmd::kDirectionalGradationEdit, Phase::Edit, kMarking, ToolOf<SurfaceTools>),
+    Commit(cmd::kDirectionalGradationCommit, CommitDirectionalGradation),
+    // Sent by the edit phase: checks the curves and starts the direction list.
+    {.id = cmd::kDirectionalGradationCommitEdit,
+     .handler = DirectionPhaseCommand,
+     .tool = ToolOf<SurfaceTools>,
+     .choice = kMarking,
+     .phase = Phase::Edit,
+     .keepsArrows = true,
+     .internal = true},
     // The copy's edit phase nudges its points, but Left and Right still load.
     {.id = cmd::kCopyToMemoryEdit, .choice = kMarking, .phase = Phase::Edit, .internal = true},
     Internal(cmd::kCopyToMemoryCommit),
-    Internal(cmd::kFadeShadowSecondCurve),
-    Internal(cmd::kFadeGlossSecondCurve),
-    Internal(cmd::kFadeGentleSecondCurve),
-    Internal(cmd::kDirectionalGradationSecondCurve),
+    PhaseRow(cmd::kFadeShadowSecondCurve, Phase::None, Choice::Ordinary, ToolOf<SurfaceTools>),
+    PhaseRow(cmd::kFadeGlossSecondCurve, Phase::None, Choice::Ordinary, ToolOf<SurfaceTools>),
+    PhaseRow(cmd::kFadeGentleSecondCurve, Phase::None, Choice::Ordinary, ToolOf<SurfaceTools>),
+    PhaseRow(cmd::kDirectionalGradationSecondCurve, Phase::None, Choice::Ordinary,
+             ToolOf<SurfaceTools>),
     Internal(cmd::kCopyToMemorySecondCurve),
 
     // Paste position modes

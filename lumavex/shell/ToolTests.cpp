@@ -282,7 +282,7 @@ TEST_F(ToolTest, EveryToolCommandEntersItsFirstPhaseWithItsStatusText) {
     EXPECT_EQ(app->Menu().StatusText(), spec.status) << spec.id;
     EXPECT_EQ(CurrentTool(State())->StatusText(spec.id), spec.status) << spec.id;
   }
-  EXPECT_EQ(tools, 14);
+  EXPECT_EQ(tools, 18);
 }
 
 TEST_F(ToolTest, KeypadAndArrowKeysFollowThePhaseOfTheMode) {

@@ -86,7 +86,7 @@ void InvertChainMarks(AppState& s, common::ChainHandle chain, bool lines, int sp
 void MoveAllBasePointsIntoPicture(AppState& s) {
   if (!s.canvas.HasPicture()) return;
   auto& c = s.chains;
-  for (common::ChainHandle chain : {c.a, c.b, c.ellipse, c.rectangle})
+  for (common::ChainHandle chain : {c.a, c.b, c.ellipse, c.rectangle, c.direction})
     ClampBasePointsIntoPicture(c.lists, chain, s.canvas.Width(), s.canvas.Height());
   Redraw(s);
 }

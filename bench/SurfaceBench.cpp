@@ -1,0 +1,225 @@
+// Fade surfaces on a 1600 × 1200 picture: a 1,000-pixel arc with a 50-pixel band at
+// the default point spacing (5,000 quadrilaterals), each profile, and the directional
+// gradation over the same band with a 10-pixel direction. Yardsticks in the same run:
+// a plain loop painting the same pixels with the same paint primitive, and (where
+// cairo is built in) cairo filling the band polygon with a linear gradient on a
+// 1600 × 1200 ARGB32 surface.
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "lumavex/canvas/DrawingContext.h"
+#include "lumavex/canvas/PaintStep.h"
+#include "lumavex/canvas/PixelRules.h"
+#include "lumavex/paint/DirectionalGradation.h"
+#include "lumavex/paint/FadeSurface.h"
+#include "platform/TestHost.h"
+
+#ifdef LUMAVEX_BENCH_CAIRO
+#include <cairo.h>
+#endif
+
+namespace {
+
+using lumavex::Sample;
+
+constexpr int kWidth = 1600;
+constexpr int kHeight = 1200;
+constexpr double kRadius = 400;    // the fade curve: 2.5 radians, 1,000 pixels
+constexpr double kBand = 50;       // the width curve runs 50 pixels inside it
+constexpr double kDirection = 10;  // the direction curve 10 pixels outside curve 1
+
+struct MemoryJournal : lumavex::JournalSink {
+  bool Recording() const override { return true; }
+  void Append(const lumavex::JournalRecord& r) override { records.push_back(r); }
+  std::vector<lumavex::JournalRecord> records;
+};
+
+class SurfaceContext : public lumavex::DrawingContext {
+ public:
+  SurfaceContext() {
+    platform::NoProgress progress;
+    if (!lumavex::CreateBlankPicture(canvas, allocator, kWidth, kHeight, progress)) std::abort();
+    canvas.processingSquare = {0, 0, kWidth - 1, kHeight - 1};
+    for (int y = 0; y < kHeight; ++y)
+      for (int x = 0; x < kWidth; ++x)
+        canvas.display.At(x, y) =
+            lumavex::kDrawAreaFlag | ((x * 2654435761u ^ y * 40503u) & lumavex::kColourMask);
+    display.assign(canvas.display.Data(), canvas.display.Data() + canvas.display.SizeBytes());
+    journal.records.reserve(1 << 20);
+  }
+  lumavex::Canvas& Picture() override { return canvas; }
+  const lumavex::DrawingSettings& Settings() const override { return settings; }
+  uint32_t HeadColour() const override { return 0x102030; }
+  uint32_t TerminationColour() const override { return 0xF0C020; }
+  lumavex::JournalSink* Journal() override { return &journal; }
+  void OpenUndoStep() override {}
+  lumavex::PixelRect& MarkedRectangle() override { return marked; }
+  void SetStatusText(const std::string&) override {}
+  void PlayFeedbackSound(const std::string&) override {}
+  void RedrawPicture(const lumavex::PixelRect&) override {}
+  [[noreturn]] void FatalError() override { std::abort(); }
+
+  void Restore() {
+    std::memcpy(canvas.display.Data(), display.data(), display.size());
+    journal.records.clear();
+    marked = {};
+  }
+
+  platform::TestHost host;
+  platform::Allocator allocator{host, [] {
+                                  platform::MemoryStatus m;
+                                  m.availablePageFile = 1ull << 40;
+                                  return m;
+                                }};
+  lumavex::Canvas canvas;
+  lumavex::DrawingSettings settings;
+  MemoryJournal journal;
+  lumavex::PixelRect marked;
+  std::vector<uint8_t> display;
+};
+
+SurfaceContext& Context() {
+  static SurfaceContext context;
+  return context;
+}
+
+// Five base points on an arc of `radius` around the picture's centre.
+std::vector<Sample> Arc(double radius) {
+  std::vector<Sample> points;
+  for (int i = 0; i < 5; ++i) {
+    const double angle = 0.3 + 2.5 * i / 4;
+    points.push_back(
+        {kWidth / 2 + radius * std::cos(angle), kHeight / 2 + radius * std::sin(angle)});
+  }
+  return points;
+}
+
+// The pixels one shadow surface paints, for the plain loop.
+const std::vector<std::pair<int, int>>& BandPixels() {
+  static const auto pixels = [] {
+    SurfaceContext& c = Context();
+    c.Restore();
+    platform::NoProgress progress;
+    lumavex::DrawFadeSurface(c, lumavex::FadeProfile::Shadow, lumavex::BandShape::Spline,
+                             Arc(kRadius), Arc(kRadius - kBand), progress);
+    std::vector<std::pair<int, int>> p;
+    for (const lumavex::JournalRecord& r : c.journal.records) p.push_back({r.x, r.y});
+    c.Restore();
+    return p;
+  }();
+  return pixels;
+}
+
+template <class F>
+void Timed(benchmark::State& state, F&& run) {
+  SurfaceContext& c = Context();
+  for (auto _ : state) {
+    c.Restore();
+    const auto start = std::chrono::steady_clock::now();
+    run(c);
+    state.SetIterationTime(
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+  }
+  state.counters["records"] = static_cast<double>(c.journal.records.size());
+}
+
+void BM_FadeSurface(benchmark::State& state, lumavex::FadeProfile profile) {
+  Timed(state, [profile](SurfaceContext& c) {
+    platform::NoProgress progress;
+    lumavex::DrawFadeSurface(c, profile, lumavex::BandShape::Spline, Arc(kRadius),
+                             Arc(kRadius - kBand), progress);
+  });
+}
+BENCHMARK_CAPTURE(BM_FadeSurface, Shadow, lumavex::FadeProfile::Shadow)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_FadeSurface, Gloss, lumavex::FadeProfile::Gloss)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_FadeSurface, Gentle, lumavex::FadeProfile::Gentle)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+void BM_FadeSurfaceWholeBoxes(benchmark::State& state) {
+  Timed(state, [](SurfaceContext& c) {
+    platform::NoProgress progress;
+    lumavex::DrawFadeSurface(c, lumavex::FadeProfile::Shadow, lumavex::BandShape::Spline,
+                             Arc(kRadius), Arc(kRadius - kBand), progress,
+                             lumavex::QuadScan::WholeBox);
+  });
+}
+BENCHMARK(BM_FadeSurfaceWholeBoxes)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void BM_DirectionalGradation(benchmark::State& state) {
+  Timed(state, [](SurfaceContext& c) {
+    platform::NoProgress progress;
+    lumavex::DrawDirectionalGradation(c, Arc(kRadius), Arc(kRadius - kBand),
+                                      Arc(kRadius + kDirection), progress);
+  });
+}
+BENCHMARK(BM_DirectionalGradation)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// Yardstick: the same pixels painted with the same primitive in a plain loop.
+void BM_PlainPaintLoop(benchmark::State& state) {
+  const auto& pixels = BandPixels();
+  Timed(state, [&pixels](SurfaceContext& c) {
+    lumavex::PaintStep step(c, true);
+    lumavex::Canvas& canvas = c.canvas;
+    for (const auto& [x, y] : pixels) {
+      uint32_t& display = canvas.display.At(x, y);
+      uint32_t& frame = canvas.frame.At(x, y);
+      const lumavex::PixelPair painted = lumavex::PaintPixel(x, y, 0x102030, display, frame, 200);
+      step.PaintHeld(display, frame, x, y, painted.display, painted.frame);
+    }
+    step.End(false);
+  });
+}
+BENCHMARK(BM_PlainPaintLoop)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+#ifdef LUMAVEX_BENCH_CAIRO
+// The band's outline: the fade curve out, the width curve back, as spline samples.
+std::vector<Sample> BandOutline() {
+  std::vector<Sample> outline = lumavex::SplineSamples(Arc(kRadius), 1000);
+  const std::vector<Sample> inner = lumavex::SplineSamples(Arc(kRadius - kBand), 1000);
+  outline.insert(outline.end(), inner.rbegin(), inner.rend());
+  return outline;
+}
+
+// Yardstick: cairo filling the band polygon with a linear gradient.
+void BM_CairoGradientFill(benchmark::State& state) {
+  const std::vector<Sample> outline = BandOutline();
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kWidth, kHeight);
+  for (auto _ : state) {
+    std::memset(cairo_image_surface_get_data(surface), 0xFF,
+                static_cast<size_t>(cairo_image_surface_get_stride(surface)) * kHeight);
+    cairo_surface_mark_dirty(surface);
+    const auto start = std::chrono::steady_clock::now();
+    cairo_t* cr = cairo_create(surface);
+    cairo_pattern_t* gradient = cairo_pattern_create_linear(outline.front().x, outline.front().y,
+                                                            outline[999].x, outline[999].y);
+    cairo_pattern_add_color_stop_rgba(gradient, 0, 0.06, 0.12, 0.19, 0.8);
+    cairo_pattern_add_color_stop_rgba(gradient, 1, 0.94, 0.75, 0.12, 0.8);
+    cairo_set_source(cr, gradient);
+    cairo_move_to(cr, outline[0].x + 0.5, outline[0].y + 0.5);
+    for (size_t i = 1; i < outline.size(); ++i)
+      cairo_line_to(cr, outline[i].x + 0.5, outline[i].y + 0.5);
+    cairo_close_path(cr);
+    cairo_fill(cr);
+    cairo_pattern_destroy(gradient);
+    cairo_destroy(cr);
+    cairo_surface_flush(surface);
+    state.SetIterationTime(
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+  }
+  cairo_surface_destroy(surface);
+}
+BENCHMARK(BM_CairoGradientFill)->UseManualTime()->Unit(benchmark::kMillisecond);
+#endif
+
+}  // namespace

@@ -1,0 +1,158 @@
+#include "lumavex/paint/SurfaceBand.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "lumavex/curves/Polyline.h"
+
+namespace lumavex {
+namespace {
+
+constexpr int kCheckSamples = 100;
+// More samples than any curve in a 30000-pixel picture needs at the finest spacing.
+constexpr double kMaxBandSamples = 1 << 24;
+constexpr double kBorderTolerance = 0.001;
+// How far a row span reaches past its computed ends, against rounding.
+constexpr double kSpanMargin = 0.01;
+
+bool Coincide(Sample p, Sample q) {
+  return std::fabs(p.x - q.x) <= 1e-8 && std::fabs(p.y - q.y) <= 1e-8;
+}
+
+double Cross(Sample o, Sample p, Sample q) {
+  return (p.x - o.x) * (q.y - o.y) - (p.y - o.y) * (q.x - o.x);
+}
+
+int Turn(Sample o, Sample p, Sample q) {
+  const double c = Cross(o, p, q);
+  return c > 1e-8 ? 1 : c < -1e-8 ? -1 : 0;
+}
+
+// Segments pq and rs cross at a point inside both; touching is no crossing.
+bool SegmentsCross(Sample p, Sample q, Sample r, Sample s) {
+  return Turn(p, q, r) * Turn(p, q, s) < 0 && Turn(r, s, p) * Turn(r, s, q) < 0;
+}
+
+int CountForLengths(double la, double lb, int pointSpacing) {
+  if (pointSpacing < 1) return 0;
+  const double count = std::max(la, lb) * 100 / pointSpacing;
+  if (!(count > 0)) return 0;
+  return static_cast<int>(std::min(count, kMaxBandSamples));
+}
+
+}  // namespace
+
+std::vector<Sample> BandCurveSamples(BandShape shape, std::span<const Sample> points, int count) {
+  return shape == BandShape::Polygon ? PolylineSamples(points, count)
+                                     : SplineSamples(points, count);
+}
+
+QuadCheck CheckSurfaceQuad(Sample a, Sample b, Sample c, Sample d) {
+  const Sample corners[4] = {a, b, c, d};
+  for (int i = 0; i < 4; ++i)
+    for (int j = i + 1; j < 4; ++j)
+      if (Coincide(corners[i], corners[j])) return QuadCheck::Overlapping;
+  if (SegmentsCross(a, b, c, d) || SegmentsCross(b, c, d, a)) return QuadCheck::Twisted;
+  return QuadCheck::Accepted;
+}
+
+BandSamples SampleBand(BandShape shape, std::span<const Sample> curveA,
+                       std::span<const Sample> curveB, int pointSpacing) {
+  BandSamples band;
+  const std::vector<Sample> a = BandCurveSamples(shape, curveA, kCheckSamples);
+  const std::vector<Sample> b = BandCurveSamples(shape, curveB, kCheckSamples);
+  if (a.size() != kCheckSamples || b.size() != kCheckSamples) return band;
+  for (int i = 0; i + 1 < kCheckSamples; ++i) {
+    band.check = CheckSurfaceQuad(a[i], b[i], b[i + 1], a[i + 1]);
+    if (band.check != QuadCheck::Accepted) return band;
+  }
+  const int n = CountForLengths(PolylineLength(a), PolylineLength(b), pointSpacing);
+  band.a = BandCurveSamples(shape, curveA, n);
+  band.b = BandCurveSamples(shape, curveB, n);
+  return band;
+}
+
+SurfaceQuad::SurfaceQuad(Sample a, Sample b, Sample c, Sample d) : corners_{a, b, c, d} {
+  double area = 0;
+  for (int i = 0; i < 4; ++i) area += Cross({0, 0}, corners_[i], corners_[(i + 1) % 4]);
+  orientation_ = area < 0 ? -1 : 1;
+  int reflex = -1;
+  for (int i = 0; i < 4 && area != 0; ++i) {
+    const double turn = Cross(corners_[(i + 3) % 4], corners_[i], corners_[(i + 1) % 4]);
+    if (turn * orientation_ < 0) reflex = i;
+  }
+  concave_ = reflex >= 0;
+  if (!concave_) {
+    for (int i = 0; i < 4; ++i) edges_[i] = MakeEdge(i, (i + 1) % 4);
+  } else {
+    const int r = reflex, r1 = (r + 1) % 4, r2 = (r + 2) % 4, r3 = (r + 3) % 4;
+    edges_ = {MakeEdge(r, r1), MakeEdge(r1, r2), MakeEdge(r2, r),
+              MakeEdge(r, r2), MakeEdge(r2, r3), MakeEdge(r3, r)};
+  }
+  for (int i = 0; i < 6; ++i) bounds_[i] = BoundOf(edges_[i]);
+}
+
+SurfaceQuad::Edge SurfaceQuad::MakeEdge(int i, int j) const {
+  const Sample p = corners_[i], q = corners_[j];
+  const double ex = (q.x - p.x) * orientation_, ey = (q.y - p.y) * orientation_;
+  return {p.x, p.y, ex, ey, kBorderTolerance * std::sqrt(ex * ex + ey * ey)};
+}
+
+PixelRect SurfaceQuad::Box() const {
+  double minX = corners_[0].x, maxX = minX, minY = corners_[0].y, maxY = minY;
+  for (const Sample& c : corners_) {
+    minX = std::min(minX, c.x);
+    maxX = std::max(maxX, c.x);
+    minY = std::min(minY, c.y);
+    maxY = std::max(maxY, c.y);
+  }
+  return {PixelIndex(std::ceil(minX - kBorderTolerance)),
+          PixelIndex(std::ceil(minY - kBorderTolerance)),
+          PixelIndex(std::floor(maxX + kBorderTolerance)),
+          PixelIndex(std::floor(maxY + kBorderTolerance))};
+}
+
+bool SurfaceQuad::PassesAll(const Edge* edges, int count, double x, double y) {
+  for (int i = 0; i < count; ++i)
+    if (!Passes(edges[i], x, y)) return false;
+  return true;
+}
+
+bool SurfaceQuad::Contains(double x, double y) const {
+  if (!concave_) return PassesAll(edges_.data(), 4, x, y);
+  return PassesAll(edges_.data(), 3, x, y) || PassesAll(edges_.data() + 3, 3, x, y);
+}
+
+SurfaceQuad::Bound SurfaceQuad::BoundOf(const Edge& e) {
+  // The edge holds where k·x + c(y) >= 0, with k = −ey and c(y) = ex·(y − py) + ey·px + tol.
+  const double k = -e.ey;
+  if (std::fabs(k) < 1e-9) return {};
+  return {-e.ex / k, (e.ex * e.py - e.ey * e.px - e.tolerance) / k, k > 0, false};
+}
+
+std::pair<double, double> SurfaceQuad::SpanOf(int first, int count, double y) const {
+  constexpr double kInf = std::numeric_limits<double>::infinity();
+  double lo = -kInf, hi = kInf;
+  for (int i = first; i < first + count; ++i) {
+    const Bound& b = bounds_[i];
+    if (b.level) continue;
+    const double at = b.slope * y + b.offset;
+    if (b.lower)
+      lo = std::max(lo, at);
+    else
+      hi = std::min(hi, at);
+  }
+  return {lo - kSpanMargin, hi + kSpanMargin};
+}
+
+std::pair<double, double> SurfaceQuad::RowSpan(double y) const {
+  if (!concave_) return SpanOf(0, 4, y);
+  const auto [lo1, hi1] = SpanOf(0, 3, y);
+  const auto [lo2, hi2] = SpanOf(3, 3, y);
+  if (!(lo1 <= hi1)) return {lo2, hi2};
+  if (!(lo2 <= hi2)) return {lo1, hi1};
+  return {std::min(lo1, lo2), std::max(hi1, hi2)};
+}
+
+}  // namespace lumavex

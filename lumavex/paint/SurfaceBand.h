@@ -1,0 +1,129 @@
+#pragma once
+// The band machinery the surfaces share: two curves sampled at the point spacing,
+// the band between them cut into quadrilaterals, each checked, and the pixels of
+// each quadrilateral visited once, by the first quadrilateral that contains them.
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "lumavex/canvas/Canvas.h"
+#include "lumavex/canvas/DrawingContext.h"
+#include "lumavex/canvas/PixelRules.h"
+#include "lumavex/canvas/Rect.h"
+#include "lumavex/curves/BasePointEditing.h"
+#include "lumavex/curves/Spline.h"
+
+namespace lumavex {
+
+// Whether a surface follows the splines through its base points or the straight
+// lines between them.
+enum class BandShape { Spline, Polygon };
+
+// How the pixels of a quadrilateral's box are found: Spans tests, row by row, only
+// the pixels near the quadrilateral's span on that row; WholeBox, the slow and
+// obvious form, tests every pixel of the box. Both visit the same pixels.
+enum class QuadScan { Spans, WholeBox };
+
+// The samples of a curve through `points` in `shape`, `count` of them.
+std::vector<Sample> BandCurveSamples(BandShape shape, std::span<const Sample> points, int count);
+
+// Checks the quadrilateral A B C D of a band: coinciding corners (within 1e-8 on
+// both axes) first, then opposite edges (AB and CD, BC and DA) that cross. A concave
+// quadrilateral whose edges do not cross is accepted.
+QuadCheck CheckSurfaceQuad(Sample a, Sample b, Sample c, Sample d);
+
+// The two curves sampled for a surface: each first at 100 samples, every
+// quadrilateral of those checked, then both at n = trunc(max(L1, L2) × 100 / spacing)
+// samples, L being the lengths of the 100-sample polylines.
+struct BandSamples {
+  QuadCheck check = QuadCheck::Accepted;  // the first rejected 100-sample quadrilateral
+  std::vector<Sample> a;
+  std::vector<Sample> b;
+  int Count() const { return static_cast<int>(a.size()); }
+};
+BandSamples SampleBand(BandShape shape, std::span<const Sample> curveA,
+                       std::span<const Sample> curveB, int pointSpacing);
+
+// One quadrilateral of a band, ready for the inside test: corners A, B, C, D in order.
+class SurfaceQuad {
+ public:
+  SurfaceQuad(Sample a, Sample b, Sample c, Sample d);
+
+  const std::array<Sample, 4>& Corners() const { return corners_; }
+  // The pixels whose integer coordinates lie between the smallest and largest corner
+  // coordinates, within 0.001; not clipped.
+  PixelRect Box() const;
+  // Whether (x, y) lies inside the quadrilateral or on its border, within 0.001.
+  bool Contains(double x, double y) const;
+  // A range of columns on row `y` outside which no pixel is contained; it may hold
+  // pixels that are not. Empty (lo > hi) when the row misses the quadrilateral.
+  std::pair<double, double> RowSpan(double y) const;
+
+ private:
+  struct Edge {
+    double px, py;     // start corner
+    double ex, ey;     // direction, start to end
+    double tolerance;  // 0.001 × |edge|, with the orientation folded in
+  };
+  // An edge from corner i to corner j, oriented so that inside is >= 0.
+  Edge MakeEdge(int i, int j) const;
+  static bool Passes(const Edge& e, double x, double y) {
+    return e.ex * (y - e.py) - e.ey * (x - e.px) >= -e.tolerance;
+  }
+  // Where an edge holds on row y: x >= slope·y + offset (lower) or x <= it.
+  struct Bound {
+    double slope = 0, offset = 0;
+    bool lower = false;
+    bool level = true;  // nearly horizontal: left to the exact test
+  };
+  static bool PassesAll(const Edge* edges, int count, double x, double y);
+  static Bound BoundOf(const Edge& e);
+  std::pair<double, double> SpanOf(int first, int count, double y) const;
+
+  std::array<Sample, 4> corners_;
+  double orientation_ = 1;
+  // Convex: the four edges. Concave: two triangles (edges 0-2 and 3-5) split along the
+  // diagonal from the reflex corner.
+  std::array<Edge, 6> edges_{};
+  std::array<Bound, 6> bounds_{};
+  bool concave_ = false;
+};
+
+// Visits every pixel of `quad`'s box inside `area` that is selected, carries no
+// queued mark and lies inside the quadrilateral, rows from top to bottom, each left
+// to right: gives it the queued mark, then calls visit(x, y, display, frame) with its
+// words. Returns the box inside `area` when some pixel got the mark, else an empty
+// rectangle.
+template <class Visit>
+PixelRect ForEachQuadPixel(Canvas& canvas, const SurfaceQuad& quad, const PixelRect& area,
+                           QuadScan scan, Visit&& visit) {
+  const PixelRect box = quad.Box().Intersect(area);
+  if (box.Empty()) return {};
+  bool marked = false;
+  for (int y = box.top; y <= box.bottom; ++y) {
+    int left = box.left, right = box.right;
+    if (scan == QuadScan::Spans) {
+      const auto [lo, hi] = quad.RowSpan(y);
+      if (!(lo <= hi)) continue;
+      left = std::max(left, PixelIndex(std::ceil(lo)));
+      right = std::min(right, PixelIndex(std::floor(hi)));
+    }
+    uint32_t* display = canvas.display.Row32(y);
+    uint32_t* frame = canvas.frame.Row32(y);
+    for (int x = left; x <= right; ++x) {
+      if (display[x] & (kNonSelectedFlag | kQueuedMark)) continue;
+      if (!quad.Contains(x, y)) continue;
+      display[x] |= kQueuedMark;
+      marked = true;
+      visit(x, y, display[x], frame[x]);
+    }
+  }
+  return marked ? box : PixelRect{};
+}
+
+}  // namespace lumavex

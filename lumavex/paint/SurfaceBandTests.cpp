@@ -1,0 +1,101 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <vector>
+
+#include "lumavex/paint/SurfaceBand.h"
+
+namespace lumavex {
+namespace {
+
+// Crossing number with the border counted in: the obvious point-in-polygon test.
+bool ReferenceInside(const std::array<Sample, 4>& c, double x, double y) {
+  bool inside = false;
+  for (int i = 0, j = 3; i < 4; j = i++) {
+    const Sample p = c[i], q = c[j];
+    const double ex = q.x - p.x, ey = q.y - p.y;
+    const double len = std::hypot(ex, ey);
+    const double cross = ex * (y - p.y) - ey * (x - p.x);
+    const double along = ex * (x - p.x) + ey * (y - p.y);
+    if (std::fabs(cross) <= 1e-9 * len && along >= 0 && along <= len * len) return true;
+    if ((p.y > y) != (q.y > y) && x < p.x + (y - p.y) * ex / ey) inside = !inside;
+  }
+  return inside;
+}
+
+TEST(SurfaceQuadCheck, CoincidingCornersThenCrossingOppositeEdges) {
+  EXPECT_EQ(CheckSurfaceQuad({0, 0}, {10, 0}, {10, 10}, {0, 10}), QuadCheck::Accepted);
+  EXPECT_EQ(CheckSurfaceQuad({0, 0}, {10, 0}, {0, 10}, {10, 10}), QuadCheck::Twisted);
+  EXPECT_EQ(CheckSurfaceQuad({0, 0}, {0, 10}, {10, 0}, {10, 10}), QuadCheck::Twisted);
+  EXPECT_EQ(CheckSurfaceQuad({0, 0}, {10, 0}, {10, 10}, {1e-9, 0}), QuadCheck::Overlapping);
+  EXPECT_EQ(CheckSurfaceQuad({0, 0}, {0, 1e-9}, {0, 1e-9}, {0, 0}), QuadCheck::Overlapping);
+}
+
+TEST(SurfaceQuadCheck, ConcaveButUntwistedQuadrilateralsAreAccepted) {
+  // D is a reflex corner: the diagonals do not meet, yet no edges cross.
+  EXPECT_EQ(CheckSurfaceQuad({0, 0}, {10, 0}, {10, 10}, {8, 2}), QuadCheck::Accepted);
+  EXPECT_EQ(CheckQuad({0, 0}, {10, 0}, {10, 10}, {8, 2}), QuadCheck::Twisted);
+}
+
+TEST(SurfaceQuad, BoxHoldsTheIntegerPositionsBetweenTheCornersWithinATolerance) {
+  const SurfaceQuad quad({0.9995, 2.5}, {4.0005, 2.5}, {4.2, 7.999}, {1.5, 6});
+  EXPECT_EQ(quad.Box(), (PixelRect{1, 3, 4, 8}));
+}
+
+TEST(SurfaceQuad, InsideTestMatchesTheCrossingNumberOnConvexAndConcaveQuads) {
+  const std::array<Sample, 4> quads[] = {
+      {{{0, 0}, {10, 0}, {10, 10}, {0, 10}}},
+      {{{10, 0}, {0, 0}, {0, 10}, {10, 10}}},  // the other orientation
+      {{{0, 0}, {10, 0}, {10, 10}, {8, 2}}},   // concave at D
+      {{{2, 1}, {12, 3}, {3, 4}, {0, 9}}},     // concave at C
+      {{{0.5, 0.5}, {9.5, 1.5}, {7.25, 8.75}, {1.5, 7.5}}},
+  };
+  for (const auto& c : quads) {
+    const SurfaceQuad quad(c[0], c[1], c[2], c[3]);
+    for (double y = -1; y <= 11; y += 0.25)
+      for (double x = -1; x <= 13; x += 0.25)
+        EXPECT_EQ(quad.Contains(x, y), ReferenceInside(c, x, y))
+            << x << "," << y << " in quad with A=" << c[0].x << "," << c[0].y;
+  }
+}
+
+TEST(SurfaceQuad, RowSpansHoldEveryContainedPixelOfRandomQuads) {
+  std::mt19937 random(18);
+  std::uniform_real_distribution<double> coordinate(-3, 40);
+  int checked = 0;
+  for (int trial = 0; trial < 2000; ++trial) {
+    const Sample a{coordinate(random), coordinate(random)},
+        b{coordinate(random), coordinate(random)}, c{coordinate(random), coordinate(random)},
+        d{coordinate(random), coordinate(random)};
+    if (CheckSurfaceQuad(a, b, c, d) != QuadCheck::Accepted) continue;
+    const SurfaceQuad quad(a, b, c, d);
+    const PixelRect box = quad.Box();
+    for (int y = box.top; y <= box.bottom; ++y) {
+      const auto [lo, hi] = quad.RowSpan(y);
+      for (int x = box.left; x <= box.right; ++x) {
+        if (!quad.Contains(x, y)) continue;
+        ++checked;
+        ASSERT_TRUE(lo <= x && x <= hi) << trial << ": " << x << "," << y;
+      }
+    }
+  }
+  EXPECT_GT(checked, 10000);
+}
+
+TEST(SampleBand, CountFollowsTheLongerCurveAndTheFirstBadQuadrilateralCancels) {
+  const std::vector<Sample> a = {{0, 0}, {100, 0}};
+  const std::vector<Sample> b = {{0, 10}, {50, 10}};
+  const BandSamples band = SampleBand(BandShape::Spline, a, b, 20);
+  EXPECT_EQ(band.check, QuadCheck::Accepted);
+  EXPECT_EQ(band.Count(), 500);  // 100 pixels at 0.2 pixel
+  EXPECT_EQ(band.b.size(), 500u);
+
+  const std::vector<Sample> crossed = {{100, 10}, {0, 10}};
+  const BandSamples twisted = SampleBand(BandShape::Spline, a, crossed, 20);
+  EXPECT_EQ(twisted.check, QuadCheck::Twisted);
+  EXPECT_EQ(twisted.Count(), 0);
+}
+
+}  // namespace
+}  // namespace lumavex
