@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "platform/Memory.h"
@@ -24,12 +25,18 @@ inline platform::MemoryStatus ModestMachine() {
   return status;
 }
 
+// A new folder named `prefix` + a unique tag, in memory (/dev/shm) where the system
+// has it: the targets that sync their files to the disk run many times faster there.
+inline std::string ScratchFolder(const std::string& prefix) {
+  const std::string base = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm/" : "/tmp/";
+  std::string pattern = base + prefix + "-XXXXXX";
+  if (!::mkdtemp(pattern.data())) std::abort();
+  return pattern;
+}
+
 // The input as the file `name` in a folder of this process's own.
 inline std::string PutInput(const uint8_t* data, size_t size, const std::string& name) {
-  static const std::string folder = [] {
-    char pattern[] = "/tmp/lumavex-fuzz-XXXXXX";
-    return std::string(::mkdtemp(pattern));
-  }();
+  static const std::string folder = ScratchFolder("lumavex-fuzz");
   const std::string path = folder + "/" + name;
   std::FILE* file = std::fopen(path.c_str(), "wb");
   if (file) {

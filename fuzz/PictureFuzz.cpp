@@ -9,7 +9,8 @@
 using namespace lumavex;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string path = fuzz::PutInput(data, size, std::string("input") + LUMAVEX_FUZZ_EXTENSION);
+  const std::string path =
+      fuzz::PutInput(data, size, std::string("input") + LUMAVEX_FUZZ_EXTENSION);
   platform::TestHost host;
   platform::Allocator allocator(host, fuzz::ModestMachine);
   const LoadServices services{host, allocator};

@@ -1,12 +1,13 @@
-// Writes the seed corpora of the fuzz targets with the programs' own writers: small
-// pictures of odd sizes as native, BMP (every depth) and PNG files, and settings
-// files. Usage: WriteSeeds <folder>; the corpus of each target goes to
+// Writes the seed corpora of Lumavex's fuzz targets with the program's own writers:
+// small pictures of odd sizes as native, BMP (every depth) and PNG files, settings
+// files, session files and journals. Usage: WriteSeeds <folder>; the corpus of each target goes to
 // <folder>/<target>.
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "fuzz/Seeds.h"
 #include "lumavex/canvas/Canvas.h"
 #include "lumavex/files/BmpWrite.h"
 #include "lumavex/files/NativeFile.h"
@@ -95,7 +96,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   const fs::path folder = argv[1];
-  for (const char* target : {"native", "bmp", "png", "jpeg", "settings"})
+  for (const char* target : {"native", "bmp", "png", "jpeg", "settings", "session", "undo"})
     fs::create_directories(folder / target);
   platform::TestHost host;
   platform::Allocator allocator(host, [] {
@@ -105,5 +106,7 @@ int main(int argc, char** argv) {
   });
   WritePictures(folder, host, allocator);
   WriteSettings(folder);
+  fuzz::WriteSessionSeeds(folder / "session");
+  fuzz::WriteJournalSeeds(folder / "undo");
   return 0;
 }
