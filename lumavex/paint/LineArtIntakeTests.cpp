@@ -30,6 +30,35 @@ TEST(LineArtIntake, SeparatesPenColoursFromWhite) {
   EXPECT_EQ(SeparatedFromWhite(0xFF8000), 0xFFFF8000u);
 }
 
+// The separation as written, with plain divisions.
+std::optional<uint32_t> ReferenceSeparation(uint32_t colour) {
+  const uint32_t least = std::min({Channel(colour, 0), Channel(colour, 8), Channel(colour, 16)});
+  const uint32_t a = 255 - least;
+  if (a <= 2) return std::nullopt;
+  uint32_t pen = 0;
+  for (int shift = 0; shift <= 16; shift += 8)
+    pen |= (255 - ((255 - Channel(colour, shift)) * 255 + (a >> 1)) / a) << shift;
+  return (a << 24) | pen;
+}
+
+TEST(LineArtIntake, SeparationEqualsThePlainDivisionForEveryColour) {
+  for (uint32_t c = 0; c < 0x1000000; ++c)
+    ASSERT_EQ(SeparatedFromWhite(c), ReferenceSeparation(c)) << std::hex << c;
+}
+
+TEST(LineArtIntake, UnderAFrameEqualsTheRulesComposedByHand) {
+  for (uint32_t a = 1; a < 256; a += 2)
+    for (uint32_t c = 0; c < 0x1000000; c += 0x0F0B07) {
+      const uint32_t frame = (a << 24) | (c * 7 & kColourMask);
+      const uint32_t display = kDrawAreaFlag | Blend(frame, a, c);
+      const std::optional<uint32_t> separated = ReferenceSeparation(Unblend(display, frame, a));
+      const std::optional<uint32_t> expected =
+          separated ? std::optional<uint32_t>(MergeFrame(frame, Opacity(*separated), *separated))
+                    : std::nullopt;
+      ASSERT_EQ(IntakeFrame(display, frame), expected) << std::hex << display << " " << frame;
+    }
+}
+
 TEST(LineArtIntake, NeverAFrameWhereTheSmallestChannelIs253OrMore) {
   for (uint32_t r = 0; r < 256; r += 3)
     for (uint32_t g = 253; g < 256; ++g)
