@@ -31,7 +31,49 @@ struct Slot {
 // One row of the picture as the fill reads it; a row outside the area has none.
 struct FillRow {
   uint32_t* display = nullptr;
-  const uint32_t* frame = nullptr;
+  uint32_t* frame = nullptr;
+};
+
+// The open and border tests with their constants by value, so that a loop holding a
+// copy keeps them in registers across its writes to the picture's words.
+struct OpenTest {
+  int left = 0;
+  int right = 0;
+  uint32_t requiredState = 0;
+  uint32_t threshold = 0;
+  bool tolerance = false;
+  const ToleranceReference* reference = nullptr;
+
+  // Inside the area, selected, neither queued nor painted, and passing the
+  // tolerance test where the fill has one.
+  bool Open(const FillRow& row, int x) const {
+    if (!row.display || x < left || x > right) return false;
+    const uint32_t display = row.display[x];
+    if ((display & kOpenMask) != requiredState) return false;
+    return !tolerance || PassesTolerance(display, row.frame[x], *reference);
+  }
+  bool Border(const FillRow& row, int x) const { return Opacity(row.frame[x]) >= threshold; }
+  // Open and no border: a pixel that a scan along its row will pass through.
+  bool Passable(const FillRow& row, int x) const { return Open(row, x) && !Border(row, x); }
+};
+
+// Paints a taken pixel by its kind's rule.
+struct KindPainter {
+  PaintStep& step;
+  const FillPaint& paint;
+  void operator()(uint32_t&, uint32_t&, int x, int y) const { paint.Paint(step, x, y); }
+};
+
+// Paints a taken pixel with the head colour, inlined into the traversal: the same
+// words as the head-colour kind's rule.
+struct HeadColourPainter {
+  PaintStep& step;
+  uint32_t colour;
+  uint32_t opacity;
+  void operator()(uint32_t& display, uint32_t& frame, int x, int y) const {
+    const PixelPair painted = PaintPixel(x, y, colour, display, frame, opacity);
+    step.PaintHeld(display, frame, x, y, painted.display, painted.frame);
+  }
 };
 
 // Takes pixels in a fixed priority: the seed, the right slot, the left slot, the
@@ -39,16 +81,15 @@ struct FillRow {
 // to the same side; one taken from a stack looks to both sides and on in the
 // stack's direction. A vertical push is left out where the run on the next row
 // reaches the pixel from the side (see Skippable).
+template <class Painter>
 class RegionFiller {
  public:
-  RegionFiller(PaintStep& step, DrawingContext& context, const RegionFillRule& rule,
-               const FillPaint& paint)
-      : step_(step),
-        canvas_(step.Picture()),
+  RegionFiller(PaintStep& step, const OpenTest& test, const Painter& painter,
+               DrawingContext& context)
+      : canvas_(step.Picture()),
         area_(step.Area()),
-        rule_(rule),
-        paint_(paint),
-        threshold_(static_cast<uint32_t>(context.Settings().*rule.threshold)),
+        test_(test),
+        painter_(painter),
         below_(context),
         above_(context) {}
 
@@ -60,18 +101,6 @@ class RegionFiller {
   FillRow RowOf(int y) {
     if (y < area_.top || y > area_.bottom) return {};
     return {canvas_.display.Row32(y), canvas_.frame.Row32(y)};
-  }
-  // Inside the area, selected, neither queued nor painted, and passing the
-  // tolerance test where the fill has one.
-  bool Open(const FillRow& row, int x) const {
-    if (!row.display || x < area_.left || x > area_.right) return false;
-    const uint32_t display = row.display[x];
-    if ((display & kOpenMask) != rule_.requiredState) return false;
-    return !rule_.tolerance || PassesTolerance(display, row.frame[x], paint_.reference);
-  }
-  // Open and no border: a pixel that a scan along its row will pass through.
-  bool Passable(const FillRow& row, int x) const {
-    return Open(row, x) && Opacity(row.frame[x]) < threshold_;
   }
   // The push of (x, y + dy) may be left out when the side pixel and the one above
   // or below it are passable: the scan goes on to the side pixel, and the run it
@@ -86,24 +115,23 @@ class RegionFiller {
     Queue(row, x);
     slot = {true, x, y};
   }
-  void PushIfOpen(FillStack& stack, bool skipped, FillRow& row, int x, int y) {
-    if (skipped || !Open(row, x)) return;
+  static void PushIfOpen(const OpenTest& test, FillStack& stack, bool skipped, FillRow& row, int x,
+                         int y) {
+    if (skipped || !test.Open(row, x)) return;
     Queue(row, x);
     stack.Push(x, y);
   }
   // Marks pixel (x, y) taken and paints it; true when it spreads on, false when it
   // was painted already or is a border.
-  bool Take(FillRow& row, int x, int y);
+  bool Take(const OpenTest& test, FillRow& row, int x, int y);
   void TakeSeed(int x, int y);
   void TakeFromStack(int x, int y, int dy);
   void RunAlongRow(Slot& slot, int side);
 
-  PaintStep& step_;
   Canvas& canvas_;
   const PixelRect area_;
-  const RegionFillRule& rule_;
-  const FillPaint& paint_;
-  const uint32_t threshold_;
+  const OpenTest test_;
+  const Painter painter_;
   FillStack below_;
   FillStack above_;
   Slot right_;
@@ -112,69 +140,76 @@ class RegionFiller {
   PixelRect touched_;
 };
 
-bool RegionFiller::Take(FillRow& row, int x, int y) {
+template <class Painter>
+bool RegionFiller<Painter>::Take(const OpenTest& test, FillRow& row, int x, int y) {
   uint32_t& display = row.display[x];
   if (display & kPaintedMark) return false;
   // The border is judged on the frame as it was before the pixel was painted, so
   // that a fill which lays frames cannot close the region it is spreading through.
-  const uint32_t opacity = Opacity(row.frame[x]);
+  const bool border = test.Border(row, x);
   display |= kPaintedMark;
   ++taken_;
-  paint_.Paint(step_, x, y);
-  return opacity < threshold_;
+  painter_(display, row.frame[x], x, y);
+  return !border;
 }
 
-void RegionFiller::TakeSeed(int x, int y) {
+template <class Painter>
+void RegionFiller<Painter>::TakeSeed(int x, int y) {
+  const OpenTest test = test_;
   FillRow row = RowOf(y);
   Queue(row, x);
   touched_ = {x, y, x, y};
-  if (!Take(row, x, y)) return;
+  if (!Take(test, row, x, y)) return;
   FillRow below = RowOf(y + 1), above = RowOf(y - 1);
-  QueueSlot(right_, Open(row, x + 1), row, x + 1, y);
-  QueueSlot(left_, Open(row, x - 1), row, x - 1, y);
-  PushIfOpen(below_, false, below, x, y + 1);
-  PushIfOpen(above_, false, above, x, y - 1);
+  QueueSlot(right_, test.Open(row, x + 1), row, x + 1, y);
+  QueueSlot(left_, test.Open(row, x - 1), row, x - 1, y);
+  PushIfOpen(test, below_, false, below, x, y + 1);
+  PushIfOpen(test, above_, false, above, x, y - 1);
 }
 
-void RegionFiller::TakeFromStack(int x, int y, int dy) {
+template <class Painter>
+void RegionFiller<Painter>::TakeFromStack(int x, int y, int dy) {
+  const OpenTest test = test_;
   FillRow row = RowOf(y);
   touched_.Merge({x, y, x, y});
-  if (!Take(row, x, y)) return;
+  if (!Take(test, row, x, y)) return;
   FillRow next = RowOf(y + dy);
-  const bool openLeft = Open(row, x - 1), openRight = Open(row, x + 1);
-  const bool skip =
-      Skippable(openRight && Opacity(row.frame[x + 1]) < threshold_, Passable(next, x + 1)) ||
-      Skippable(openLeft && Opacity(row.frame[x - 1]) < threshold_, Passable(next, x - 1));
+  const bool openLeft = test.Open(row, x - 1), openRight = test.Open(row, x + 1);
+  const bool skip = Skippable(openRight && !test.Border(row, x + 1), test.Passable(next, x + 1)) ||
+                    Skippable(openLeft && !test.Border(row, x - 1), test.Passable(next, x - 1));
   QueueSlot(left_, openLeft, row, x - 1, y);
   QueueSlot(right_, openRight, row, x + 1, y);
-  PushIfOpen(dy > 0 ? below_ : above_, skip, next, x, y + dy);
+  PushIfOpen(test, dy > 0 ? below_ : above_, skip, next, x, y + dy);
 }
 
 // Takes the slot's pixel and goes on along its row to `side` for as long as the
 // next pixel is open, with the rows above and below read once for the whole run.
-void RegionFiller::RunAlongRow(Slot& slot, int side) {
+template <class Painter>
+void RegionFiller<Painter>::RunAlongRow(Slot& slot, int side) {
+  const OpenTest test = test_;
   const int y = slot.y;
   int x = slot.x;
   slot.held = false;
   FillRow row = RowOf(y), below = RowOf(y + 1), above = RowOf(y - 1);
   const int start = x;
   for (;;) {
-    if (!Take(row, x, y)) break;
+    if (!Take(test, row, x, y)) break;
     const int next = x + side;
-    const bool open = Open(row, next);
-    const bool passable = open && Opacity(row.frame[next]) < threshold_;
-    const bool skipBelow = Skippable(passable, Passable(below, next));
-    const bool skipAbove = Skippable(passable, Passable(above, next));
+    const bool open = test.Open(row, next);
+    const bool passable = open && !test.Border(row, next);
+    const bool skipBelow = Skippable(passable, test.Passable(below, next));
+    const bool skipAbove = Skippable(passable, test.Passable(above, next));
     if (open) Queue(row, next);
-    PushIfOpen(below_, skipBelow, below, x, y + 1);
-    PushIfOpen(above_, skipAbove, above, x, y - 1);
+    PushIfOpen(test, below_, skipBelow, below, x, y + 1);
+    PushIfOpen(test, above_, skipAbove, above, x, y - 1);
     if (!open) break;
     x = next;
   }
   touched_.Merge({std::min(start, x), y, std::max(start, x), y});
 }
 
-void RegionFiller::Run(int seedX, int seedY) {
+template <class Painter>
+void RegionFiller<Painter>::Run(int seedX, int seedY) {
   TakeSeed(seedX, seedY);
   int x = 0, y = 0;
   for (;;) {
@@ -190,6 +225,17 @@ void RegionFiller::Run(int seedX, int seedY) {
       break;
     }
   }
+}
+
+// Runs the traversal from (x, y) with `painter` and widens the step by what it took.
+template <class Painter>
+RegionFillStats RunFiller(PaintStep& step, DrawingContext& context, const OpenTest& test,
+                          const Painter& painter, int x, int y) {
+  RegionFiller<Painter> filler(step, test, painter, context);
+  filler.Run(x, y);
+  step.Widen(filler.Touched());
+  step.FlushRecords();
+  return filler.Stats();
 }
 
 // The seed's pixel: the nearest pixel of the position; positions left of or above
@@ -229,11 +275,13 @@ RegionFillStats RegionFill(PaintStep& step, DrawingContext& context, FillKind ki
   paint.reference.nonDraw = !(seed & kDrawAreaFlag);
   paint.reference.colour = seed & kColourMask;
   context.SetStatusText(rule.status);
-  RegionFiller filler(step, context, rule, paint);
-  filler.Run(x, y);
-  step.Widen(filler.Touched());
-  step.FlushRecords();
-  return filler.Stats();
+  const OpenTest test{step.Area().left,   step.Area().right,
+                      rule.requiredState, static_cast<uint32_t>(context.Settings().*rule.threshold),
+                      rule.tolerance,     &paint.reference};
+  if (kind == FillKind::HeadColour)
+    return RunFiller(step, context, test, HeadColourPainter{step, paint.colour, paint.maxOpacity},
+                     x, y);
+  return RunFiller(step, context, test, KindPainter{step, paint}, x, y);
 }
 
 }  // namespace lumavex
