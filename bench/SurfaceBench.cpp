@@ -9,16 +9,14 @@
 
 #include <chrono>
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
 #include <vector>
 
-#include "lumavex/canvas/DrawingContext.h"
+#include "bench/BenchSupport.h"
 #include "lumavex/canvas/PaintStep.h"
 #include "lumavex/canvas/PixelRules.h"
 #include "lumavex/paint/DirectionalGradation.h"
 #include "lumavex/paint/FadeSurface.h"
-#include "platform/TestHost.h"
 
 #ifdef LUMAVEX_BENCH_CAIRO
 #include <cairo.h>
@@ -26,62 +24,34 @@
 
 namespace {
 
+using bench::kHeight;
+using bench::kWidth;
 using lumavex::Sample;
 
-constexpr int kWidth = 1600;
-constexpr int kHeight = 1200;
 constexpr double kRadius = 400;    // the fade curve: 2.5 radians, 1,000 pixels
 constexpr double kBand = 50;       // the width curve runs 50 pixels inside it
 constexpr double kDirection = 10;  // the direction curve 10 pixels outside curve 1
 
-struct MemoryJournal : lumavex::JournalSink {
-  bool Recording() const override { return true; }
-  void Append(const lumavex::JournalRecord& r) override { records.push_back(r); }
-  std::vector<lumavex::JournalRecord> records;
-};
-
-class SurfaceContext : public lumavex::DrawingContext {
+// The shared bench picture filled with a pattern of colours, which Restore puts back
+// with an empty journal before each run.
+class SurfaceContext : public bench::BenchContext<bench::MemoryJournal> {
  public:
   SurfaceContext() {
-    platform::NoProgress progress;
-    if (!lumavex::CreateBlankPicture(canvas, allocator, kWidth, kHeight, progress)) std::abort();
-    canvas.processingSquare = {0, 0, kWidth - 1, kHeight - 1};
+    termination = 0xF0C020;
     for (int y = 0; y < kHeight; ++y)
       for (int x = 0; x < kWidth; ++x)
         canvas.display.At(x, y) =
             lumavex::kDrawAreaFlag | ((x * 2654435761u ^ y * 40503u) & lumavex::kColourMask);
-    display.assign(canvas.display.Data(), canvas.display.Data() + canvas.display.SizeBytes());
-    journal.records.reserve(1 << 20);
+    display_.assign(canvas.display.Data(), canvas.display.Data() + canvas.display.SizeBytes());
   }
-  lumavex::Canvas& Picture() override { return canvas; }
-  const lumavex::DrawingSettings& Settings() const override { return settings; }
-  uint32_t HeadColour() const override { return 0x102030; }
-  uint32_t TerminationColour() const override { return 0xF0C020; }
-  lumavex::JournalSink* Journal() override { return &journal; }
-  void OpenUndoStep() override {}
-  lumavex::PixelRect& MarkedRectangle() override { return marked; }
-  void SetStatusText(const std::string&) override {}
-  void PlayFeedbackSound(const std::string&) override {}
-  void RedrawPicture(const lumavex::PixelRect&) override {}
-  [[noreturn]] void FatalError() override { std::abort(); }
-
   void Restore() {
-    std::memcpy(canvas.display.Data(), display.data(), display.size());
+    std::memcpy(canvas.display.Data(), display_.data(), display_.size());
     journal.records.clear();
     marked = {};
   }
 
-  platform::TestHost host;
-  platform::Allocator allocator{host, [] {
-                                  platform::MemoryStatus m;
-                                  m.availablePageFile = 1ull << 40;
-                                  return m;
-                                }};
-  lumavex::Canvas canvas;
-  lumavex::DrawingSettings settings;
-  MemoryJournal journal;
-  lumavex::PixelRect marked;
-  std::vector<uint8_t> display;
+ private:
+  std::vector<uint8_t> display_;
 };
 
 SurfaceContext& Context() {

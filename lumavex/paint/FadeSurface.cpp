@@ -11,12 +11,7 @@ namespace lumavex {
 namespace {
 
 constexpr int kRampShift = 55;
-constexpr double kAlphaScale = 255.9999;
 constexpr double kNoBand = 0.001;
-
-int Truncated(double v) {
-  return static_cast<int>(std::clamp(v, 0.0, 255.0));
-}
 
 Sample Middle(Sample p, Sample q) {
   return {(p.x + q.x) / 2, (p.y + q.y) / 2};
@@ -42,6 +37,20 @@ struct FadePass {
   double terminationFade;
 
   void Quad(int i, const SurfaceQuad& quad) {
+    switch (profile) {
+      case FadeProfile::Shadow:
+        return QuadWith<FadeProfile::Shadow>(i, quad);
+      case FadeProfile::Gloss:
+        return QuadWith<FadeProfile::Gloss>(i, quad);
+      case FadeProfile::Gentle:
+        return QuadWith<FadeProfile::Gentle>(i, quad);
+    }
+  }
+
+  // One quadrilateral with the profile fixed, so that the pixel loop computes only the
+  // distance the profile reads.
+  template <FadeProfile P>
+  void QuadWith(int i, const SurfaceQuad& quad) {
     const auto& [a, b, c, d] = quad.Corners();
     const Sample m1 = Middle(a, d), m2 = Middle(a, c);
     const double width = Distance(m1, b.x, b.y);
@@ -51,7 +60,9 @@ struct FadePass {
         step.Picture(), quad, step.Area(), scan,
         [&](int x, int y, uint32_t& display, uint32_t& frame) {
           if (width <= kNoBand) return;
-          double o = FadeProfileValue(profile, width, Distance(m1, x, y), Distance(m2, x, y), m);
+          const double t1 = P == FadeProfile::Gloss ? 0 : Distance(m1, x, y);
+          const double t2 = P == FadeProfile::Gloss ? Distance(m2, x, y) : 0;
+          double o = FadeProfileValueOf<P>(width, t1, t2, m);
           if (!(o > 0)) return;
           o = std::min(o, 1.0);
           const int alpha = FadeSurfaceAlpha(o, arc, total, headFade, terminationFade);
@@ -66,14 +77,13 @@ struct FadePass {
 }  // namespace
 
 double FadeProfileValue(FadeProfile profile, double d, double t1, double t2, double m) {
-  constexpr double pi = std::numbers::pi;
   switch (profile) {
     case FadeProfile::Shadow:
-      return (1 - std::cos((d - t1) * pi / (2 * d))) * m;
+      return FadeProfileValueOf<FadeProfile::Shadow>(d, t1, t2, m);
     case FadeProfile::Gloss:
-      return std::sin((d / 2 - t2) * pi / d) * m;
+      return FadeProfileValueOf<FadeProfile::Gloss>(d, t1, t2, m);
     case FadeProfile::Gentle:
-      return (d - t1) * m / d;
+      return FadeProfileValueOf<FadeProfile::Gentle>(d, t1, t2, m);
   }
   return 0;
 }
@@ -98,16 +108,6 @@ uint32_t FadeColourRamp::At(int quad) const {
     colour |= static_cast<uint32_t>(std::clamp<int64_t>(value, 0, 255)) << shift;
   }
   return colour;
-}
-
-int FadeSurfaceAlpha(double o, double arc, double total, double headFade, double terminationFade) {
-  const double fadeOut = total - terminationFade;
-  if (headFade <= arc && arc <= fadeOut) return Truncated(o * kAlphaScale);
-  int head = 255, termination = 255;
-  if (arc < headFade) head = Truncated(o * arc * kAlphaScale / headFade);
-  if (arc > fadeOut && terminationFade > 0)
-    termination = Truncated((total - arc) * o * kAlphaScale / terminationFade);
-  return std::min(head, termination);
 }
 
 QuadCheck DrawFadeSurface(DrawingContext& context, FadeProfile profile, BandShape shape,

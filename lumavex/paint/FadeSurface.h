@@ -4,7 +4,10 @@
 // colour to the termination colour and an opacity that follows a cross profile and
 // fades in and out over the head and termination fade distances.
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <numbers>
 #include <span>
 
 #include "lumavex/canvas/DrawingContext.h"
@@ -26,6 +29,16 @@ enum class FadeProfile {
 // opacity `m` (0..1); values at or below 0 paint nothing.
 double FadeProfileValue(FadeProfile profile, double d, double t1, double t2, double m);
 
+// FadeProfileValue for one profile, inline for the per-pixel loop; the profile that
+// reads only t1 (or only t2) ignores the other.
+template <FadeProfile P>
+inline double FadeProfileValueOf(double d, double t1, double t2, double m) {
+  constexpr double pi = std::numbers::pi;
+  if constexpr (P == FadeProfile::Shadow) return (1 - std::cos((d - t1) * pi / (2 * d))) * m;
+  if constexpr (P == FadeProfile::Gloss) return std::sin((d / 2 - t2) * pi / d) * m;
+  if constexpr (P == FadeProfile::Gentle) return (d - t1) * m / d;
+}
+
 // The colour ramp: quadrilateral i of a band of n samples (n >= 3) takes the head colour
 // plus i 55-bit fixed-point steps per channel; the last one, n − 2, takes the
 // termination colour exactly. Colours 0xRRGGBB.
@@ -43,7 +56,18 @@ class FadeColourRamp {
 
 // The alpha after the head and termination fades of profile value `o` at position
 // `arc` along a band of length `total`, in pixels.
-int FadeSurfaceAlpha(double o, double arc, double total, double headFade, double terminationFade);
+inline int FadeSurfaceAlpha(double o, double arc, double total, double headFade,
+                            double terminationFade) {
+  constexpr double kAlphaScale = 255.9999;
+  const auto truncated = [](double v) { return static_cast<int>(std::clamp(v, 0.0, 255.0)); };
+  const double fadeOut = total - terminationFade;
+  if (headFade <= arc && arc <= fadeOut) return truncated(o * kAlphaScale);
+  int head = 255, termination = 255;
+  if (arc < headFade) head = truncated(o * arc * kAlphaScale / headFade);
+  if (arc > fadeOut && terminationFade > 0)
+    termination = truncated((total - arc) * o * kAlphaScale / terminationFade);
+  return std::min(head, termination);
+}
 
 // Draws the fade surface between `fadeCurve` and `widthCurve` (their base points) in
 // `shape` with `profile`, the colours and settings of `context`, in one undo step with

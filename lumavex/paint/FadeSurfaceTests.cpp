@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 #include <vector>
@@ -243,6 +244,44 @@ TEST(FadeSurface, RowSpansPaintExactlyWhatTestingTheWholeBoxPaints) {
       EXPECT_EQ(Words(fast.c.canvas.frame), Words(slow.c.canvas.frame)) << trial;
       EXPECT_EQ(fast.c.journal.records.size(), slow.c.journal.records.size()) << trial;
       EXPECT_EQ(fast.c.statusTexts, slow.c.statusTexts) << trial;
+    }
+  }
+}
+
+// An arc of five base points around (cx, cy), as the drawing benchmark draws.
+Points Arc(double cx, double cy, double radius) {
+  Points points;
+  for (int i = 0; i < 5; ++i) {
+    const double angle = 0.3 + 5.5 * i / 4;
+    points.push_back({cx + radius * std::cos(angle), cy + radius * std::sin(angle)});
+  }
+  return points;
+}
+
+bool SameRecords(const std::vector<JournalRecord>& p, const std::vector<JournalRecord>& q) {
+  return std::equal(p.begin(), p.end(), q.begin(), q.end(), [](const auto& r, const auto& s) {
+    return r.oldDisplay == s.oldDisplay && r.oldFrame == s.oldFrame &&
+           r.newDisplay == s.newDisplay && r.newFrame == s.newFrame && r.x == s.x && r.y == s.y;
+  });
+}
+
+TEST(FadeSurface, RowSpansWriteTheWholeBoxJournalRecordByRecordAroundAnArc) {
+  for (FadeProfile profile : {FadeProfile::Shadow, FadeProfile::Gloss, FadeProfile::Gentle}) {
+    for (BandShape shape : {BandShape::Spline, BandShape::Polygon}) {
+      FadeFixture fast, slow;
+      for (FadeFixture* f : {&fast, &slow}) {
+        f->c.settings.pointSpacing = 7;
+        f->c.settings.headFade = 5;
+        f->c.settings.terminationFade = 9;
+        f->c.head = 0x102030;
+        f->c.termination = 0xF0C020;
+      }
+      const Points outer = Arc(30, 15, 13), inner = Arc(30, 15, 5);
+      fast.Draw(profile, outer, inner, shape, QuadScan::Spans);
+      slow.Draw(profile, outer, inner, shape, QuadScan::WholeBox);
+      EXPECT_GT(fast.c.journal.records.size(), 200u);
+      EXPECT_TRUE(SameRecords(fast.c.journal.records, slow.c.journal.records));
+      EXPECT_EQ(Words(fast.c.canvas.display), Words(slow.c.canvas.display));
     }
   }
 }

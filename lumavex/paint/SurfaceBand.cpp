@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 #include "lumavex/curves/Polyline.h"
 
@@ -13,8 +12,6 @@ constexpr int kCheckSamples = 100;
 // More samples than any curve in a 30000-pixel picture needs at the finest spacing.
 constexpr double kMaxBandSamples = 1 << 24;
 constexpr double kBorderTolerance = 0.001;
-// How far a row span reaches past its computed ends, against rounding.
-constexpr double kSpanMargin = 0.01;
 
 bool Coincide(Sample p, Sample q) {
   return std::fabs(p.x - q.x) <= 1e-8 && std::fabs(p.y - q.y) <= 1e-8;
@@ -90,7 +87,8 @@ SurfaceQuad::SurfaceQuad(Sample a, Sample b, Sample c, Sample d) : corners_{a, b
     edges_ = {MakeEdge(r, r1), MakeEdge(r1, r2), MakeEdge(r2, r),
               MakeEdge(r, r2), MakeEdge(r2, r3), MakeEdge(r3, r)};
   }
-  for (int i = 0; i < 6; ++i) bounds_[i] = BoundOf(edges_[i]);
+  for (int i = 0; i < (concave_ ? 3 : 4); ++i) parts_[0].Add(edges_[i]);
+  for (int i = 3; concave_ && i < 6; ++i) parts_[1].Add(edges_[i]);
 }
 
 SurfaceQuad::Edge SurfaceQuad::MakeEdge(int i, int j) const {
@@ -113,46 +111,15 @@ PixelRect SurfaceQuad::Box() const {
           PixelIndex(std::floor(maxY + kBorderTolerance))};
 }
 
-bool SurfaceQuad::PassesAll(const Edge* edges, int count, double x, double y) {
-  for (int i = 0; i < count; ++i)
-    if (!Passes(edges[i], x, y)) return false;
-  return true;
-}
-
-bool SurfaceQuad::Contains(double x, double y) const {
-  if (!concave_) return PassesAll(edges_.data(), 4, x, y);
-  return PassesAll(edges_.data(), 3, x, y) || PassesAll(edges_.data() + 3, 3, x, y);
-}
-
-SurfaceQuad::Bound SurfaceQuad::BoundOf(const Edge& e) {
+void SurfaceQuad::Part::Add(const Edge& e) {
   // The edge holds where k·x + c(y) >= 0, with k = −ey and c(y) = ex·(y − py) + ey·px + tol.
   const double k = -e.ey;
-  if (std::fabs(k) < 1e-9) return {};
-  return {-e.ex / k, (e.ex * e.py - e.ey * e.px - e.tolerance) / k, k > 0, false};
-}
-
-std::pair<double, double> SurfaceQuad::SpanOf(int first, int count, double y) const {
-  constexpr double kInf = std::numeric_limits<double>::infinity();
-  double lo = -kInf, hi = kInf;
-  for (int i = first; i < first + count; ++i) {
-    const Bound& b = bounds_[i];
-    if (b.level) continue;
-    const double at = b.slope * y + b.offset;
-    if (b.lower)
-      lo = std::max(lo, at);
-    else
-      hi = std::min(hi, at);
-  }
-  return {lo - kSpanMargin, hi + kSpanMargin};
-}
-
-std::pair<double, double> SurfaceQuad::RowSpan(double y) const {
-  if (!concave_) return SpanOf(0, 4, y);
-  const auto [lo1, hi1] = SpanOf(0, 3, y);
-  const auto [lo2, hi2] = SpanOf(3, 3, y);
-  if (!(lo1 <= hi1)) return {lo2, hi2};
-  if (!(lo2 <= hi2)) return {lo1, hi1};
-  return {std::min(lo1, lo2), std::max(hi1, hi2)};
+  if (std::fabs(k) < 1e-9) return;
+  const Line line{-e.ex / k, (e.ex * e.py - e.ey * e.px - e.tolerance) / k};
+  if (k > 0)
+    lower[lowers++] = line;
+  else
+    upper[uppers++] = line;
 }
 
 }  // namespace lumavex

@@ -6,9 +6,11 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 #include <optional>
 #include <span>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "lumavex/canvas/Canvas.h"
@@ -59,10 +61,27 @@ class SurfaceQuad {
   // coordinates, within 0.001; not clipped.
   PixelRect Box() const;
   // Whether (x, y) lies inside the quadrilateral or on its border, within 0.001.
-  bool Contains(double x, double y) const;
+  bool Contains(double x, double y) const {
+    if (!concave_) return PassesAll(edges_.data(), 4, x, y);
+    return PassesAll(edges_.data(), 3, x, y) || PassesAll(edges_.data() + 3, 3, x, y);
+  }
   // A range of columns on row `y` outside which no pixel is contained; it may hold
   // pixels that are not. Empty (lo > hi) when the row misses the quadrilateral.
-  std::pair<double, double> RowSpan(double y) const;
+  std::pair<double, double> RowSpan(double y) const {
+    if (!concave_) return parts_[0].SpanAt(y);
+    const auto [lo1, hi1] = parts_[0].SpanAt(y);
+    const auto [lo2, hi2] = parts_[1].SpanAt(y);
+    if (!(lo1 <= hi1)) return {lo2, hi2};
+    if (!(lo2 <= hi2)) return {lo1, hi1};
+    return {std::min(lo1, lo2), std::max(hi1, hi2)};
+  }
+  // The columns of RowSpan(y) inside [left, right], as integers; first > last when none.
+  std::pair<int, int> RowColumns(int y, int left, int right) const {
+    const auto [lo, hi] = RowSpan(y);
+    if (!(lo <= hi)) return {1, 0};
+    return {std::max(left, CeilWithin(lo, left - 1, right + 1)),
+            std::min(right, FloorWithin(hi, left - 1, right + 1))};
+  }
 
  private:
   struct Edge {
@@ -70,27 +89,57 @@ class SurfaceQuad {
     double ex, ey;     // direction, start to end
     double tolerance;  // 0.001 × |edge|, with the orientation folded in
   };
+  // Where an edge holds on row y: x >= slope·y + offset (a lower bound) or x <= it.
+  struct Line {
+    double slope = 0, offset = 0;
+    double At(double y) const { return slope * y + offset; }
+  };
+  // The bounds of one convex part (the quadrilateral or one of its triangles) that
+  // are not nearly horizontal; those are left to the exact test.
+  struct Part {
+    std::array<Line, 4> lower{}, upper{};
+    int lowers = 0, uppers = 0;
+    void Add(const Edge& e);
+    // The columns where every bound holds, widened by a margin against rounding.
+    std::pair<double, double> SpanAt(double y) const {
+      double lo = -std::numeric_limits<double>::infinity();
+      double hi = std::numeric_limits<double>::infinity();
+      for (int i = 0; i < lowers; ++i) lo = std::max(lo, lower[i].At(y));
+      for (int i = 0; i < uppers; ++i) hi = std::min(hi, upper[i].At(y));
+      return {lo - kSpanMargin, hi + kSpanMargin};
+    }
+  };
+  static constexpr double kSpanMargin = 0.01;  // how far a span reaches past its ends
+  // The smallest integer >= v, for v clamped to [min, max] (small integers): the
+  // conversions of a plain cast, without a library call per row.
+  static int CeilWithin(double v, int min, int max) {
+    v = std::clamp(v, static_cast<double>(min), static_cast<double>(max));
+    const int t = static_cast<int>(v);
+    return t < v ? t + 1 : t;
+  }
+  // The largest integer <= v, for v clamped likewise.
+  static int FloorWithin(double v, int min, int max) {
+    v = std::clamp(v, static_cast<double>(min), static_cast<double>(max));
+    const int t = static_cast<int>(v);
+    return t > v ? t - 1 : t;
+  }
   // An edge from corner i to corner j, oriented so that inside is >= 0.
   Edge MakeEdge(int i, int j) const;
   static bool Passes(const Edge& e, double x, double y) {
     return e.ex * (y - e.py) - e.ey * (x - e.px) >= -e.tolerance;
   }
-  // Where an edge holds on row y: x >= slope·y + offset (lower) or x <= it.
-  struct Bound {
-    double slope = 0, offset = 0;
-    bool lower = false;
-    bool level = true;  // nearly horizontal: left to the exact test
-  };
-  static bool PassesAll(const Edge* edges, int count, double x, double y);
-  static Bound BoundOf(const Edge& e);
-  std::pair<double, double> SpanOf(int first, int count, double y) const;
+  static bool PassesAll(const Edge* edges, int count, double x, double y) {
+    for (int i = 0; i < count; ++i)
+      if (!Passes(edges[i], x, y)) return false;
+    return true;
+  }
 
   std::array<Sample, 4> corners_;
   double orientation_ = 1;
   // Convex: the four edges. Concave: two triangles (edges 0-2 and 3-5) split along the
   // diagonal from the reflex corner.
   std::array<Edge, 6> edges_{};
-  std::array<Bound, 6> bounds_{};
+  std::array<Part, 2> parts_{};
   bool concave_ = false;
 };
 
@@ -108,10 +157,8 @@ PixelRect ForEachQuadPixel(Canvas& canvas, const SurfaceQuad& quad, const PixelR
   for (int y = box.top; y <= box.bottom; ++y) {
     int left = box.left, right = box.right;
     if (scan == QuadScan::Spans) {
-      const auto [lo, hi] = quad.RowSpan(y);
-      if (!(lo <= hi)) continue;
-      left = std::max(left, PixelIndex(std::ceil(lo)));
-      right = std::min(right, PixelIndex(std::floor(hi)));
+      std::tie(left, right) = quad.RowColumns(y, left, right);
+      if (left > right) continue;
     }
     uint32_t* display = canvas.display.Row32(y);
     uint32_t* frame = canvas.frame.Row32(y);

@@ -2,8 +2,10 @@
 
 #include <cmath>
 #include <random>
+#include <utility>
 #include <vector>
 
+#include "lumavex/canvas/DrawingContextTestSupport.h"
 #include "lumavex/paint/SurfaceBand.h"
 
 namespace lumavex {
@@ -81,6 +83,54 @@ TEST(SurfaceQuad, RowSpansHoldEveryContainedPixelOfRandomQuads) {
     }
   }
   EXPECT_GT(checked, 10000);
+}
+
+TEST(SurfaceQuad, RowColumnsAreTheWholeColumnsOfTheRowSpanWithinTheLimits) {
+  std::mt19937 random(55);
+  std::uniform_real_distribution<double> coordinate(-30, 60);
+  std::uniform_int_distribution<int> limit(0, 30);
+  for (int trial = 0; trial < 2000; ++trial) {
+    const Sample a{coordinate(random), coordinate(random)},
+        b{coordinate(random), coordinate(random)}, c{coordinate(random), coordinate(random)},
+        d{coordinate(random), coordinate(random)};
+    if (CheckSurfaceQuad(a, b, c, d) != QuadCheck::Accepted) continue;
+    const SurfaceQuad quad(a, b, c, d);
+    const int left = limit(random), right = left + limit(random);
+    for (int y = -32; y <= 62; ++y) {
+      const auto [lo, hi] = quad.RowSpan(y);
+      const auto [first, last] = quad.RowColumns(y, left, right);
+      for (int x = left - 2; x <= right + 2; ++x) {
+        const bool inSpan = lo <= x && x <= hi && left <= x && x <= right;
+        ASSERT_EQ(first <= x && x <= last, inSpan) << trial << ": " << x << "," << y;
+      }
+    }
+  }
+}
+
+// The pixels ForEachQuadPixel visits on a blank picture, in visiting order.
+std::vector<std::pair<int, int>> Visited(const SurfaceQuad& quad, QuadScan scan) {
+  testing::TestDrawingContext context(40, 30);
+  std::vector<std::pair<int, int>> pixels;
+  ForEachQuadPixel(context.canvas, quad, {0, 0, 39, 29}, scan,
+                   [&](int x, int y, uint32_t&, uint32_t&) {
+                     pixels.push_back({x, y});
+                   });
+  return pixels;
+}
+
+TEST(ForEachQuadPixel, RowSpansVisitWhatTheWholeBoxVisitsInTheSameOrder) {
+  const std::array<Sample, 4> quads[] = {
+      {{{-5, -4}, {20.5, 3}, {44, 35}, {2, 20}}},          // reaching past every side
+      {{{0, 0}, {30, 0}, {30, 20}, {25, 4}}},              // concave, level top edge
+      {{{3, 2}, {3.2, 2}, {30.2, 28}, {30, 28}}},          // thin and steep, level ends
+      {{{10.5, 5}, {10.5, 25}, {10.7, 25}, {10.7, 5}}},    // upright, no whole column
+      {{{1, 14.99}, {38, 15.001}, {38, 15.01}, {1, 15}}},  // nearly level, one row
+  };
+  for (const auto& c : quads) {
+    const SurfaceQuad quad(c[0], c[1], c[2], c[3]);
+    EXPECT_EQ(Visited(quad, QuadScan::Spans), Visited(quad, QuadScan::WholeBox))
+        << "A=" << c[0].x << "," << c[0].y;
+  }
 }
 
 TEST(SampleBand, CountFollowsTheLongerCurveAndTheFirstBadQuadrilateralCancels) {
