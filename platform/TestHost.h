@@ -9,9 +9,19 @@
 #include <string>
 #include <vector>
 
+#include "platform/Progress.h"
 #include "platform/UiHost.h"
 
 namespace platform {
+
+// Progress that counts what it is told.
+struct CountingProgress : Progress {
+  uint64_t total = 0, steps = 0;
+  int ends = 0;
+  void ProgressStart(uint64_t t) override { total = t; }
+  void ProgressStep() override { ++steps; }
+  void ProgressEnd() override { ++ends; }
+};
 
 // Thrown by EndProcess so that a test can assert how the program would have ended.
 struct ProcessEnded : std::runtime_error {
@@ -64,8 +74,8 @@ class TestHost : public UiHost {
   // File dialogs take their answers from here in order; when it is empty they are
   // cancelled.
   std::deque<std::optional<std::string>> fileDialogAnswers;
-  bool soundFails = false;  // PlaySound reports a busy or missing device
-  bool trashFails = false;  // MoveToTrash reports failure
+  bool soundFails = false;     // PlaySound reports a busy or missing device
+  bool trashFails = false;     // MoveToTrash reports failure
   std::string trashDirectory;  // where MoveToTrash moves files; empty: files are removed
 
   std::vector<ShownMessage> messages;

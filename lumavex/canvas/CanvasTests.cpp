@@ -1,7 +1,6 @@
-#include "lumavex/canvas/Canvas.h"
-
 #include <gtest/gtest.h>
 
+#include "lumavex/canvas/Canvas.h"
 #include "lumavex/canvas/Journal.h"
 #include "lumavex/canvas/PixelRules.h"
 #include "platform/TestHost.h"
@@ -16,21 +15,13 @@ platform::MemoryStatus Plenty() {
   return m;
 }
 
-struct CountingProgress : platform::Progress {
-  uint64_t total = 0, steps = 0;
-  int ends = 0;
-  void ProgressStart(uint64_t t) override { total = t; }
-  void ProgressStep() override { ++steps; }
-  void ProgressEnd() override { ++ends; }
-};
-
 class CanvasTest : public ::testing::Test {
  protected:
   platform::TestHost host;
   platform::MemoryStatus memory = Plenty();
   platform::Allocator allocator{host, [this] { return memory; }};
   Canvas canvas;
-  CountingProgress progress;
+  platform::CountingProgress progress;
 };
 
 TEST_F(CanvasTest, BlankTwoByTwoPictureIsWhiteLandAndEmptyWork) {
@@ -115,7 +106,9 @@ TEST_F(CanvasTest, AreaAboveTheLimitAsksWithTheLargestSquare) {
   ASSERT_EQ(host.messages.size(), 2u);
   EXPECT_EQ(host.messages[0].caption, "面積制限エラー");
   EXPECT_EQ(host.messages[0].buttons, platform::MessageButtons::YesNo);
-  EXPECT_EQ(host.messages[0].text.rfind("面積が 26457 × 26457 ピクセル以下でなければなりません。\n", 0), 0u);
+  EXPECT_EQ(
+      host.messages[0].text.rfind("面積が 26457 × 26457 ピクセル以下でなければなりません。\n", 0),
+      0u);
 
   EXPECT_TRUE(ConfirmPictureArea(host, memory, 26457, 26457));  // at the limit: no question
   EXPECT_EQ(host.messages.size(), 2u);

@@ -12,20 +12,12 @@ namespace {
 using testing::PictureFromAscii;
 using testing::TestDrawingContext;
 
-struct CountingProgress : platform::Progress {
-  void ProgressStart(uint64_t total) override { this->total = total; }
-  void ProgressStep() override { ++steps; }
-  void ProgressEnd() override { ended = true; }
-  uint64_t total = 0, steps = 0;
-  bool ended = false;
-};
-
 TEST(WholeAreaFills, HeadColourPaintsEverySelectedPixelOfTheSquareOnce) {
   TestDrawingContext c(5, 4);
   PictureFromAscii(c.canvas, {".....", ".x~..", ".#o..", "....."});
   c.canvas.processingSquare = {1, 1, 3, 2};
   c.head = 0x123456;
-  CountingProgress progress;
+  platform::CountingProgress progress;
   FillWholeArea(c, WholeAreaFill::HeadColour, progress);
   EXPECT_EQ(c.journal.records.size(), 5u);  // all but the non-selected pixel
   EXPECT_EQ(c.canvas.display.At(2, 1) & ~kProcessingMarks, kDrawAreaFlag | 0x123456);
@@ -35,7 +27,7 @@ TEST(WholeAreaFills, HeadColourPaintsEverySelectedPixelOfTheSquareOnce) {
   EXPECT_EQ(c.journal.records.back().y, 1);
   EXPECT_EQ(progress.total, 2u);
   EXPECT_EQ(progress.steps, 2u);
-  EXPECT_TRUE(progress.ended);
+  EXPECT_EQ(progress.ends, 1);
   EXPECT_EQ(c.undoSteps, 1);
   EXPECT_EQ(c.marked, (PixelRect{1, 1, 3, 2}));
   EXPECT_EQ(c.sounds, (std::vector<std::string>{"end.wav"}));
@@ -53,7 +45,7 @@ TEST(WholeAreaFills, OneColourPaintsDrawAreaPixelsNearTheTerminationColour) {
   c.termination = 0xFFFFFF;
   c.settings.rgbTolerance = 10;
   c.head = 0x000001;
-  CountingProgress progress;
+  platform::CountingProgress progress;
   FillWholeArea(c, WholeAreaFill::OneColour, progress);
   EXPECT_EQ(c.journal.records.size(), 2u);
   EXPECT_EQ(c.canvas.display.At(1, 0) & kColourMask, 0xF0FFFFu);
@@ -75,7 +67,7 @@ TEST(WholeAreaFills, InvertingTwiceRestoresThePictureWhereTheRoundingAllows) {
     std::copy_n(c.canvas.frame.Data(), c.canvas.frame.SizeBytes(), copy.frame.Data());
     return copy;
   }();
-  CountingProgress progress;
+  platform::CountingProgress progress;
   FillWholeArea(c, WholeAreaFill::Invert, progress);
   EXPECT_EQ(c.canvas.display.At(1, 1) & kColourMask, 0xEDCBA9u);
   EXPECT_EQ(c.journal.records.size(), 6u);  // not the non-draw or the non-selected pixel

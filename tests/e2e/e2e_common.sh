@@ -84,6 +84,17 @@ lumavex_dismiss_silent_notice() {
   fi
 }
 
+# An ellipse dragged from (250, 250) to (450, 380) and drawn (Ctrl+Shift+S, then
+# Shift+Ctrl click).
+lumavex_draw_ellipse() {
+  xdotool key ctrl+shift+s
+  sleep 0.3
+  xdotool mousemove 250 250 mousedown 1 mousemove 350 300 mousemove 450 380 mouseup 1
+  sleep 0.3
+  xdotool keydown shift keydown ctrl click 1 keyup ctrl keyup shift
+  sleep 1
+}
+
 # LMVセーブ (F12) under the typed name, in the working folder; waits for the file.
 lumavex_save_native() {
   xdotool key F12

@@ -34,20 +34,12 @@ xdotool mousemove 300 300 key u
 sleep 1
 lumavex_save_native undone.lmv
 
-python3 - "$work/before.lmv" "$work/after.lmv" "$work/undone.lmv" <<'PY' || fail "the fade surface was not drawn as expected"
-import struct, sys
+PYTHONPATH="$(dirname "$0")" python3 - "$work/before.lmv" "$work/after.lmv" "$work/undone.lmv" <<'PY' || fail "the fade surface was not drawn as expected"
+import sys
+from lmv_words import pixels as words_of
 
 def pixels(path):
-    data = open(path, "rb").read()
-    width, height = struct.unpack_from("<ii", data, 18)
-    words = struct.unpack_from("<%dI" % (width * height * 2), data, 54)
-    shown = {}
-    for row in range(height):
-        y = height - 1 - row
-        base = row * width * 2
-        for x in range(width):
-            shown[(x, y)] = words[base + x] & 0xFFFFFF
-    return shown
+    return {p: colour for p, (colour, _) in words_of(path).items()}
 
 before, after, undone = (pixels(p) for p in sys.argv[1:4])
 changed = [p for p in before if before[p] != after[p]]

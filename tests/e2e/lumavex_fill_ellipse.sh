@@ -14,12 +14,7 @@ lumavex_new_picture
 
 xdotool mousemove 200 200 click 1
 lumavex_dismiss_silent_notice
-xdotool key ctrl+shift+s  # an ellipse dragged from (250, 250) to (450, 380)
-sleep 0.3
-xdotool mousemove 250 250 mousedown 1 mousemove 350 300 mousemove 450 380 mouseup 1
-sleep 0.3
-xdotool keydown shift keydown ctrl click 1 keyup ctrl keyup shift
-sleep 1
+lumavex_draw_ellipse  # from (250, 250) to (450, 380)
 lumavex_save_native before.lmv
 
 xdotool key p
@@ -29,20 +24,9 @@ sleep 1
 [ -n "${LUMAVEX_E2E_SHOT:-}" ] && import -window root "$LUMAVEX_E2E_SHOT"
 lumavex_save_native after.lmv
 
-python3 - "$work/before.lmv" "$work/after.lmv" <<'PY' || fail "the fill did not paint the inside of the ellipse"
-import struct, sys
-
-def pixels(path):
-    data = open(path, "rb").read()
-    width, height = struct.unpack_from("<ii", data, 18)
-    words = struct.unpack_from("<%dI" % (width * height * 2), data, 54)
-    shown = {}
-    for row in range(height):
-        y = height - 1 - row
-        base = row * width * 2
-        for x in range(width):
-            shown[(x, y)] = (words[base + x] & 0xFFFFFF, words[base + width + x])
-    return shown
+PYTHONPATH="$(dirname "$0")" python3 - "$work/before.lmv" "$work/after.lmv" <<'PY' || fail "the fill did not paint the inside of the ellipse"
+import sys
+from lmv_words import pixels
 
 before, after = pixels(sys.argv[1]), pixels(sys.argv[2])
 changed = [p for p in before if before[p] != after[p]]

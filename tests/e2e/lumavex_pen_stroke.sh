@@ -29,20 +29,9 @@ sleep 1
 [ -n "${LUMAVEX_E2E_SHOT:-}" ] && import -window root "$LUMAVEX_E2E_SHOT"
 lumavex_save_native after.lmv
 
-python3 - "$work/before.lmv" "$work/after.lmv" <<'PY' || fail "the pen stroke was not painted as expected"
-import struct, sys
-
-def pixels(path):
-    data = open(path, "rb").read()
-    width, height = struct.unpack_from("<ii", data, 18)
-    words = struct.unpack_from("<%dI" % (width * height * 2), data, 54)
-    shown = {}
-    for row in range(height):
-        y = height - 1 - row
-        base = row * width * 2
-        for x in range(width):
-            shown[(x, y)] = (words[base + x] & 0xFFFFFF, words[base + width + x])
-    return shown
+PYTHONPATH="$(dirname "$0")" python3 - "$work/before.lmv" "$work/after.lmv" <<'PY' || fail "the pen stroke was not painted as expected"
+import sys
+from lmv_words import pixels
 
 before, after = pixels(sys.argv[1]), pixels(sys.argv[2])
 changed = [p for p in before if before[p] != after[p]]

@@ -15,12 +15,7 @@ lumavex_new_picture
 
 xdotool mousemove 200 200 click 1
 lumavex_dismiss_silent_notice
-xdotool key ctrl+shift+s  # an ellipse dragged from (250, 250) to (450, 380)
-sleep 0.3
-xdotool mousemove 250 250 mousedown 1 mousemove 350 300 mousemove 450 380 mouseup 1
-sleep 0.3
-xdotool keydown shift keydown ctrl click 1 keyup ctrl keyup shift
-sleep 1
+lumavex_draw_ellipse  # from (250, 250) to (450, 380)
 
 xdotool key ctrl+shift+h
 sleep 0.5
@@ -34,13 +29,9 @@ xdotool key ctrl+h
 sleep 0.5
 lumavex_save_native reversed_twice.lmv
 
-python3 - "$work/selected.lmv" "$work/reversed_twice.lmv" <<'PY' || fail "the selection does not follow the ellipse"
-import struct, sys
-
-def words(path):
-    data = open(path, "rb").read()
-    width, height = struct.unpack_from("<ii", data, 18)
-    return width, height, struct.unpack_from("<%dI" % (width * height * 2), data, 54)
+PYTHONPATH="$(dirname "$0")" python3 - "$work/selected.lmv" "$work/reversed_twice.lmv" <<'PY' || fail "the selection does not follow the ellipse"
+import sys
+from lmv_words import words
 
 width, height, selected = words(sys.argv[1])
 chosen = []
