@@ -453,8 +453,8 @@ void ExpectSameRecordsAsTraversal(std::mt19937& random, int round, FillKind kind
   ASSERT_TRUE(SameRecords(fast.journal.records, slow.journal.records)) << "round " << round;
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x)
-      ASSERT_EQ(PixelPair(fast.canvas.display.At(x, y), fast.canvas.frame.At(x, y)),
-                PixelPair(slow.canvas.display.At(x, y), slow.canvas.frame.At(x, y)))
+      ASSERT_EQ((PixelPair{fast.canvas.display.At(x, y), fast.canvas.frame.At(x, y)}),
+                (PixelPair{slow.canvas.display.At(x, y), slow.canvas.frame.At(x, y)}))
           << "round " << round << " at " << x << "," << y;
 }
 
