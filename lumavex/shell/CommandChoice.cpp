@@ -8,7 +8,7 @@
 namespace lumavex {
 
 void NoteCommand(AppState& state, int previous, int id) {
-  const CommandSpec* chosen = FindCommand(id);
+  const CommandEntry* chosen = FindCommand(id);
   const Choice choice = chosen ? chosen->choice : Choice::Ordinary;
   if (choice == Choice::Neutral) return;
   if (choice == Choice::RepeatableMarking && id == previous) return;

@@ -13,32 +13,32 @@ namespace {
 template <class Keep>
 std::vector<int> IdsWhere(Keep keep) {
   std::vector<int> ids;
-  for (const CommandSpec& spec : CommandSpecs())
-    if (keep(spec)) ids.push_back(spec.id);
+  for (const CommandEntry& entry : CommandEntries())
+    if (keep(entry)) ids.push_back(entry.id);
   return ids;
 }
 
 }  // namespace
 
-const CommandSpec* FindCommand(int id) {
-  const auto specs = CommandSpecs();
-  const auto it = std::ranges::find(specs, id, &CommandSpec::id);
+const CommandEntry* FindCommand(int id) {
+  const auto specs = CommandEntries();
+  const auto it = std::ranges::find(specs, id, &CommandEntry::id);
   return it == specs.end() ? nullptr : &*it;
 }
 
 void SendCommand(AppState& state, int id) {
-  const CommandSpec* spec = FindCommand(id);
-  if (!spec) platform::Fatal(state.host, "エラー", "エラー", -1);
+  const CommandEntry* entry = FindCommand(id);
+  if (!entry) platform::Fatal(state.host, "エラー", "エラー", -1);
   constexpr size_t kHistory = 64;
   state.recentCommands.push_back(id);
   if (state.recentCommands.size() > kHistory) state.recentCommands.pop_front();
   NoteCommand(state, state.currentCommand, id);
-  if (spec->handler) spec->handler(state, id);
+  if (entry->handler) entry->handler(state, id);
 }
 
 Tool* ToolOfMode(AppState& state, int mode) {
-  const CommandSpec* spec = FindCommand(mode);
-  return spec && spec->tool ? &spec->tool(state.tools) : nullptr;
+  const CommandEntry* entry = FindCommand(mode);
+  return entry && entry->tool ? &entry->tool(state.tools) : nullptr;
 }
 
 Tool* CurrentTool(AppState& state) {
@@ -50,13 +50,13 @@ void EnterTool(AppState& state, int id) {
 }
 
 bool IsMarking(int id) {
-  const CommandSpec* spec = FindCommand(id);
-  return spec && (spec->choice == Choice::Marking || spec->choice == Choice::RepeatableMarking);
+  const CommandEntry* entry = FindCommand(id);
+  return entry && (entry->choice == Choice::Marking || entry->choice == Choice::RepeatableMarking);
 }
 
 const std::vector<int>& PictureCommands() {
   static const std::vector<int> kCommands =
-      IdsWhere([](const CommandSpec& spec) { return spec.needsPicture; });
+      IdsWhere([](const CommandEntry& entry) { return entry.needsPicture; });
   return kCommands;
 }
 
@@ -65,13 +65,13 @@ void EnablePictureCommands(platform::MenuBar& menu, bool enabled) {
 }
 
 bool NudgesPickedPoint(int mode) {
-  const CommandSpec* spec = FindCommand(mode);
-  return spec && spec->phase != Phase::None;
+  const CommandEntry* entry = FindCommand(mode);
+  return entry && entry->phase != Phase::None;
 }
 
 bool KeepsArrowKeys(int mode) {
-  const CommandSpec* spec = FindCommand(mode);
-  return spec && spec->keepsArrows;
+  const CommandEntry* entry = FindCommand(mode);
+  return entry && entry->keepsArrows;
 }
 
 }  // namespace lumavex

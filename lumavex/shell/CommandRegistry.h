@@ -34,7 +34,7 @@ using CommandHandler = void (*)(AppState& state, int id);
 // The App's instance of a tool (see ToolOf).
 using ToolAccess = Tool& (*)(ToolBox& tools);
 
-struct CommandSpec {
+struct CommandEntry {
   int id = cmd::kNone;
   // Nothing for the phases their tool enters by itself and for the commands whose
   // tools this build does not have yet: choosing them runs the command choice alone.
@@ -60,10 +60,10 @@ struct CommandSpec {
 };
 
 // Every row, one per identifier.
-std::span<const CommandSpec> CommandSpecs();
+std::span<const CommandEntry> CommandEntries();
 
 // The row of `id`, or nullptr when the program has no such command.
-const CommandSpec* FindCommand(int id);
+const CommandEntry* FindCommand(int id);
 
 // Carries out command `id` as the window's command case does: the command choice,
 // then the row's handler. Every path into a tool (menu, key, later phases) comes

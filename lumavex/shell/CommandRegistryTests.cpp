@@ -44,10 +44,10 @@ const IdSet kNeedAPicture = {
     40150, 40129, 40087, 40223, 40037, 40038, 40162, 40218, 40050, 40051, 40076, 40120,
     40140, 40107, 40135, 40064, 40062, 40065, 40063, 40200, 40188, 40192, 40138};
 
-IdSet RowsWhere(bool (*keep)(const CommandSpec&)) {
+IdSet RowsWhere(bool (*keep)(const CommandEntry&)) {
   IdSet ids;
-  for (const CommandSpec& spec : CommandSpecs())
-    if (keep(spec)) ids.insert(spec.id);
+  for (const CommandEntry& entry : CommandEntries())
+    if (keep(entry)) ids.insert(entry.id);
   return ids;
 }
 
@@ -66,7 +66,7 @@ std::map<int, int> MenuItemCounts() {
 
 TEST(CommandRegistry, EveryIdentifierHasOneRow) {
   std::map<int, int> rows;
-  for (const CommandSpec& spec : CommandSpecs()) ++rows[spec.id];
+  for (const CommandEntry& entry : CommandEntries()) ++rows[entry.id];
   for (const auto& [id, n] : rows) EXPECT_EQ(n, 1) << id;
   EXPECT_EQ(rows.count(cmd::kNone), 0u);
   EXPECT_EQ(FindCommand(cmd::kStatusItem), nullptr);  // a caption, never sent
@@ -76,28 +76,28 @@ TEST(CommandRegistry, TheMenuKeyAndHelpTablesNameOnlyRegisteredCommands) {
   for (const auto& [id, n] : MenuItemCounts()) EXPECT_NE(FindCommand(id), nullptr) << id;
   for (int id : KeyCommands()) EXPECT_NE(FindCommand(id), nullptr) << id;
   for (const HelpTopic& topic : HelpTopics()) {
-    const CommandSpec* spec = FindCommand(topic.command);
-    ASSERT_NE(spec, nullptr) << topic.command;
-    EXPECT_FALSE(spec->internal) << topic.command;
+    const CommandEntry* entry = FindCommand(topic.command);
+    ASSERT_NE(entry, nullptr) << topic.command;
+    EXPECT_FALSE(entry->internal) << topic.command;
   }
 }
 
 TEST(CommandRegistry, MenuRowsHaveOneMenuItemAndInternalRowsNone) {
   const std::map<int, int> items = MenuItemCounts();
-  for (const CommandSpec& spec : CommandSpecs()) {
-    const auto it = items.find(spec.id);
+  for (const CommandEntry& entry : CommandEntries()) {
+    const auto it = items.find(entry.id);
     const int count = it == items.end() ? 0 : it->second;
-    EXPECT_EQ(count, spec.internal ? 0 : 1) << spec.id;
+    EXPECT_EQ(count, entry.internal ? 0 : 1) << entry.id;
   }
 }
 
 TEST(CommandRegistry, DerivedListsAreTheDispatchersLists) {
-  EXPECT_EQ(RowsWhere([](const CommandSpec& s) { return s.choice == Choice::Neutral; }), kNeutral);
-  EXPECT_EQ(RowsWhere([](const CommandSpec& s) { return IsMarking(s.id); }), kMarking);
-  EXPECT_EQ(RowsWhere([](const CommandSpec& s) { return s.choice == Choice::RepeatableMarking; }),
+  EXPECT_EQ(RowsWhere([](const CommandEntry& s) { return s.choice == Choice::Neutral; }), kNeutral);
+  EXPECT_EQ(RowsWhere([](const CommandEntry& s) { return IsMarking(s.id); }), kMarking);
+  EXPECT_EQ(RowsWhere([](const CommandEntry& s) { return s.choice == Choice::RepeatableMarking; }),
             kNeutralAfterThemselves);
-  EXPECT_EQ(RowsWhere([](const CommandSpec& s) { return KeepsArrowKeys(s.id); }), kKeepingArrows);
-  EXPECT_EQ(RowsWhere([](const CommandSpec& s) { return NudgesPickedPoint(s.id); }),
+  EXPECT_EQ(RowsWhere([](const CommandEntry& s) { return KeepsArrowKeys(s.id); }), kKeepingArrows);
+  EXPECT_EQ(RowsWhere([](const CommandEntry& s) { return NudgesPickedPoint(s.id); }),
             Union(kNudging, kContinuousPastePhases));
   const std::vector<int>& pictures = PictureCommands();
   EXPECT_EQ(IdSet(pictures.begin(), pictures.end()), kNeedAPicture);
@@ -106,14 +106,14 @@ TEST(CommandRegistry, DerivedListsAreTheDispatchersLists) {
 
 TEST(CommandRegistry, SettingRowsNameADialogAStatusAndARegisteredFollower) {
   int settings = 0;
-  for (const CommandSpec& spec : CommandSpecs()) {
-    if (spec.settingDialog == 0) {
-      EXPECT_EQ(spec.following, cmd::kNone) << spec.id;
+  for (const CommandEntry& entry : CommandEntries()) {
+    if (entry.settingDialog == 0) {
+      EXPECT_EQ(entry.following, cmd::kNone) << entry.id;
       continue;
     }
     ++settings;
-    EXPECT_NE(spec.status, nullptr) << spec.id;
-    EXPECT_TRUE(spec.following == cmd::kNone || FindCommand(spec.following)) << spec.id;
+    EXPECT_NE(entry.status, nullptr) << entry.id;
+    EXPECT_TRUE(entry.following == cmd::kNone || FindCommand(entry.following)) << entry.id;
   }
   EXPECT_EQ(settings, 21);
 }

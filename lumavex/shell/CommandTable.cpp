@@ -85,15 +85,15 @@ constexpr Choice kMarking = Choice::Marking;
 constexpr Choice kRepeatable = Choice::RepeatableMarking;
 
 // A zoom level: neutral, usable without a picture.
-constexpr CommandSpec ZoomRow(int id) {
+constexpr CommandEntry ZoomRow(int id) {
   return {.id = id, .handler = Zoom, .choice = kNeutral};
 }
-constexpr CommandSpec HelpRow(int id) {
+constexpr CommandEntry HelpRow(int id) {
   return {.id = id, .handler = Help, .choice = kNeutral};
 }
 // A parameter dialog that leaves the marks alone.
-constexpr CommandSpec DialogRow(int id, int dialogId, const char* status,
-                                Choice choice = kNeutral) {
+constexpr CommandEntry DialogRow(int id, int dialogId, const char* status,
+                                 Choice choice = kNeutral) {
   return {.id = id,
           .handler = Setting,
           .needsPicture = true,
@@ -102,7 +102,7 @@ constexpr CommandSpec DialogRow(int id, int dialogId, const char* status,
           .settingDialog = dialogId};
 }
 // A pen's settings dialog, then the pen.
-constexpr CommandSpec SetPenRow(int id, int dialogId, const char* status, int pen) {
+constexpr CommandEntry SetPenRow(int id, int dialogId, const char* status, int pen) {
   return {.id = id,
           .handler = Setting,
           .needsPicture = true,
@@ -112,18 +112,18 @@ constexpr CommandSpec SetPenRow(int id, int dialogId, const char* status, int pe
           .following = pen};
 }
 // A mode of a tool this build does not have yet.
-constexpr CommandSpec ToolRow(int id, Choice choice = Choice::Ordinary) {
+constexpr CommandEntry ToolRow(int id, Choice choice = Choice::Ordinary) {
   return {.id = id, .needsPicture = true, .choice = choice};
 }
-constexpr CommandSpec Internal(int id, Choice choice = Choice::Ordinary) {
+constexpr CommandEntry Internal(int id, Choice choice = Choice::Ordinary) {
   return {.id = id, .choice = choice, .internal = true};
 }
 // A tool's own command: it enters the tool, which takes the input in its modes.
-constexpr CommandSpec ToolCommand(int id, ToolAccess tool, const char* status) {
+constexpr CommandEntry ToolCommand(int id, ToolAccess tool, const char* status) {
   return {.id = id, .handler = EnterTool, .tool = tool, .needsPicture = true, .status = status};
 }
 // A pen: the pen tool takes the input; its marks last until the next choice.
-constexpr CommandSpec PenRow(int id, const char* status) {
+constexpr CommandEntry PenRow(int id, const char* status) {
   return {.id = id,
           .handler = EnterTool,
           .tool = ToolOf<PenTools>,
@@ -132,7 +132,7 @@ constexpr CommandSpec PenRow(int id, const char* status) {
           .status = status};
 }
 // A fill mode, entered through its handler after what it asks first.
-constexpr CommandSpec FillRow(int id, const char* status) {
+constexpr CommandEntry FillRow(int id, const char* status) {
   return {.id = id,
           .handler = ChooseFillCommand,
           .tool = ToolOf<FillTools>,
@@ -141,7 +141,7 @@ constexpr CommandSpec FillRow(int id, const char* status) {
           .status = status};
 }
 // A select or deselect fill mode; its marks last until the next choice.
-constexpr CommandSpec AreaRow(int id, const char* status) {
+constexpr CommandEntry AreaRow(int id, const char* status) {
   return {.id = id,
           .handler = ChooseAreaFillCommand,
           .tool = ToolOf<AreaTools>,
@@ -150,13 +150,13 @@ constexpr CommandSpec AreaRow(int id, const char* status) {
           .status = status};
 }
 // A fill over the whole selection, run at once; choosing it again repaints nothing.
-constexpr CommandSpec WholeAreaFillRow(int id) {
+constexpr CommandEntry WholeAreaFillRow(int id) {
   return {.id = id, .handler = WholeAreaFillCommand, .needsPicture = true, .choice = kRepeatable};
 }
 // A later phase of a tool, whose keypad and arrow keys act on what is picked when
 // `phase` says so.
-constexpr CommandSpec PhaseRow(int id, Phase phase, Choice choice = Choice::Ordinary,
-                               ToolAccess tool = nullptr) {
+constexpr CommandEntry PhaseRow(int id, Phase phase, Choice choice = Choice::Ordinary,
+                                ToolAccess tool = nullptr) {
   return {.id = id,
           .tool = tool,
           .choice = choice,
@@ -165,11 +165,11 @@ constexpr CommandSpec PhaseRow(int id, Phase phase, Choice choice = Choice::Ordi
           .internal = true};
 }
 // The commit of a tool, sent by the tool itself.
-constexpr CommandSpec Commit(int id, CommandHandler handler, Choice choice = kNeutral) {
+constexpr CommandEntry Commit(int id, CommandHandler handler, Choice choice = kNeutral) {
   return {.id = id, .handler = handler, .choice = choice, .internal = true};
 }
 
-constexpr CommandSpec kRows[] = {
+constexpr CommandEntry kRows[] = {
     // File
     {.id = cmd::kNewPicture, .handler = Run<NewPictureCommand>},
     {.id = cmd::kCreateBlankPicture, .handler = Run<CreateBlankPictureCommand>, .internal = true},
@@ -439,7 +439,7 @@ constexpr CommandSpec kRows[] = {
 
 }  // namespace
 
-std::span<const CommandSpec> CommandSpecs() {
+std::span<const CommandEntry> CommandEntries() {
   return kRows;
 }
 

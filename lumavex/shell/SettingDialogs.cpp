@@ -30,7 +30,8 @@ std::string LimitText(std::optional<int> limit, const char* side) {
   if (!limit) return "";
   std::string text;
   for (char c : std::to_string(*limit))
-    text += c == '-' ? std::string("－") : std::string{'\xEF', '\xBC', static_cast<char>('\x90' + (c - '0'))};
+    text += c == '-' ? std::string("－")
+                     : std::string{'\xEF', '\xBC', static_cast<char>('\x90' + (c - '0'))};
   return text + side;
 }
 
@@ -103,10 +104,9 @@ ParameterDialogForm TwoSides(int id, std::string title, std::string widthLabel,
   ParameterDialogForm form;
   form.id = id;
   form.title = std::move(title);
-  form.fields = {Field(kFirstField, std::move(widthLabel), width, side, Plain(side),
-                       StoreInto(width)),
-                 Field(kSecondField, std::move(heightLabel), height, side, Plain(side),
-                       StoreInto(height))};
+  form.fields = {
+      Field(kFirstField, std::move(widthLabel), width, side, Plain(side), StoreInto(width)),
+      Field(kSecondField, std::move(heightLabel), height, side, Plain(side), StoreInto(height))};
   return form;
 }
 
@@ -126,17 +126,17 @@ ParameterDialogForm BorderOpacity(DrawingSettings& s) {
 }
 
 ParameterDialogForm ColourChangePen(DrawingSettings& s) {
-  ParameterDialogForm form = PenWidthOnly(
-      dialog::kColourChangePen, "フレーム色変更ペン設定( Set change frame color pen.)",
-      s.colourChangePenWidth);
+  ParameterDialogForm form =
+      PenWidthOnly(dialog::kColourChangePen, "フレーム色変更ペン設定( Set change frame color pen.)",
+                   s.colourChangePenWidth);
   form.checkBoxes = {{kDeleteFrameCheck, "フレームを削除", s.colourChangeDeletesFrame,
                       [&s](bool on) { s.colourChangeDeletesFrame = on; }}};
   return form;
 }
 
 ParameterDialogForm MosaicPen(DrawingSettings& s) {
-  ParameterDialogForm form = PenWidthOnly(dialog::kMosaicPen, "モザイクペン設定( Set mosaic pen.)",
-                                          s.mosaicPenWidth);
+  ParameterDialogForm form =
+      PenWidthOnly(dialog::kMosaicPen, "モザイクペン設定( Set mosaic pen.)", s.mosaicPenWidth);
   form.fields.push_back(Field(kSecondField, "モザイク幅( 2 ～)", s.mosaicCellWidth,
                               limit::kMosaicCellWidth, Named("モザイク幅", limit::kMosaicCellWidth),
                               StoreInto(s.mosaicCellWidth)));
@@ -179,16 +179,15 @@ ParameterDialogForm TabletCurve(DrawingSettings& s, int pressureRange) {
   ParameterDialogForm form;
   form.id = dialog::kTabletCurve;
   form.title = "フレームベジェ＆スプライン曲線設定";
-  form.fields = {
-      Field(kFirstField, "最大基点数( 2 ～ 1600。スムージング度。小さいほど強い)",
-            s.tabletMaxBasePoints, limit::kTabletMaxBasePoints,
-            Plain(limit::kTabletMaxBasePoints), StoreInto(s.tabletMaxBasePoints)),
-      Field(kSecondField, "最小筆圧( 0 ～ 99( %))",
-            PressurePercentShown(s.tabletMinPressure, pressureRange),
-            limit::kTabletMinPressurePercent, Plain(limit::kTabletMinPressurePercent),
-            [&s, pressureRange](int percent) {
-              s.tabletMinPressure = RawPressureOfPercent(percent, pressureRange);
-            })};
+  form.fields = {Field(kFirstField, "最大基点数( 2 ～ 1600。スムージング度。小さいほど強い)",
+                       s.tabletMaxBasePoints, limit::kTabletMaxBasePoints,
+                       Plain(limit::kTabletMaxBasePoints), StoreInto(s.tabletMaxBasePoints)),
+                 Field(kSecondField, "最小筆圧( 0 ～ 99( %))",
+                       PressurePercentShown(s.tabletMinPressure, pressureRange),
+                       limit::kTabletMinPressurePercent, Plain(limit::kTabletMinPressurePercent),
+                       [&s, pressureRange](int percent) {
+                         s.tabletMinPressure = RawPressureOfPercent(percent, pressureRange);
+                       })};
   return form;
 }
 
@@ -230,13 +229,15 @@ std::optional<ParameterDialogForm> SettingForm(int dialogId, DrawingSettings& s,
                                Plain(limit::kMaxOpacity), StoreInto(s.maxOpacity)));
     case dialog::kHeadFade:
       return SingleField(
-          dialogId, "先頭フェード距離( Head fade distance for frame and fade.)( 0 ～ ( 100 = 1 ピクセル))",
+          dialogId,
+          "先頭フェード距離( Head fade distance for frame and fade.)( 0 ～ ( 100 = 1 ピクセル))",
           Field(kFirstField, "", HundredthsShownRounded(s.headFade), limit::kFadeDistance,
                 Plain(limit::kFadeDistance), StoreHundredths(s.headFade)));
     case dialog::kTerminationFade:
       return SingleField(
           dialogId,
-          "終端フェード距離( Termination fade distance for frame and fade.)( 0 ～ ( 100 = 1 Pixel))",
+          "終端フェード距離( Termination fade distance for frame and fade.)( 0 ～ ( 100 = 1 "
+          "Pixel))",
           Field(kFirstField, "", HundredthsShownRounded(s.terminationFade), limit::kFadeDistance,
                 Plain(limit::kFadeDistance), StoreHundredths(s.terminationFade)));
     case dialog::kGradationPen:
@@ -247,17 +248,21 @@ std::optional<ParameterDialogForm> SettingForm(int dialogId, DrawingSettings& s,
     case dialog::kDeletePen:
       return PenWidthOnly(dialogId, "フレーム削除ペン設定( Set delete frame pen.)",
                           s.frameDeletePenWidth);
-    case dialog::kColourChangePen: return ColourChangePen(s);
-    case dialog::kMosaicPen: return MosaicPen(s);
+    case dialog::kColourChangePen:
+      return ColourChangePen(s);
+    case dialog::kMosaicPen:
+      return MosaicPen(s);
     case dialog::kFrameGradationPen:
       return GradationPen(dialogId, "フレームぼかしペン設定( Set frame gradation pen.)",
                           s.frameGradationPenWidth, s.frameGradationDegree);
     case dialog::kAntiAliasWidth:
       return SingleField(
-          dialogId, "フレームアンチエイリアス幅( Set anti-alias width.)( 100 ～ ( 100 = 1 ピクセル))",
+          dialogId,
+          "フレームアンチエイリアス幅( Set anti-alias width.)( 100 ～ ( 100 = 1 ピクセル))",
           Field(kFirstField, "", HundredthsShown(s.antiAliasWidth), limit::kAntiAliasWidth,
                 Plain(limit::kAntiAliasWidth), StoreHundredths(s.antiAliasWidth)));
-    case dialog::kBorderOpacity: return BorderOpacity(s);
+    case dialog::kBorderOpacity:
+      return BorderOpacity(s);
     case dialog::kRgbTolerance: {
       ParameterDialogForm form = SingleField(
           dialogId, "RGB許容範囲設定( RGB permissible level.)",
@@ -279,19 +284,23 @@ std::optional<ParameterDialogForm> SettingForm(int dialogId, DrawingSettings& s,
       return TwoSides(dialogId, "ロード時サイズ指定", "幅( 2 ～)", "高さ( 2 ～)", s.loadLimitWidth,
                       s.loadLimitHeight);
     case dialog::kProcessingSquare:
-      return SingleField(dialogId, "描画処理正方形( Set draw rectangle.)( 10 ～ 10000 ピクセル)",
-                         Field(kFirstField, "", s.processingSquareSide,
-                               limit::kProcessingSquareSide,
-                               Named("描画処理正方形", limit::kProcessingSquareSide),
-                               StoreInto(s.processingSquareSide)));
-    case dialog::kSquareFatten: return SquareFatten(s);
+      return SingleField(
+          dialogId, "描画処理正方形( Set draw rectangle.)( 10 ～ 10000 ピクセル)",
+          Field(kFirstField, "", s.processingSquareSide, limit::kProcessingSquareSide,
+                Named("描画処理正方形", limit::kProcessingSquareSide),
+                StoreInto(s.processingSquareSide)));
+    case dialog::kSquareFatten:
+      return SquareFatten(s);
     case dialog::kPointSpacing:
       return SingleField(dialogId, "描画精度指定( Specify of precision.)( 100 = 1 ピクセル)",
                          Field(kFirstField, "処理点間距離", s.pointSpacing, limit::kPointSpacing,
                                Plain(limit::kPointSpacing), StoreInto(s.pointSpacing)));
-    case dialog::kReductionRatio: return ReductionRatio(s);
-    case dialog::kTabletCurve: return TabletCurve(s, pressureRange);
-    default: return std::nullopt;
+    case dialog::kReductionRatio:
+      return ReductionRatio(s);
+    case dialog::kTabletCurve:
+      return TabletCurve(s, pressureRange);
+    default:
+      return std::nullopt;
   }
 }
 
@@ -359,7 +368,7 @@ bool AskSetting(AppState& state, int dialogId, int tabletPressureRange) {
 }
 
 bool RunSettingCommand(AppState& state, int commandId, int tabletPressureRange) {
-  const CommandSpec* command = FindCommand(commandId);
+  const CommandEntry* command = FindCommand(commandId);
   if (!command || command->settingDialog == 0) return false;
 
   SetStatusText(state, command->status);

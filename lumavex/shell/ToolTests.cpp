@@ -39,9 +39,7 @@ class ToolTest : public testing::ProgramTest {
       for (int x = 0; x < c.Width(); ++x) changed += (c.display.At(x, y) & 0x00FFFFFF) != 0xFFFFFF;
     return changed;
   }
-  std::vector<int> Sent() {
-    return {State().recentCommands.begin(), State().recentCommands.end()};
-  }
+  std::vector<int> Sent() { return {State().recentCommands.begin(), State().recentCommands.end()}; }
 };
 
 TEST_F(ToolTest, BeforeAPictureOnlyTheLoadPolicyKeysAct) {
@@ -272,15 +270,15 @@ TEST_F(ToolTest, EachModeTakesTheMouseThroughItsOwnTool) {
 TEST_F(ToolTest, EveryToolCommandEntersItsFirstPhaseWithItsStatusText) {
   StartWithPicture();
   int tools = 0;
-  for (const CommandSpec& spec : CommandSpecs()) {
-    if (spec.handler != EnterTool) continue;
+  for (const CommandEntry& entry : CommandEntries()) {
+    if (entry.handler != EnterTool) continue;
     ++tools;
-    Command(spec.id);
-    EXPECT_EQ(Mode(), spec.id);
-    EXPECT_EQ(CurrentTool(State()), ToolOfMode(State(), spec.id)) << spec.id;
-    ASSERT_NE(spec.status, nullptr) << spec.id;
-    EXPECT_EQ(app->Menu().StatusText(), spec.status) << spec.id;
-    EXPECT_EQ(CurrentTool(State())->StatusText(spec.id), spec.status) << spec.id;
+    Command(entry.id);
+    EXPECT_EQ(Mode(), entry.id);
+    EXPECT_EQ(CurrentTool(State()), ToolOfMode(State(), entry.id)) << entry.id;
+    ASSERT_NE(entry.status, nullptr) << entry.id;
+    EXPECT_EQ(app->Menu().StatusText(), entry.status) << entry.id;
+    EXPECT_EQ(CurrentTool(State())->StatusText(entry.id), entry.status) << entry.id;
   }
   EXPECT_EQ(tools, 18);
 }
