@@ -17,8 +17,8 @@ namespace lumavex::testing {
 inline std::string MakeWorkingFolder() {
   namespace fs = std::filesystem;
   static int counter = 0;
-  const fs::path dir = fs::temp_directory_path() /
-                       ("lumavex-test-" + std::to_string(::getpid()) + "-" + std::to_string(++counter));
+  const fs::path dir = fs::temp_directory_path() / ("lumavex-test-" + std::to_string(::getpid()) +
+                                                    "-" + std::to_string(++counter));
   fs::remove_all(dir);
   fs::create_directories(dir);
   fs::copy(fs::path(LUMAVEX_SOURCE_DIR) / "resources/LMV_Resource", dir / "LMV_Resource",
@@ -84,8 +84,8 @@ class ProgramTest : public ::testing::Test {
                                           button == platform::MouseButton::Right, modifiers});
   }
   void Release(platform::MouseButton button, int x, int y, platform::Modifiers modifiers = {}) {
-    app->HandleEvent(platform::MouseEvent{platform::MouseEvent::Kind::Release, button, x, y,
-                                          false, false, modifiers});
+    app->HandleEvent(platform::MouseEvent{platform::MouseEvent::Kind::Release, button, x, y, false,
+                                          false, modifiers});
   }
   void Click(int x, int y, platform::Modifiers modifiers = {},
              platform::MouseButton button = platform::MouseButton::Left) {
@@ -94,8 +94,8 @@ class ProgramTest : public ::testing::Test {
   }
   // Moves the mouse with the left button held.
   void Drag(int x, int y) {
-    app->HandleEvent(platform::MouseEvent{platform::MouseEvent::Kind::Move,
-                                          platform::MouseButton::Left, x, y, true, false, {}});
+    app->HandleEvent(platform::MouseEvent{
+        platform::MouseEvent::Kind::Move, platform::MouseButton::Left, x, y, true, false, {}});
   }
   std::string Resource(const std::string& name) const { return folder + "/LMV_Resource/" + name; }
 
@@ -107,3 +107,12 @@ class ProgramTest : public ::testing::Test {
 };
 
 }  // namespace lumavex::testing
+
+namespace lumavex {
+
+// The modifier keys held with a click in the program tests.
+constexpr platform::Modifiers kShift{true, false};
+constexpr platform::Modifiers kCtrl{false, true};
+constexpr platform::Modifiers kBoth{true, true};
+
+}  // namespace lumavex

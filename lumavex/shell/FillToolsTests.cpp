@@ -11,10 +11,6 @@ namespace {
 using platform::Modifiers;
 using platform::MouseButton;
 
-constexpr Modifiers kShift{true, false};
-constexpr Modifiers kCtrl{false, true};
-constexpr Modifiers kBoth{true, true};
-
 class FillToolTest : public testing::ProgramTest {
  protected:
   // A 100 × 60 white picture split by an opaque black frame column at x = 50.

@@ -14,9 +14,6 @@ namespace {
 using platform::Modifiers;
 using platform::MouseButton;
 
-constexpr Modifiers kShift{true, false};
-constexpr Modifiers kCtrl{false, true};
-
 class PenToolTest : public testing::ProgramTest {
  protected:
   // A 60 × 40 white picture shown at 100 %, head colour 0x123456.

@@ -13,9 +13,6 @@ namespace {
 using platform::Modifiers;
 using platform::MouseButton;
 
-constexpr Modifiers kShift{true, false};
-constexpr Modifiers kBoth{true, true};
-
 class SurfaceToolTest : public testing::ProgramTest {
  protected:
   void StartWithPicture() {

@@ -20,9 +20,6 @@ using platform::MouseEvent;
 namespace vk = platform::vk;
 
 constexpr Modifiers kPlain{false, false};
-constexpr Modifiers kShift{true, false};
-constexpr Modifiers kCtrl{false, true};
-constexpr Modifiers kBoth{true, true};
 
 class ToolTest : public testing::ProgramTest {
  protected:
