@@ -7,6 +7,8 @@
 #include <variant>
 #include <vector>
 
+#include "platform/TabletPacket.h"
+
 namespace platform {
 
 // Virtual key codes as the key table names them.
@@ -51,6 +53,8 @@ struct MouseEvent {
   bool leftDown = false;  // buttons held while the event happened
   bool rightDown = false;
   Modifiers modifiers;
+  // Made by the system from a pen's tablet input, which also arrives as tablet events.
+  bool fromPen = false;
 };
 
 struct ScrollEvent {
@@ -93,7 +97,7 @@ struct ColourPanelEvent {};
 
 using WindowEvent = std::variant<CommandEvent, KeyDownEvent, MouseEvent, ScrollEvent, DropEvent,
                                  ActivateEvent, SizeEvent, DisplayChangeEvent, PaintEvent,
-                                 MenuLoopEvent, ColourPanelEvent>;
+                                 MenuLoopEvent, ColourPanelEvent, TabletEvent>;
 
 // Where a window sends its events.
 using WindowEventSink = std::function<void(const WindowEvent&)>;
