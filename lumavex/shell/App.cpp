@@ -59,8 +59,9 @@ const platform::MenuBar& App::Menu() const { return state_->menu; }
 
 void App::Create(int clientWidth, int clientHeight) {
   AppState& s = *state_;
-  // The JPEG decoder is linked in and the curve mathematics needs no tables, so
-  // nothing is bound or built before the blocks are taken.
+  // The JPEG decoder is linked in and the Bezier tables are built with the state;
+  // Qt's tablet support is always there, so the tablet needs only its threshold.
+  InitialiseTablet(s);
   s.canvasWidth = kDefaultCanvasWidth;
   s.canvasHeight = kDefaultCanvasHeight;
 
@@ -113,6 +114,8 @@ void App::HandleEvent(const platform::WindowEvent& event) {
           RedrawColourPanel(s);
         } else if constexpr (std::is_same_v<T, platform::DropEvent>) {
           OnDrop(s, e);
+        } else if constexpr (std::is_same_v<T, platform::TabletEvent>) {
+          OnTabletPacket(s, e);
         }
       },
       event);

@@ -17,6 +17,7 @@
 #include "lumavex/shell/FeedbackSound.h"
 #include "lumavex/shell/FileCommands.h"
 #include "lumavex/shell/View.h"
+#include "lumavex/shell/tools/TabletTools.h"
 #include "lumavex/shell/tools/ToolBox.h"
 #include "platform/FontEngine.h"
 #include "platform/Memory.h"
@@ -82,6 +83,7 @@ class AppState {
   ShellDrawing drawing{*this};
   // The input modes' tools, each with its own state.
   ToolBox tools;
+  TabletState tablet;
   std::string modeStatusText;  // the status text of the current mode
 
   platform::Block workBlock;
@@ -92,6 +94,8 @@ class AppState {
   bool menuLoop = false;
   bool leftHeld = false;
   bool rightHeld = false;
+  // The mouse event being handled was made from a pen's input.
+  bool mouseFromPen = false;
   bool active = false;
 };
 

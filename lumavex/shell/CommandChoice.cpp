@@ -12,7 +12,10 @@ void NoteCommand(AppState& state, int previous, int id) {
   const Choice choice = chosen ? chosen->choice : Choice::Ordinary;
   if (choice == Choice::Neutral) return;
   if (choice == Choice::RepeatableMarking && id == previous) return;
-  if (IsMarking(previous)) ClearMarks(state.canvas, state.markedRectangle, kProcessingMarks);
+  if (IsMarking(previous)) {
+    ClearMarks(state.canvas, state.markedRectangle, kProcessingMarks);
+    state.tablet.contextOpen = false;
+  }
   state.markedRectangle = PixelRect{};
 }
 

@@ -23,6 +23,7 @@
 #include "lumavex/shell/tools/PointEditing.h"
 #include "lumavex/shell/tools/RectangleTools.h"
 #include "lumavex/shell/tools/SurfaceTools.h"
+#include "lumavex/shell/tools/TabletTools.h"
 
 namespace lumavex {
 namespace {
@@ -273,9 +274,14 @@ constexpr CommandEntry kRows[] = {
     DialogRow(cmd::kSetAntiAliasWidth, dialog::kAntiAliasWidth, "★フレームアンチエイリアス幅設定"),
 
     // Tablet smoothing curve
-    ToolRow(cmd::kSmoothingCurve, kMarking),
+    {.id = cmd::kSmoothingCurve,
+     .handler = EnterTool,
+     .tool = ToolOf<TabletTools>,
+     .needsPicture = true,
+     .choice = kMarking,
+     .status = "★スムージング曲線描画"},
     {.id = cmd::kSetSmoothingCurve,
-     .handler = Setting,
+     .handler = SetSmoothingCurve,
      .needsPicture = true,
      .status = "★フレームベジェ＆スプライン曲線設定",
      .settingDialog = dialog::kTabletCurve,

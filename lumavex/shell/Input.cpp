@@ -81,6 +81,7 @@ void OnRelease(AppState& s, const MouseEvent& e) {
 }  // namespace
 
 void OnMouse(AppState& s, const MouseEvent& e) {
+  s.mouseFromPen = e.fromPen;
   switch (e.kind) {
     case MouseEvent::Kind::Press: OnPress(s, e); break;
     case MouseEvent::Kind::Move: OnMove(s, e); break;

@@ -92,6 +92,11 @@ bool CommandKey(AppState& s, int key, bool shift, bool ctrl) {
 }  // namespace
 
 void OnKeyDown(AppState& s, const platform::KeyDownEvent& e) {
+  // Shift marks a turning point also while the left button, standing in for the pen, is held.
+  if (e.virtualKey == vk::kShift && s.currentCommand == cmd::kSmoothingCurve) {
+    MarkTurningPoint(s);
+    return;
+  }
   if (s.leftHeld || s.rightHeld) return;
   const int key = e.virtualKey;
   const bool shift = e.modifiers.shift, ctrl = e.modifiers.ctrl;

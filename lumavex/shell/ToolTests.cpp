@@ -277,7 +277,7 @@ TEST_F(ToolTest, EveryToolCommandEntersItsFirstPhaseWithItsStatusText) {
     EXPECT_EQ(app->Menu().StatusText(), entry.status) << entry.id;
     EXPECT_EQ(CurrentTool(State())->StatusText(entry.id), entry.status) << entry.id;
   }
-  EXPECT_EQ(tools, 18);
+  EXPECT_EQ(tools, 19);
 }
 
 TEST_F(ToolTest, KeypadAndArrowKeysFollowThePhaseOfTheMode) {

@@ -179,6 +179,21 @@ std::pair<double, double> ClientToCanvas(const AppState& s, int x, int y) {
   return {x * scale + px - 0.5, y * scale + py - 0.5};
 }
 
+std::pair<double, double> ClientToCanvasAt(const AppState& s, double x, double y) {
+  const int code = s.view.zoomCode;
+  const double px = s.view.horizontal.position, py = s.view.vertical.position;
+  if (IsReduction(code) || code == 1) {
+    const double scale = CanvasPixelsPerScreenPixel(code);
+    return {x * scale + px, y * scale + py};
+  }
+  const double scale = 1.0 / code;
+  return {x * scale + px - 0.5, y * scale + py - 0.5};
+}
+
+double CanvasPixelsPerScreenPixel(int code) {
+  return IsReduction(code) ? ReductionFactor(code) : 1.0 / code;
+}
+
 int CanvasToClientX(const AppState& s, double cx) {
   return static_cast<int>(std::floor((cx - s.view.horizontal.position) *
                                      ScreenPixelsPerCanvasPixel(s.view.zoomCode)));

@@ -79,6 +79,10 @@ void SetZoom(AppState& state, int code, bool updateScrollBars);
 
 // The canvas position under client position (x, y).
 std::pair<double, double> ClientToCanvas(const AppState& state, int x, int y);
+// The same for a position between client pixels (a pen's).
+std::pair<double, double> ClientToCanvasAt(const AppState& state, double x, double y);
+// Canvas pixels per screen pixel of the current view.
+double CanvasPixelsPerScreenPixel(int zoomCode);
 
 // Client position of the left/top edge of canvas pixel column `cx` / row `cy`.
 int CanvasToClientX(const AppState& state, double cx);
