@@ -1,5 +1,6 @@
 #include "lumavex/qt/LumavexWindow.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -11,6 +12,7 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTabletEvent>
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -20,6 +22,7 @@
 #include "platform/qt/Process.h"
 #include "platform/qt/ProgramIcon.h"
 #include "platform/qt/SurfaceWidget.h"
+#include "platform/qt/TabletInput.h"
 
 namespace lumavex::qt {
 
@@ -38,6 +41,24 @@ std::vector<std::string> LocalPaths(const QMimeData* data) {
     if (url.isLocalFile()) paths.push_back(url.toLocalFile().toStdString());
   return paths;
 }
+
+// Calls `left` when a pen leaves the tablet, which Qt tells the application, not a widget.
+class ProximityWatcher : public QObject {
+ public:
+  ProximityWatcher(QObject* parent, std::function<void()> left)
+      : QObject(parent), left_(std::move(left)) {
+    qApp->installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == qApp && event->type() == QEvent::TabletLeaveProximity) left_();
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  std::function<void()> left_;
+};
 
 }  // namespace
 
@@ -61,8 +82,16 @@ LumavexWindow::LumavexWindow(QWidget* parent)
   // core's surface does not reach.
   client_->setCursor(Qt::CrossCursor);
   client_->setMouseTracking(true);
+  // Hovering pens send packets too, so that the side button works off the tablet's surface.
+  client_->setTabletTracking(true);
   client_->setFocusPolicy(Qt::NoFocus);
   client_->installEventFilter(this);
+  new ProximityWatcher(this, [this] {
+    // The pen left the tablet: whatever it was doing has ended.
+    if (!lastTabletEvent_) return;
+    Forward(pq::PenLeft(*lastTabletEvent_));
+    lastTabletEvent_.reset();
+  });
   client_->SetExposedHandler([this] { Forward(platform::PaintEvent{}); });
   ConnectScrollBar(horizontalBar_, ScrollEvent::Axis::Horizontal);
   ConnectScrollBar(verticalBar_, ScrollEvent::Axis::Vertical);
@@ -150,6 +179,17 @@ void LumavexWindow::ReportClientSize() {
 bool LumavexWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched != client_) return QWidget::eventFilter(watched, event);
   switch (event->type()) {
+    case QEvent::TabletPress:
+    case QEvent::TabletMove:
+    case QEvent::TabletRelease:
+      // Forwarded and left unaccepted: Qt then makes mouse events of it as well, so that
+      // the pen works as a mouse in every mode, and the core tells those apart.
+      if (auto tablet = pq::TabletEventOf(*static_cast<QTabletEvent*>(event), client_->size())) {
+        lastTabletEvent_ = *tablet;
+        Forward(*tablet);
+      }
+      event->ignore();
+      return false;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
     case QEvent::MouseButtonRelease:

@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "platform/Events.h"
 #include "platform/qt/WindowHost.h"
@@ -87,6 +88,8 @@ class LumavexWindow : public QWidget, public platform::qt::HostWindow {
   QSize reportedClientSize_;
   Qt::MouseButtons forwardedButtons_;  // pressed in the client area, not yet released
   QPoint lastMousePosition_;
+  // The last packet of a pen near the tablet.
+  std::optional<platform::TabletEvent> lastTabletEvent_;
 };
 
 }  // namespace lumavex::qt

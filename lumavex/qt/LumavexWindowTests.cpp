@@ -8,7 +8,9 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
+#include <QPointingDevice>
 #include <QScrollBar>
+#include <QTabletEvent>
 #include <QTest>
 #include <QUrl>
 
@@ -255,6 +257,29 @@ TEST_F(LumavexWindowTest, ActivationAndDeactivationAreReported) {
   ASSERT_GE(activations.size(), 2u);
   EXPECT_FALSE(activations[activations.size() - 2].active);
   EXPECT_TRUE(activations.back().active);
+}
+
+TEST_F(LumavexWindowTest, PenPacketsOverTheClientAreaAreForwardedAndEndWhenThePenLeaves) {
+  using Cap = QInputDevice::Capability;
+  const QPointingDevice pen("pen", 7, QInputDevice::DeviceType::Stylus,
+                            QPointingDevice::PointerType::Pen, Cap::Position | Cap::Pressure, 1,
+                            3);
+  const QSize client = window.ClientSize();
+  const QPointF bottomRight(client.width() - 1, client.height() - 1);
+  QTabletEvent press(QEvent::TabletPress, &pen, bottomRight, bottomRight, 1.0, 0, 0, 0, 0, 0,
+                     Qt::NoModifier, Qt::LeftButton, Qt::LeftButton);
+  QCoreApplication::sendEvent(&window.Client(), &press);
+  QTabletEvent leave(QEvent::TabletLeaveProximity, &pen, {}, {}, 0, 0, 0, 0, 0, 0,
+                     Qt::NoModifier, Qt::NoButton, Qt::NoButton);
+  QCoreApplication::sendEvent(qApp, &leave);
+
+  const std::vector<platform::TabletEvent> packets = Received<platform::TabletEvent>();
+  ASSERT_EQ(packets.size(), 2u);
+  EXPECT_EQ(packets[0].packet.x, packets[0].device.xMaximum);
+  EXPECT_EQ(packets[0].packet.y, 0);
+  EXPECT_EQ(packets[0].packet.pressure, packets[0].device.pressureMaximum);
+  EXPECT_EQ(packets[1].packet.x, packets[0].packet.x);
+  EXPECT_EQ(packets[1].packet.pressure, 0);
 }
 
 }  // namespace

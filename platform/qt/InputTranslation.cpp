@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPointingDevice>
 
 namespace platform::qt {
 namespace {
@@ -190,6 +191,12 @@ std::optional<MouseEvent> MouseEventOf(const QMouseEvent& event) {
   out.leftDown = event.buttons().testFlag(Qt::LeftButton);
   out.rightDown = event.buttons().testFlag(Qt::RightButton);
   out.modifiers = ModifiersOf(event.modifiers());
+  if (const QPointingDevice* device = event.pointingDevice()) {
+    const QInputDevice::DeviceType type = device->type();
+    out.fromPen = type == QInputDevice::DeviceType::Stylus ||
+                  type == QInputDevice::DeviceType::Airbrush ||
+                  type == QInputDevice::DeviceType::Puck;
+  }
   return out;
 }
 

@@ -21,7 +21,7 @@ Modifiers ModifiersOf(Qt::KeyboardModifiers modifiers);
 
 // A press (a double click counts as a press), release or move in the receiving
 // widget's coordinates; nothing for other events and for buttons other than left and
-// right.
+// right. Events of a pen device are marked as the pen's.
 std::optional<MouseEvent> MouseEventOf(const QMouseEvent& event);
 
 // The scroll request of a QAbstractSlider::SliderAction; a slider move is a thumb
