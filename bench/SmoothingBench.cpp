@@ -9,8 +9,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <ctime>
 #include <cstdint>
+#include <ctime>
 #include <vector>
 
 #include "bench/BenchSupport.h"
@@ -80,8 +80,7 @@ void BM_SmoothingStrokePenUp(benchmark::State& state) {
   }
   // The yardstick: the finished curve's samples rendered and committed on their own.
   const auto blocks = lumavex::SmoothStroke(context, tables, buffer.Samples(), basePoints);
-  const int m =
-      lumavex::FrameSampleCountOfBlocks(context, blocks, context.settings.pointSpacing);
+  const int m = lumavex::FrameSampleCountOfBlocks(context, blocks, context.settings.pointSpacing);
   const std::vector<lumavex::Sample> curve = lumavex::BlockSpline(context, blocks, m);
   double frameBest = 1e9;
   for (int run = 0; run < 5; ++run) {
@@ -96,6 +95,10 @@ void BM_SmoothingStrokePenUp(benchmark::State& state) {
   state.counters["frame_only_ms"] = frameBest * 1e3;
   state.counters["x_frame_only"] = best / frameBest;
 }
-BENCHMARK(BM_SmoothingStrokePenUp)->Arg(4)->Arg(1600)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SmoothingStrokePenUp)
+    ->Arg(4)
+    ->Arg(1600)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

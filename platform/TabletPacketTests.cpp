@@ -1,8 +1,8 @@
-#include "platform/TabletPacket.h"
-
 #include <gtest/gtest.h>
 
 #include <sstream>
+
+#include "platform/TabletPacket.h"
 
 namespace platform {
 namespace {

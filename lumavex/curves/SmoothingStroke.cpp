@@ -99,7 +99,7 @@ std::vector<std::vector<TabletSample>> SplitIntoStretches(std::span<const Tablet
   auto add = [&stretches](std::vector<TabletSample> stretch) {
     if (stretch.empty()) return;
     stretches.push_back(stretch.size() > size_t(kMaxStretchSamples) ? Thinned(stretch)
-                                                                     : std::move(stretch));
+                                                                    : std::move(stretch));
   };
   const size_t n = samples.size();
   size_t start = 0;

@@ -18,8 +18,12 @@ namespace lumavex {
 // The w of a turning-point marker; its x and y mean nothing.
 constexpr double kTurningPointW = -1000000.0;
 
-constexpr TabletSample TurningPointMarker() { return {0, 0, kTurningPointW}; }
-constexpr bool IsTurningPoint(const TabletSample& s) { return s.w == kTurningPointW; }
+constexpr TabletSample TurningPointMarker() {
+  return {0, 0, kTurningPointW};
+}
+constexpr bool IsTurningPoint(const TabletSample& s) {
+  return s.w == kTurningPointW;
+}
 
 // The states of the pen's pressure and button machines.
 enum class PenState { Initial = 0, WentDown = 1, Held = 2, WentUp = 4, Up = 8 };

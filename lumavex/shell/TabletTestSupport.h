@@ -37,9 +37,8 @@ inline platform::TabletPacket PacketAt(double x, double y, int width, int height
 // A hand-like stroke of `count` packets over a client area of `width` × `height`: a wave
 // from left to right with a little jitter, the pen hovering for three packets before and
 // after, pressed hard in between; Shift goes down at packet `shiftAt` (none when negative).
-inline std::vector<platform::LoggedPacket> WavyStrokeLog(int count, int width, int height,
-                                                         int shiftAt = -1,
-                                                         const platform::TabletDevice& device = {}) {
+inline std::vector<platform::LoggedPacket> WavyStrokeLog(
+    int count, int width, int height, int shiftAt = -1, const platform::TabletDevice& device = {}) {
   std::vector<platform::LoggedPacket> log;
   uint32_t noise = 12345;
   auto jitter = [&noise] {

@@ -26,13 +26,13 @@ std::optional<TabletEvent> TabletEventOf(const QTabletEvent& event, QSize client
   const double height = std::max(client.height() - 1, 1);
   const QPointF at = event.position();
   out.packet.x = static_cast<int>(std::lround(at.x() / width * out.device.xMaximum));
-  out.packet.y = out.device.yMaximum -
-                 static_cast<int>(std::lround(at.y() / height * out.device.yMaximum));
+  out.packet.y =
+      out.device.yMaximum - static_cast<int>(std::lround(at.y() / height * out.device.yMaximum));
   const bool touching =
       event.type() != QEvent::TabletRelease && event.buttons().testFlag(Qt::LeftButton);
-  const bool hasPressure = event.pointingDevice() &&
-                           event.pointingDevice()->capabilities().testFlag(
-                               QInputDevice::Capability::Pressure);
+  const bool hasPressure =
+      event.pointingDevice() &&
+      event.pointingDevice()->capabilities().testFlag(QInputDevice::Capability::Pressure);
   const double pressure = hasPressure ? std::clamp(event.pressure(), 0.0, 1.0) : 1.0;
   out.packet.pressure =
       touching ? static_cast<int>(std::lround(pressure * out.device.pressureMaximum)) : 0;

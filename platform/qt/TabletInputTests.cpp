@@ -1,5 +1,3 @@
-#include "platform/qt/TabletInput.h"
-
 #include <gtest/gtest.h>
 
 #include <QMouseEvent>
@@ -7,6 +5,7 @@
 #include <QTabletEvent>
 
 #include "platform/qt/InputTranslation.h"
+#include "platform/qt/TabletInput.h"
 
 namespace platform::qt {
 namespace {
@@ -18,11 +17,20 @@ class Devices {
 
  private:
   using Cap = QInputDevice::Capability;
-  const QPointingDevice pen_{"pen", 1, QInputDevice::DeviceType::Stylus,
-                             QPointingDevice::PointerType::Pen, Cap::Position | Cap::Pressure, 1,
+  const QPointingDevice pen_{"pen",
+                             1,
+                             QInputDevice::DeviceType::Stylus,
+                             QPointingDevice::PointerType::Pen,
+                             Cap::Position | Cap::Pressure,
+                             1,
                              3};
-  const QPointingDevice puck_{"puck", 2, QInputDevice::DeviceType::Puck,
-                              QPointingDevice::PointerType::Cursor, Cap::Position, 1, 3};
+  const QPointingDevice puck_{"puck",
+                              2,
+                              QInputDevice::DeviceType::Puck,
+                              QPointingDevice::PointerType::Cursor,
+                              Cap::Position,
+                              1,
+                              3};
 };
 
 std::optional<TabletEvent> Translate(QEvent::Type type, QPointF at, double pressure,
@@ -53,8 +61,7 @@ TEST(TabletInput, HoverAndReleaseHavePressureNoneAndTheBarrelIsTheSideButton) {
   EXPECT_EQ(side->packet.buttons, 1);
   EXPECT_EQ(side->packet.pressure, 0);
   // A device without pressure is fully pressed while its tip touches.
-  EXPECT_EQ(Translate(QEvent::TabletMove, {5, 5}, 0, Qt::LeftButton, false)->packet.pressure,
-            1023);
+  EXPECT_EQ(Translate(QEvent::TabletMove, {5, 5}, 0, Qt::LeftButton, false)->packet.pressure, 1023);
   const auto left = PenLeft(*side);
   EXPECT_EQ(left.packet.buttons, 0);
   EXPECT_EQ(left.packet.x, side->packet.x);
@@ -65,8 +72,8 @@ TEST(TabletInput, MouseEventsMadeFromAPenAreMarked) {
   const QMouseEvent fromPen(QEvent::MouseButtonPress, {3, 4}, {3, 4}, Qt::LeftButton,
                             Qt::LeftButton, Qt::NoModifier, devices.Of(true));
   EXPECT_TRUE(MouseEventOf(fromPen)->fromPen);
-  const QMouseEvent mouse(QEvent::MouseButtonPress, {3, 4}, {3, 4}, Qt::LeftButton,
-                          Qt::LeftButton, Qt::NoModifier);
+  const QMouseEvent mouse(QEvent::MouseButtonPress, {3, 4}, {3, 4}, Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
   EXPECT_FALSE(MouseEventOf(mouse)->fromPen);
 }
 
