@@ -53,12 +53,11 @@ sleep 1
 # on the screen from the white of the new picture around it.
 geometry=$(xdotool search --onlyvisible --name '^Lumavex$' getwindowgeometry --shell | tr '\n' ' ')
 eval "$geometry"
-import -window root "$root/preview.png"
-cp "$root/preview.png" /tmp/lumavex-e2e-file-paste-preview.png
 shown $((X + 360)) $((Y + 300)) 200 30 40   # inside the picture: shown before the paste
 
 xdotool mousemove $((X + 700)) $((Y + 500)) keydown shift keydown ctrl click 1 keyup ctrl keyup shift
-sleep 1.5
+lumavex_dismiss_silent_notice
+sleep 1
 lumavex_save_native pasted.lmv
 
 xdotool mousemove $((X + 700)) $((Y + 500)) key u

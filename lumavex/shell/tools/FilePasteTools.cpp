@@ -75,7 +75,8 @@ void FilePasteTools::Enter(AppState& s, int id) {
 bool FilePasteTools::ChoosePicture(AppState& s, const std::string& title) {
   const auto name = AskFileToOpen(
       s, title,
-      {"lmv files {*.lmv}", "bmp files {*.bmp}", "png files {*.png}", "jpg files {*.jpg}"});
+      {kPictureFilesFilter, "lmv files {*.lmv}", "bmp files {*.bmp}", "png files {*.png}",
+       "jpg files {*.jpg}"});
   if (!name) return false;
   if (*name == picture_.path && picture_.Held()) return true;
   // The picture held gives way before the next one is read.
