@@ -8,6 +8,7 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <cstdio>
 #include <type_traits>
 #include <unistd.h>
 #include <cstring>
@@ -140,6 +141,10 @@ void BM_PasteIntoDroppedFiles(benchmark::State& state) {
         if (!lumavex::LoadCanvasPicture(services, (folder / name).string(), name, context.canvas))
           std::abort();
         context.canvas.processingSquare = {0, 0, kWidth - 1, kHeight - 1};
+        // A load starts a new journal, as the program's load resets its undo file.
+        context.journal.used = 0;
+        std::rewind(context.journal.file);
+        if (::ftruncate(::fileno(context.journal.file), 0) != 0) std::abort();
         if (paste) {
           lumavex::PaintStep step(context, true);
           lumavex::PasteRectangle(step, picture, 0, 0, progress);
