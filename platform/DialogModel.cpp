@@ -40,4 +40,15 @@ void DialogModel::SetChecked(int controlId, bool checked) {
   c->checked = checked;
 }
 
+int DialogModel::Selected(int controlId) const {
+  const DialogControl* c = Find(controlId);
+  return c ? c->selected : -1;
+}
+
+void DialogModel::SetSelected(int controlId, int index) {
+  DialogControl* c = Find(controlId);
+  if (!c) throw std::out_of_range("dialog has no control " + std::to_string(controlId));
+  c->selected = index >= 0 && index < static_cast<int>(c->items.size()) ? index : -1;
+}
+
 }  // namespace platform

@@ -16,6 +16,8 @@ enum class ControlKind {
   Label,         // static text
   ReadOnlyText,  // multi-line text the user can scroll and select but not change
   Radio,         // a button of the dialog's one radio group: checking it clears the others
+  List,          // a list of entries of which one (or none) is chosen
+  Button,        // a push button that runs the model's onButton and leaves the dialog open
 };
 
 struct DialogControl {
@@ -24,6 +26,8 @@ struct DialogControl {
   std::string label;  // static text shown before an edit, or the check box caption
   std::string text;   // edit contents
   bool checked = false;
+  std::vector<std::string> items;  // a list's entries
+  int selected = -1;               // a list's chosen entry; -1 for none
 };
 
 struct DialogMessage {
@@ -46,6 +50,10 @@ struct DialogModel {
   int okCode = 0;      // what RunDialog returns when OK is accepted
   int cancelCode = -1; // what RunDialog returns on cancel
 
+  // A push button of the dialog was pressed: reads the controls and may change them
+  // (a list's entries); a message returned is shown and the dialog stays open.
+  std::function<std::optional<DialogMessage>(DialogModel&, int buttonId)> onButton;
+
   // Reads the controls and stores their values. Returns the message to show when a
   // value is refused; the dialog then stays open.
   std::function<std::optional<DialogMessage>(DialogModel&)> onOk;
@@ -57,6 +65,15 @@ struct DialogModel {
   bool Checked(int controlId) const;
   // Checking a radio button clears every other radio button of the dialog.
   void SetChecked(int controlId, bool checked);
+
+  // The chosen entry of list `controlId` (-1 for none), and choosing one.
+  int Selected(int controlId) const;
+  void SetSelected(int controlId, int index);
+
+  // Runs the button's action; nothing happens without one.
+  std::optional<DialogMessage> Press(int buttonId) {
+    return onButton ? onButton(*this, buttonId) : std::nullopt;
+  }
 
   // Runs the OK validation; no validator means every input is accepted.
   std::optional<DialogMessage> Accept() { return onOk ? onOk(*this) : std::nullopt; }

@@ -187,6 +187,8 @@ std::optional<GlyphBitmap> ToGlyphBitmap(const FT_GlyphSlot slot, FT_Pos advance
   return glyph;
 }
 
+}  // namespace
+
 char32_t NextCodePoint(std::string_view text, size_t& i) {
   const auto lead = static_cast<unsigned char>(text[i++]);
   if (lead < 0x80) return lead;
@@ -213,6 +215,8 @@ char32_t NextCodePoint(std::string_view text, size_t& i) {
   i = j;
   return code;
 }
+
+namespace {
 
 Rect Union(const Rect& a, const Rect& b) {
   if (a.Empty()) return b;

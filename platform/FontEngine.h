@@ -57,6 +57,10 @@ struct GlyphBitmap {
   int Level(int x, int y) const { return levels[static_cast<size_t>(y) * stride + x]; }
 };
 
+// The code point of UTF-8 `text` at byte `i` (which must lie inside it), moving `i`
+// past it; a malformed sequence gives U+FFFD and moves `i` by one byte.
+char32_t NextCodePoint(std::string_view text, size_t& i);
+
 // Defined in FontEngine.cpp: the FreeType library and fontconfig
 // configuration shared by an engine and its fonts, and one sized face.
 struct FontLibrary;

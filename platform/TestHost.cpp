@@ -29,6 +29,12 @@ int TestHost::RunDialog(DialogModel& model) {
   for (const auto& attempt : script) {
     for (const auto& [id, text] : attempt.texts) model.SetText(id, text);
     for (const auto& [id, checked] : attempt.checks) model.SetChecked(id, checked);
+    for (const auto& [id, index] : attempt.selections) model.SetSelected(id, index);
+    for (int button : attempt.presses)
+      if (auto refusal = model.Press(button)) {
+        ShowMessage(refusal->text, refusal->caption, MessageButtons::Ok, MessageIcon::Exclamation);
+        dialogs.back().refusals.push_back(*refusal);
+      }
     if (!attempt.ok) return model.cancelCode;
     auto refusal = model.Accept();
     if (!refusal) return model.okCode;

@@ -37,10 +37,14 @@ struct ShownMessage {
 };
 
 // One press of OK or cancel in a dialog, after typing the given texts.
+// List choices are made after the texts and checks; the buttons are pressed after
+// them, in order, before OK or cancel.
 struct DialogAttempt {
   std::map<int, std::string> texts;
   std::map<int, bool> checks;
   bool ok = true;
+  std::map<int, int> selections;
+  std::vector<int> presses;
 };
 
 // What a scripted dialog saw: its title and the texts it opened with.

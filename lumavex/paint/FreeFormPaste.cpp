@@ -64,27 +64,29 @@ bool InverseBilinear(const PasteCorners& q, const Sample& p, double& u, double& 
   return Fraction(u) && Fraction(v);
 }
 
-void PasteIntoQuadrilateral(const PixelPlane& source, const PasteCorners& q, PixelPlane& target) {
+PixelRect QuadrilateralBox(const PasteCorners& q) {
   double minX = q[0].x, maxX = q[0].x, minY = q[0].y, maxY = q[0].y;
   for (const Sample& c : q) {
     minX = std::min(minX, c.x), maxX = std::max(maxX, c.x);
     minY = std::min(minY, c.y), maxY = std::max(maxY, c.y);
   }
-  const int left = std::max(0, PixelIndex(std::floor(minX)));
-  const int right = std::min(target.Width() - 1, PixelIndex(std::ceil(maxX)));
-  const int top = std::max(0, PixelIndex(std::floor(minY)));
-  const int bottom = std::min(target.Height() - 1, PixelIndex(std::ceil(maxY)));
+  return {PixelIndex(std::floor(minX)), PixelIndex(std::floor(minY)), PixelIndex(std::ceil(maxX)),
+          PixelIndex(std::ceil(maxY))};
+}
+
+void PasteIntoQuadrilateral(const PixelPlane& source, const PasteCorners& q, PixelPlane& target) {
   const double spanX = source.Width() - 1, spanY = source.Height() - 1;
-  for (int y = top; y <= bottom; ++y) {
-    uint32_t* row = target.Row32(y);
-    for (int x = left; x <= right; ++x) {
-      double u = 0, v = 0;
-      uint32_t word = 0;
-      if (InverseBilinear(q, {double(x), double(y)}, u, v) &&
-          SampleAt(source, std::clamp(u, 0.0, 1.0) * spanX, std::clamp(v, 0.0, 1.0) * spanY, word))
-        row[x] = (row[x] & ~kColourMask) | word;
-    }
-  }
+  const PixelRect whole{0, 0, target.Width() - 1, target.Height() - 1};
+  ForEachQuadrilateralPixel(
+      q, whole,
+      [&](int x, int y, double u, double v) {
+        uint32_t word = 0;
+        if (SampleAt(source, u * spanX, v * spanY, word)) {
+          uint32_t& pixel = target.At(x, y);
+          pixel = (pixel & ~kColourMask) | word;
+        }
+      },
+      [](int) {});
 }
 
 }  // namespace lumavex

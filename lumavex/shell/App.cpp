@@ -8,6 +8,7 @@
 #include "lumavex/shell/CommandIds.h"
 #include "lumavex/shell/CommandRegistry.h"
 #include "lumavex/shell/FileCommands.h"
+#include "lumavex/shell/FilePasteByDrop.h"
 #include "lumavex/shell/Input.h"
 #include "lumavex/shell/KeyTable.h"
 #include "lumavex/shell/LoadPolicy.h"
@@ -29,18 +30,21 @@ void ShowRunEnded(AppState& state) {
 }
 
 // Dropped files: the command choice first, then by mode: the continuous reduced
-// BMP save takes them all; otherwise the first file is loaded (a ".draw_define"
+// BMP save and the paste into dropped files take them all; otherwise the first file is loaded (a ".draw_define"
 // file as drawing settings).
 void OnDrop(AppState& state, const platform::DropEvent& drop) {
   SendCommand(state, cmd::kDropArrived);
   if (drop.paths.empty()) return;
   if (state.currentCommand == cmd::kSaveReducedBmpByDrop) {
     SaveReducedBatch(state, drop.paths);
+  } else if (state.currentCommand == cmd::kPasteFromFilesByDrop) {
+    PasteIntoDroppedFiles(state, drop.paths);
   } else {
     LoadDroppedFile(state, drop.paths.front());
   }
   if (state.currentCommand == cmd::kSaveReducedBmpByDrop ||
-      state.currentCommand == cmd::kReducedSaveStep) {
+      state.currentCommand == cmd::kReducedSaveStep ||
+      state.currentCommand == cmd::kPasteFromFilesByDrop) {
     SendCreateBlankPicture(state);
     ShowRunEnded(state);
     state.currentCommand = cmd::kNone;

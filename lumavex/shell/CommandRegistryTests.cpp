@@ -138,11 +138,11 @@ TEST_F(CommandDispatchTest, ACommandWithoutAToolRunsOnlyTheCommandChoice) {
   State().markedRectangle = {1, 1, 4, 4};
   const int mode = State().currentCommand;
   const std::string status = app->Menu().StatusText();
-  Command(cmd::kPasteString);
+  Command(cmd::kMakeBorderFile);
   EXPECT_TRUE(State().markedRectangle.Empty());
   EXPECT_EQ(State().currentCommand, mode);
   EXPECT_EQ(app->Menu().StatusText(), status);
-  EXPECT_EQ(State().recentCommands.back(), cmd::kPasteString);
+  EXPECT_EQ(State().recentCommands.back(), cmd::kMakeBorderFile);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "lumavex/shell/AppState.h"
 #include "lumavex/shell/CommandRegistry.h"
 #include "lumavex/shell/End.h"
+#include "lumavex/shell/FilePasteByDrop.h"
 #include "lumavex/shell/FileCommands.h"
 #include "lumavex/shell/HelpTopics.h"
 #include "lumavex/shell/LoadPolicy.h"
@@ -18,6 +19,7 @@
 #include "lumavex/shell/Zoom.h"
 #include "lumavex/shell/tools/AreaTools.h"
 #include "lumavex/shell/tools/CurveTools.h"
+#include "lumavex/shell/tools/FilePasteTools.h"
 #include "lumavex/shell/tools/FillTools.h"
 #include "lumavex/shell/tools/PenTools.h"
 #include "lumavex/shell/tools/PointEditing.h"
@@ -168,6 +170,16 @@ constexpr CommandEntry PhaseRow(int id, Phase phase, Choice choice = Choice::Ord
 // The commit of a tool, sent by the tool itself.
 constexpr CommandEntry Commit(int id, CommandHandler handler, Choice choice = kNeutral) {
   return {.id = id, .handler = handler, .choice = choice, .internal = true};
+}
+
+// A paste position mode of a picture pasted whole, entered once its picture is held.
+constexpr CommandEntry FilePastePhase(int id) {
+  return {.id = id,
+          .handler = EnterPastePosition,
+          .tool = ToolOf<FilePasteTools>,
+          .phase = Phase::Paste,
+          .keepsArrows = true,
+          .internal = true};
 }
 
 constexpr CommandEntry kRows[] = {
@@ -351,9 +363,15 @@ constexpr CommandEntry kRows[] = {
     {.id = cmd::kPasteFromMemory},
     {.id = cmd::kMirrorOnPaste},
     {.id = cmd::kPaintPreviousPixels},
-    ToolRow(cmd::kPasteFromFile),
-    ToolRow(cmd::kPasteFromFilesByDrop),
-    ToolRow(cmd::kPasteString),
+    {.id = cmd::kPasteFromFile,
+     .handler = PasteFromFileCommand,
+     .needsPicture = true,
+     .status = "★ファイルから単純ペースト"},
+    {.id = cmd::kPasteFromFilesByDrop,
+     .handler = PasteFromFilesByDropCommand,
+     .needsPicture = true,
+     .status = "★連続でファイルから単純ペースト"},
+    {.id = cmd::kPasteString, .handler = PasteStringCommand, .needsPicture = true},
     ToolRow(cmd::kMakeBorderFile),
     ToolRow(cmd::kMakeOpacity),
     ToolRow(cmd::kSaveOpacityFile),
@@ -421,10 +439,10 @@ constexpr CommandEntry kRows[] = {
     // Paste position modes
     PhaseRow(cmd::kFilePastePosition, Phase::Paste),
     PhaseRow(cmd::kFilePasteAtTopLeft, Phase::Paste),
-    PhaseRow(cmd::kStringPasteAtTopLeft, Phase::Paste),
+    FilePastePhase(cmd::kStringPasteAtTopLeft),
     Internal(cmd::kUnavailablePasteAtTopLeft),
     PhaseRow(cmd::kUnavailablePastePosition, Phase::Paste),
-    PhaseRow(cmd::kSimplePastePosition, Phase::Paste),
+    FilePastePhase(cmd::kSimplePastePosition),
 
     // Phases of the paste from memory and of the continuous paste
     PhaseRow(cmd::kMemoryPastePhase1, Phase::Paste),

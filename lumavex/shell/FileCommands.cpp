@@ -155,9 +155,9 @@ std::string SaveName(AppState& s, const std::string& name, const std::string& ex
 }
 
 // The existing-file question and the attribute checks; true when the save may go on.
-bool MayWriteTo(AppState& s, const std::string& name, const std::string& path) {
+bool MayWriteTo(AppState& s, const std::string& name, const std::string& path, bool ask) {
   std::error_code ec;
-  if (fs::exists(path, ec) &&
+  if (ask && fs::exists(path, ec) &&
       s.host.ShowMessage(name, "ファイルが存在します。上書きしますか？",
                          platform::MessageButtons::OkCancel,
                          platform::MessageIcon::Question) == platform::MessageResult::Cancel)
@@ -242,12 +242,13 @@ void LoadNextPicture(AppState& state) {
 }
 
 bool SaveThroughPipeline(AppState& state, std::string& name, const std::string& extension,
-                         const std::string& title, const SaveWriter& writer, bool ask) {
+                         const std::string& title, const SaveWriter& writer, bool ask,
+                         bool askReplace) {
   const std::string chosen = SaveName(state, name, extension, title, ask);
   if (chosen.empty()) return false;
   SetStatusText(state, "★セーブファイルの属性を調べています...");
   const std::string path = state.Resolve(chosen);
-  if (!MayWriteTo(state, chosen, path)) return false;
+  if (!MayWriteTo(state, chosen, path, askReplace)) return false;
 
   SetStatusText(state, "★セーブ中...");
   SaveFile file(path, state.files.saveOptions);

@@ -61,9 +61,11 @@ using SaveWriter = std::function<WriteResult(SaveFile&)>;
 // characters are replaced by `extension`. An existing file is replaced only after
 // the user agrees and its attributes allow it; the previous file stays intact when
 // anything fails. On success `name` takes the file's name, the save sound plays and
-// the folder's pictures are listed again.
+// the folder's pictures are listed again. Without `askReplace` an existing file is
+// replaced without the question (its attributes are still checked).
 bool SaveThroughPipeline(AppState& state, std::string& name, const std::string& extension,
-                         const std::string& title, const SaveWriter& writer, bool ask);
+                         const std::string& title, const SaveWriter& writer, bool ask,
+                         bool askReplace = true);
 
 // Saves `area` of the picture as a native file under `name` (see the pipeline).
 bool SaveNative(AppState& state, std::string& name, const PictureArea& area, bool ask);

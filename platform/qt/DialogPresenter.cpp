@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -83,6 +84,18 @@ QWidget* MakeShownControl(const DialogControl& control) {
       radio->setEnabled(false);
       return radio;
     }
+    case ControlKind::List: {
+      auto* list = new QListWidget;
+      for (const std::string& item : control.items) list->addItem(ToQString(item));
+      list->setCurrentRow(control.selected);
+      list->setEnabled(false);
+      return list;
+    }
+    case ControlKind::Button: {
+      auto* button = new QPushButton(ToQString(control.label));
+      button->setEnabled(false);
+      return button;
+    }
   }
   return nullptr;
 }
@@ -158,6 +171,26 @@ void DialogPresenter::BuildControls() {
         form->addRow(radio);
         break;
       }
+      case ControlKind::List: {
+        auto* list = new QListWidget;
+        for (const std::string& item : control.items) list->addItem(ToQString(item));
+        list->setCurrentRow(control.selected);
+        lists_[control.id] = list;
+        if (control.label.empty())
+          form->addRow(list);
+        else
+          form->addRow(ToQString(control.label), list);
+        break;
+      }
+      case ControlKind::Button: {
+        auto* button = new QPushButton(ToQString(control.label));
+        button->setAutoDefault(false);
+        const int id = control.id;
+        QObject::connect(button, &QPushButton::clicked, [this, id] { PressButton(id); });
+        buttons_[control.id] = button;
+        form->addRow(button);
+        break;
+      }
     }
   }
   static_cast<QVBoxLayout*>(dialog_->layout())->addLayout(form);
@@ -198,6 +231,23 @@ void DialogPresenter::CopyWidgetsToModel() {
   for (const auto& [id, check] : checks_) model_.SetChecked(id, check->isChecked());
   for (const auto& [id, radio] : radios_)
     if (radio->isChecked()) model_.SetChecked(id, true);
+  for (const auto& [id, list] : lists_) model_.SetSelected(id, list->currentRow());
+}
+
+void DialogPresenter::CopyListsFromModel() {
+  for (const auto& [id, list] : lists_) {
+    const DialogControl* control = model_.Find(id);
+    for (int i = 0; i < list->count() && i < static_cast<int>(control->items.size()); ++i)
+      list->item(i)->setText(ToQString(control->items[i]));
+    list->setCurrentRow(control->selected);
+  }
+}
+
+void DialogPresenter::PressButton(int controlId) {
+  CopyWidgetsToModel();
+  const auto refusal = model_.Press(controlId);
+  CopyListsFromModel();
+  if (refusal) showRefusal_(dialog_.get(), *refusal);
 }
 
 void DialogPresenter::PressOk() {
@@ -230,6 +280,16 @@ QCheckBox* DialogPresenter::CheckBox(int controlId) const {
 QRadioButton* DialogPresenter::RadioButton(int controlId) const {
   auto it = radios_.find(controlId);
   return it == radios_.end() ? nullptr : it->second;
+}
+
+QListWidget* DialogPresenter::List(int controlId) const {
+  auto it = lists_.find(controlId);
+  return it == lists_.end() ? nullptr : it->second;
+}
+
+QPushButton* DialogPresenter::Button(int controlId) const {
+  auto it = buttons_.find(controlId);
+  return it == buttons_.end() ? nullptr : it->second;
 }
 
 QPlainTextEdit* DialogPresenter::ReadOnlyText(int controlId) const {

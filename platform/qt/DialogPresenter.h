@@ -11,6 +11,7 @@
 class QCheckBox;
 class QDialog;
 class QLineEdit;
+class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
@@ -43,6 +44,11 @@ class DialogPresenter {
   QCheckBox* CheckBox(int controlId) const;  // nullptr when `controlId` is no check box
   QRadioButton* RadioButton(int controlId) const;  // nullptr when no radio button
   QPlainTextEdit* ReadOnlyText(int controlId) const;  // nullptr when no read-only text
+  QListWidget* List(int controlId) const;             // nullptr when no list
+  QPushButton* Button(int controlId) const;           // nullptr when no push button
+  // A push button of the model: the widgets' values go to the model, its action
+  // runs, a refusal is shown, and the lists show the model's entries again.
+  void PressButton(int controlId);
   QPushButton* OkButton() const { return okButton_; }
   QPushButton* CancelButton() const { return cancelButton_; }  // nullptr: OK only
 
@@ -53,6 +59,7 @@ class DialogPresenter {
   void BuildButtons();
   void FocusStartControl();
   void CopyWidgetsToModel();
+  void CopyListsFromModel();
 
   DialogModel& model_;
   RefusalPresenter showRefusal_;
@@ -61,6 +68,8 @@ class DialogPresenter {
   std::map<int, QCheckBox*> checks_;
   std::map<int, QRadioButton*> radios_;
   std::map<int, QPlainTextEdit*> readOnlyTexts_;
+  std::map<int, QListWidget*> lists_;
+  std::map<int, QPushButton*> buttons_;
   QPushButton* okButton_ = nullptr;
   QPushButton* cancelButton_ = nullptr;
 };

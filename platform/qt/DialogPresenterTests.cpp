@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -316,6 +317,37 @@ TEST(ModelessDialog, ACancelButtonIsShownOnlyWhenTheModelHasOne) {
   buttons[1]->click();
   DeletePendingWidgets();
   EXPECT_TRUE(dialog.isNull());
+}
+
+}  // namespace
+}  // namespace platform::qt
+
+namespace platform::qt {
+namespace {
+
+// A list whose entries a push button rewrites, as the string paste's glyph check does.
+TEST(DialogPresenterListTest, AButtonRunsTheModelAndTheListShowsItsNewEntries) {
+  DialogModel model;
+  model.title = "文字列貼り付け( Paste string.)";
+  DialogControl list{1005, ControlKind::List, "文字の太さ"};
+  list.items = {"0", "100", "200"};
+  list.selected = 1;
+  model.controls = {{1000, ControlKind::Edit, "文字列", "A"}, list,
+                    {1007, ControlKind::Button, "有無チェック"}};
+  std::vector<int> chosen;
+  model.onButton = [&chosen](DialogModel& m, int button) -> std::optional<DialogMessage> {
+    chosen.push_back(m.Selected(1005));
+    m.Find(1005)->items[button == 1007 ? 2 : 0] = "";
+    return std::nullopt;
+  };
+  DialogPresenter presenter(model, nullptr, [](QWidget*, const DialogMessage&) {});
+  ASSERT_NE(presenter.List(1005), nullptr);
+  EXPECT_EQ(presenter.List(1005)->currentRow(), 1);
+  presenter.List(1005)->setCurrentRow(2);
+  presenter.Button(1007)->click();
+  EXPECT_EQ(chosen, std::vector<int>{2});
+  EXPECT_EQ(presenter.List(1005)->item(2)->text(), QString());
+  EXPECT_EQ(presenter.List(1005)->item(1)->text(), QStringLiteral("100"));
 }
 
 }  // namespace

@@ -83,6 +83,17 @@ void InvertChainMarks(AppState& s, common::ChainHandle chain, bool lines, int sp
   }
 }
 
+void InvertPointLoop(AppState& s, const std::vector<Sample>& points) {
+  const platform::Rect view{0, 0, ViewWidth(s), s.surface.Height()};
+  for (size_t i = 0; i < points.size(); ++i) {
+    const Sample& p = points[i];
+    const Sample& q = points[(i + 1) % points.size()];
+    const ScreenPoint a = OnScreen(s, p.x, p.y), b = OnScreen(s, q.x, q.y);
+    if (points.size() > 1) InvertLinePixels(s.surface, view, a.x, a.y, b.x, b.y);
+    InvertPointSquare(s.surface, view, a);
+  }
+}
+
 void MoveAllBasePointsIntoPicture(AppState& s) {
   if (!s.canvas.HasPicture()) return;
   auto& c = s.chains;

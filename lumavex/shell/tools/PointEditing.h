@@ -3,6 +3,7 @@
 // picture, dragging the picked point, and the marks that show a chain over the view.
 
 #include <string>
+#include <vector>
 
 #include "common/ChainList.h"
 #include "lumavex/curves/BasePointEditing.h"
@@ -29,6 +30,10 @@ void DragPickedPoint(AppState& state, const PickedPoint& picked, common::ChainHa
 // Inverts squares at the points of `chain`, with `lines` the lines between them and,
 // with `splineCount`, the spline's samples as single pixels.
 void InvertChainMarks(AppState& state, common::ChainHandle chain, bool lines, int splineCount);
+
+// Inverts squares at `points` with the lines between them, the last joined to the
+// first: the corners of a paste.
+void InvertPointLoop(AppState& state, const std::vector<Sample>& points);
 
 // 40234: every base point of every chain back into the picture.
 void MoveAllBasePointsIntoPicture(AppState& state);

@@ -1,0 +1,151 @@
+#include <gtest/gtest.h>
+
+#include "lumavex/canvas/AsciiPictureTestSupport.h"
+#include "lumavex/canvas/DrawingContextTestSupport.h"
+#include "lumavex/paint/PictureFilePaste.h"
+
+namespace lumavex {
+namespace {
+
+using testing::AsciiFromPicture;
+using testing::AsciiLegend;
+using testing::PictureFromAscii;
+
+constexpr uint32_t kRed = 0xFF0000;
+
+// '.' white, '~' outside the drawing area, '#' opaque black frame, 'x' non-selected,
+// 'R' a red bitmap pixel, 'r' a red pixel with the painted mark, 'F' an opaque green
+// frame, 'f' the same with the painted mark.
+const AsciiLegend& Legend() {
+  static const AsciiLegend legend = [] {
+    AsciiLegend l = testing::DefaultAsciiLegend();
+    l['R'] = {kDrawAreaFlag | kRed, 0};
+    l['r'] = {kDrawAreaFlag | kPaintedMark | kRed, 0};
+    l['F'] = {kDrawAreaFlag | 0x00FF00, 0xFF00FF00};
+    l['f'] = {kDrawAreaFlag | kPaintedMark | 0x00FF00, 0xFF00FF00};
+    return l;
+  }();
+  return legend;
+}
+
+class PictureFilePasteTest : public ::testing::Test {
+ protected:
+  // A paste picture drawn with Legend(), as loaded in true colours.
+  PastePicture Picture(const std::vector<std::string>& rows) {
+    Canvas c;
+    platform::NoProgress none;
+    EXPECT_TRUE(CreateBlankPicture(c, context.allocator, int(rows[0].size()), int(rows.size()),
+                                   none));
+    PictureFromAscii(c, rows, Legend());
+    PastePicture p;
+    p.display = std::move(c.display);
+    p.frame = std::move(c.frame);
+    p.area = {0, 0, p.display.Width() - 1, p.display.Height() - 1};
+    return p;
+  }
+  std::vector<std::string> Shown() { return AsciiFromPicture(context.canvas, Legend()); }
+
+  testing::TestDrawingContext context{6, 4};
+  platform::NoProgress progress;
+};
+
+TEST_F(PictureFilePasteTest, PastesOnlySelectedPixelsAndOnlyTheDrawnPart) {
+  PictureFromAscii(context.canvas, {"......", ".xx...", "......", "......"}, Legend());
+  const PastePicture picture = Picture({"RR~", "RRF", "~RR"});
+  PaintStep step(context, true);
+  PasteRectangle(step, picture, 1, 0, progress);
+  step.End(true);
+  EXPECT_EQ(Shown(), (std::vector<std::string>{".rr...", ".xxf..", "..rr..", "......"}));
+  EXPECT_EQ(context.undoSteps, 1);
+  EXPECT_EQ(context.journal.records.size(), 5u);
+  EXPECT_EQ(context.sounds, std::vector<std::string>{"end.wav"});
+}
+
+TEST_F(PictureFilePasteTest, ClipsAtEveryEdgeAndTakesTheRowsBottomUp) {
+  const PastePicture picture = Picture({"RRR", "RRR", "RRR"});
+  PaintStep step(context, false);
+  PasteRectangle(step, picture, -2, 2, progress);
+  PasteRectangle(step, picture, 5, -2, progress);
+  PasteRectangle(step, picture, 1 << 30, -(1 << 30), progress);
+  step.End(false);
+  EXPECT_EQ(Shown(), (std::vector<std::string>{".....r", "......", "r.....", "r....."}));
+  ASSERT_EQ(context.journal.records.size(), 3u);
+  EXPECT_EQ(context.journal.records[0].y, 3);  // the bottom row first
+}
+
+TEST_F(PictureFilePasteTest, PastedFrameGoesUnderACanvasFrameOutsideTheDrawingArea) {
+  // A half-opaque red frame over the non-drawing area, an opaque blue one pasted.
+  const PixelPair canvas{kColourMask, 0x80FF0000};
+  const PixelPair paste{kDrawAreaFlag | 0x0000FF, 0xFF0000FF};
+  const auto merged = PastedPixel(3, 2, canvas, paste);
+  ASSERT_TRUE(merged);
+  EXPECT_EQ(merged->frame, MergeFrame(0x80FF0000, 255, 0x0000FF));
+  EXPECT_EQ(merged->display & kDrawAreaFlag, kDrawAreaFlag);
+  // In the drawing area the pasted pixel replaces the canvas's frame.
+  const auto replaced = PastedPixel(3, 2, {kDrawAreaFlag | 0xFF0000, 0x80FF0000}, paste);
+  EXPECT_EQ(*replaced, (PixelPair{kDrawAreaFlag | 0x0000FF, 0xFF0000FF}));
+  // A picture pixel without frame brings the canvas position's backdrop.
+  const auto plain = PastedPixel(9, 0, {kColourMask, 0}, {kDrawAreaFlag | kRed, 0x00123456});
+  EXPECT_EQ(plain->frame, BackdropColour(9, 0, true, false));
+  EXPECT_FALSE(PastedPixel(0, 0, canvas, {kRed, 0}));
+}
+
+TEST_F(PictureFilePasteTest, UnchangedCornersPasteAsTheRectangle) {
+  const PastePicture picture = Picture({"RRF", "R~R"});
+  EXPECT_EQ(UnchangedRectangleAt(picture, RectangleCorners(picture, -3, 7)),
+            (std::pair<int, int>{-3, 7}));
+  PasteCorners moved = RectangleCorners(picture, 1, 1);
+  moved[2].x += 0.5;
+  EXPECT_FALSE(UnchangedRectangleAt(picture, moved));
+
+  testing::TestDrawingContext other{6, 4};
+  {
+    PaintStep step(context, false);
+    PasteRectangle(step, picture, 2, 1, progress);
+    step.End(false);
+  }
+  {
+    PaintStep step(other, false);
+    PasteQuadrilateral(step, picture, RectangleCorners(picture, 2, 1), progress);
+    step.End(false);
+  }
+  EXPECT_EQ(AsciiFromPicture(other.canvas, Legend()), Shown());
+}
+
+// Every pixel whose centre lies strictly inside a deformed quadrilateral is pasted:
+// no holes, and nothing outside its box.
+TEST_F(PictureFilePasteTest, DeformedPasteCoversItsQuadrilateralWithoutHoles) {
+  testing::TestDrawingContext big{40, 30};
+  PastePicture picture;
+  ASSERT_TRUE(picture.display.Create(big.allocator, 5, 4, 4));
+  ASSERT_TRUE(picture.frame.Create(big.allocator, 5, 4, 4));
+  picture.area = {0, 0, 4, 3};
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 5; ++x) {
+      picture.display.At(x, y) = kDrawAreaFlag | kRed;
+      picture.frame.At(x, y) = 0;
+    }
+  const PasteCorners q{{{3.2, 2.5}, {33.7, 6.1}, {27.4, 26.8}, {5.9, 21.3}}};
+  PaintStep step(big, true);
+  const PixelRect worked = PasteQuadrilateral(step, picture, q, progress);
+  step.End(true);
+  EXPECT_EQ(worked, (PixelRect{3, 2, 34, 27}));
+  int pasted = 0;
+  for (int y = 0; y < 30; ++y)
+    for (int x = 0; x < 40; ++x) {
+      double u = 0, v = 0;
+      const bool inside = InverseBilinear(q, {double(x), double(y)}, u, v);
+      const bool red = (big.canvas.display.At(x, y) & kColourMask) == kRed;
+      if (inside && u > 0.01 && u < 0.99 && v > 0.01 && v < 0.99) {
+        EXPECT_TRUE(red) << x << "," << y;
+      }
+      if (!inside) {
+        EXPECT_FALSE(red) << x << "," << y;
+      }
+      pasted += red;
+    }
+  EXPECT_GT(pasted, 400);
+}
+
+}  // namespace
+}  // namespace lumavex
