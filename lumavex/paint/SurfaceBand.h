@@ -183,6 +183,10 @@ PixelRect ForEachQuadPixel(Canvas& canvas, const SurfaceQuad& quad, const PixelR
       lasts[r] = last;
       having[rows] = r;
       rows += first <= last;
+      // Asked for now, the words of all these rows arrive together rather than one
+      // row's after another's.
+      __builtin_prefetch(canvas.display.Row32(top + r) + first);
+      __builtin_prefetch(canvas.frame.Row32(top + r) + first);
     }
     for (int i = 0; i < rows; ++i) {
       const int r = having[i];
