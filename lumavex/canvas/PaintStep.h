@@ -62,14 +62,18 @@ class PaintStep {
   // operations that neither test nor set it.
   void WriteHeld(uint32_t& display, uint32_t& frame, int x, int y, uint32_t newDisplay,
                  uint32_t newFrame) {
-    if (journal_) {
-      if (heldCount_ == room_.size()) NextRoom();
-      room_[heldCount_++] = {display & kJournalMask,    frame,
-                             newDisplay & kJournalMask, newFrame,
-                             static_cast<uint16_t>(x),  static_cast<uint16_t>(y)};
-    }
+    Hold(display, frame, x, y, newDisplay, newFrame);
     display = newDisplay;
     frame = newFrame;
+  }
+  // As PaintHeld, for a loop that has read the words `oldDisplay` and `oldFrame` of
+  // the slots `display` and `frame` already: they are not read again, and a frame
+  // word that stays the same is not stored again.
+  void PaintHeldFrom(uint32_t& display, uint32_t& frame, uint32_t oldDisplay, uint32_t oldFrame,
+                     int x, int y, uint32_t newDisplay, uint32_t newFrame) {
+    Hold(oldDisplay, oldFrame, x, y, newDisplay, newFrame);
+    display = newDisplay | kPaintedMark;
+    if (newFrame != oldFrame) frame = newFrame;
   }
   // Hands the held records to the journal. The step holds them in the journal's
   // own buffer where it offers room, so they must reach it before anything else
@@ -93,6 +97,15 @@ class PaintStep {
   PixelRect changed_;
   // Flushes the held records and takes new room: the journal's, else held_.
   void NextRoom();
+  // Holds the record of a write from the old words to the new ones.
+  void Hold(uint32_t oldDisplay, uint32_t oldFrame, int x, int y, uint32_t newDisplay,
+            uint32_t newFrame) {
+    if (!journal_) return;
+    if (heldCount_ == room_.size()) NextRoom();
+    room_[heldCount_++] = {oldDisplay & kJournalMask, oldFrame,
+                           newDisplay & kJournalMask, newFrame,
+                           static_cast<uint16_t>(x),  static_cast<uint16_t>(y)};
+  }
 
   std::array<JournalRecord, 256> held_;
   // Where PaintHeld writes: room in the journal's buffer, or held_.

@@ -20,10 +20,24 @@ class FillStack {
   FillStack& operator=(const FillStack&) = delete;
 
   bool Empty() const { return size_ == 0; }
-  void Push(int x, int y);
+  void Push(int x, int y) {
+    if (count_ == kChunkEntries) LinkChunk();
+    top_->entries[count_][0] = static_cast<uint16_t>(x);
+    top_->entries[count_][1] = static_cast<uint16_t>(y);
+    ++count_;
+    if (++size_ > peak_) peak_ = size_;
+  }
   // Takes the top entry; a chunk emptied while another lies under it is released.
   // False when the stack is empty.
-  bool Pop(int& x, int& y);
+  bool Pop(int& x, int& y) {
+    if (size_ == 0) return false;
+    --count_;
+    --size_;
+    x = top_->entries[count_][0];
+    y = top_->entries[count_][1];
+    if (count_ == 0 && top_->previous) ReleaseChunk();
+    return true;
+  }
 
   size_t Size() const { return size_; }
   // The most entries the stack held at once.
@@ -37,6 +51,8 @@ class FillStack {
   };
 
   void LinkChunk();
+  // Drops the emptied top chunk and goes on in the full one under it.
+  void ReleaseChunk();
 
   DrawingContext& context_;
   Chunk* top_ = nullptr;

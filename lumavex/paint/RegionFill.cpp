@@ -34,6 +34,14 @@ struct FillRow {
   uint32_t* frame = nullptr;
 };
 
+// What the fill reads of one position: its words and whether it is open. A
+// position outside the area (or on a row outside it) is closed and reads as 0.
+struct Look {
+  uint32_t display = 0;
+  uint32_t frame = 0;
+  bool open = false;
+};
+
 // The open and border tests with their constants by value, so that a loop holding a
 // copy keeps them in registers across its writes to the picture's words.
 struct OpenTest {
@@ -44,35 +52,51 @@ struct OpenTest {
   bool tolerance = false;
   const ToleranceReference* reference = nullptr;
 
-  // Inside the area, selected, neither queued nor painted, and passing the
-  // tolerance test where the fill has one.
-  bool Open(const FillRow& row, int x) const {
-    if (!row.display || x < left || x > right) return false;
-    const uint32_t display = row.display[x];
+  // Selected, neither queued nor painted, and passing the tolerance test where the
+  // fill has one: the test of a position inside the area with these words.
+  bool OpenWords(uint32_t display, uint32_t frame) const {
     if ((display & kOpenMask) != requiredState) return false;
-    return !tolerance || PassesTolerance(display, row.frame[x], *reference);
+    return !tolerance || PassesTolerance(display, frame, *reference);
   }
-  bool Border(const FillRow& row, int x) const { return Opacity(row.frame[x]) >= threshold; }
+  bool Inside(const FillRow& row, int x) const { return row.display && x >= left && x <= right; }
+  bool Open(const FillRow& row, int x) const {
+    return Inside(row, x) && OpenWords(row.display[x], row.frame[x]);
+  }
+  Look LookAt(const FillRow& row, int x) const {
+    if (!Inside(row, x)) return {};
+    const uint32_t display = row.display[x], frame = row.frame[x];
+    return {display, frame, OpenWords(display, frame)};
+  }
+  bool Border(uint32_t frame) const { return Opacity(frame) >= threshold; }
+  bool Border(const FillRow& row, int x) const { return Border(row.frame[x]); }
   // Open and no border: a pixel that a scan along its row will pass through.
-  bool Passable(const FillRow& row, int x) const { return Open(row, x) && !Border(row, x); }
+  bool Passable(const Look& look) const { return look.open && !Border(look.frame); }
+  bool Passable(const FillRow& row, int x) const { return Passable(LookAt(row, x)); }
 };
 
 // Paints a taken pixel by its kind's rule.
 struct KindPainter {
+  static constexpr bool kMayTolerate = true;
   PaintStep& step;
   const FillPaint& paint;
-  void operator()(uint32_t&, uint32_t&, int x, int y) const { paint.Paint(step, x, y); }
+  void operator()(uint32_t&, uint32_t&, uint32_t, uint32_t, int x, int y) const {
+    paint.Paint(step, x, y);
+  }
 };
 
 // Paints a taken pixel with the head colour, inlined into the traversal: the same
-// words as the head-colour kind's rule.
+// words as the head-colour kind's rule. `display` and `frame` are the pixel's slots,
+// `oldDisplay` and `oldFrame` the words they hold.
 struct HeadColourPainter {
+  static constexpr bool kMayTolerate = false;  // the head-colour fill has no tolerance test
   PaintStep& step;
   uint32_t colour;
   uint32_t opacity;
-  void operator()(uint32_t& display, uint32_t& frame, int x, int y) const {
-    const PixelPair painted = PaintPixel(x, y, colour, display, frame, opacity);
-    step.PaintHeld(display, frame, x, y, painted.display, painted.frame);
+  void operator()(uint32_t& display, uint32_t& frame, uint32_t oldDisplay, uint32_t oldFrame,
+                  int x, int y) const {
+    const PixelPair painted = PaintPixel(x, y, colour, oldDisplay, oldFrame, opacity);
+    step.PaintHeldFrom(display, frame, oldDisplay, oldFrame, x, y, painted.display,
+                       painted.frame);
   }
 };
 
@@ -98,6 +122,13 @@ class RegionFiller {
   const PixelRect& Touched() const { return touched_; }
 
  private:
+  // The test as the loops hold it; for a painter whose fills have no tolerance test
+  // the compiler then leaves that test out of them.
+  OpenTest LoopTest() const {
+    OpenTest test = test_;
+    if constexpr (!Painter::kMayTolerate) test.tolerance = false;
+    return test;
+  }
   FillRow RowOf(int y) {
     if (y < area_.top || y > area_.bottom) return {};
     return {canvas_.display.Row32(y), canvas_.frame.Row32(y)};
@@ -123,7 +154,7 @@ class RegionFiller {
   }
   // Marks pixel (x, y) taken and paints it; true when it spreads on, false when it
   // was painted already or is a border.
-  bool Take(const OpenTest& test, FillRow& row, int x, int y);
+  [[gnu::always_inline]] bool Take(const OpenTest& test, FillRow& row, int x, int y);
   void TakeSeed(int x, int y);
   void TakeFromStack(int x, int y, int dy);
   void RunAlongRow(Slot& slot, int side);
@@ -141,21 +172,21 @@ class RegionFiller {
 };
 
 template <class Painter>
-bool RegionFiller<Painter>::Take(const OpenTest& test, FillRow& row, int x, int y) {
+inline bool RegionFiller<Painter>::Take(const OpenTest& test, FillRow& row, int x, int y) {
   uint32_t& display = row.display[x];
   if (display & kPaintedMark) return false;
   // The border is judged on the frame as it was before the pixel was painted, so
   // that a fill which lays frames cannot close the region it is spreading through.
-  const bool border = test.Border(row, x);
+  const uint32_t frame = row.frame[x];
   display |= kPaintedMark;
   ++taken_;
-  painter_(display, row.frame[x], x, y);
-  return !border;
+  painter_(display, row.frame[x], display, frame, x, y);
+  return !test.Border(frame);
 }
 
 template <class Painter>
 void RegionFiller<Painter>::TakeSeed(int x, int y) {
-  const OpenTest test = test_;
+  const OpenTest test = LoopTest();
   FillRow row = RowOf(y);
   Queue(row, x);
   touched_ = {x, y, x, y};
@@ -169,7 +200,7 @@ void RegionFiller<Painter>::TakeSeed(int x, int y) {
 
 template <class Painter>
 void RegionFiller<Painter>::TakeFromStack(int x, int y, int dy) {
-  const OpenTest test = test_;
+  const OpenTest test = LoopTest();
   FillRow row = RowOf(y);
   touched_.Merge({x, y, x, y});
   if (!Take(test, row, x, y)) return;
@@ -184,26 +215,52 @@ void RegionFiller<Painter>::TakeFromStack(int x, int y, int dy) {
 
 // Takes the slot's pixel and goes on along its row to `side` for as long as the
 // next pixel is open, with the rows above and below read once for the whole run.
+// What the look at the next pixel and at the pixels above and below it finds still
+// holds when the run gets there, since taking a pixel changes only that pixel and
+// queues only the ones beside it; so each position's words are read once, and the
+// loop keeps them in registers.
 template <class Painter>
 void RegionFiller<Painter>::RunAlongRow(Slot& slot, int side) {
-  const OpenTest test = test_;
+  const OpenTest test = LoopTest();
   const int y = slot.y;
   int x = slot.x;
   slot.held = false;
   FillRow row = RowOf(y), below = RowOf(y + 1), above = RowOf(y - 1);
   const int start = x;
-  for (;;) {
-    if (!Take(test, row, x, y)) break;
-    const int next = x + side;
-    const bool open = test.Open(row, next);
-    const bool passable = open && !test.Border(row, next);
-    const bool skipBelow = Skippable(passable, test.Passable(below, next));
-    const bool skipAbove = Skippable(passable, test.Passable(above, next));
-    if (open) Queue(row, next);
-    PushIfOpen(test, below_, skipBelow, below, x, y + 1);
-    PushIfOpen(test, above_, skipAbove, above, x, y - 1);
-    if (!open) break;
-    x = next;
+  uint32_t display = row.display[x], frame = row.frame[x];
+  if (!(display & kPaintedMark)) {
+    bool openBelow = test.Open(below, x), openAbove = test.Open(above, x);
+    uint64_t taken = 0;
+    for (;;) {
+      const bool border = test.Border(frame);
+      display |= kPaintedMark;
+      row.display[x] = display;
+      ++taken;
+      painter_(row.display[x], row.frame[x], display, frame, x, y);
+      if (border) break;
+      const int next = x + side;
+      const Look ahead = test.LookAt(row, next);
+      const Look belowAhead = test.LookAt(below, next), aboveAhead = test.LookAt(above, next);
+      const bool passable = test.Passable(ahead);
+      const bool skipBelow = Skippable(passable, test.Passable(belowAhead));
+      const bool skipAbove = Skippable(passable, test.Passable(aboveAhead));
+      if (ahead.open) row.display[next] = ahead.display | kQueuedMark;
+      if (openBelow && !skipBelow) {
+        Queue(below, x);
+        below_.Push(x, y + 1);
+      }
+      if (openAbove && !skipAbove) {
+        Queue(above, x);
+        above_.Push(x, y - 1);
+      }
+      if (!ahead.open) break;
+      x = next;
+      display = ahead.display | kQueuedMark;
+      frame = ahead.frame;
+      openBelow = belowAhead.open;
+      openAbove = aboveAhead.open;
+    }
+    taken_ += taken;
   }
   touched_.Merge({std::min(start, x), y, std::max(start, x), y});
 }

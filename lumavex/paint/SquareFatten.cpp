@@ -11,40 +11,52 @@
 namespace lumavex {
 namespace {
 
-// While the pass runs, a work word holds the maximum over the current square in
-// its low byte and the fattened opacity found so far in the byte above it.
-constexpr uint32_t kMaxByte = 0xFF;
-constexpr int kFoundShift = 8;
-
-uint8_t MaxOf(uint32_t word) {
-  return static_cast<uint8_t>(word & kMaxByte);
-}
-uint8_t FoundOf(uint32_t word) {
-  return static_cast<uint8_t>((word >> kFoundShift) & 0xFF);
-}
-uint32_t Word(uint8_t max, uint8_t found) {
-  return static_cast<uint32_t>(max) | (static_cast<uint32_t>(found) << kFoundShift);
-}
-
-// The running maximum of radius `k` over `line` (n values), ends clipped, written
-// back into `line`: the van Herk / Gil-Werman scheme, three comparisons per value
-// whatever the radius. `g` and `h` are scratch space.
-void RunningMax(std::vector<uint8_t>& line, int k, std::vector<uint8_t>& g,
-                std::vector<uint8_t>& h) {
-  const int n = static_cast<int>(line.size());
-  k = std::min(k, n - 1);
-  if (k <= 0) return;
+// The running maximum of radius `k` (window [i − k, i + k], ends clipped) over `n`
+// positions of `lanes` bytes each, lanes side by side: positions are rows of a strip
+// of columns, or single values of a line with lanes = 1. `padded` holds the values
+// from position k on, with k positions of zeros before and after them (0 never
+// raises a maximum); `out` receives the n results. The van Herk / Gil-Werman
+// scheme: blocks of 2k + 1 positions, a forward and a backward maximum within each,
+// three comparisons per value whatever the radius. `g` and `h` are scratch space.
+void RunningMax(const uint8_t* padded, uint8_t* out, int n, int k, int lanes,
+                std::vector<uint8_t>& g, std::vector<uint8_t>& h) {
+  const size_t stride = static_cast<size_t>(lanes);
+  if (k <= 0) {
+    std::copy(padded, padded + stride * n, out);
+    return;
+  }
   const int w = 2 * k + 1, m = n + 2 * k;
-  g.resize(m);
-  h.resize(m);
-  // The line padded with k zeros at each end; 0 never raises a maximum.
-  auto padded = [&](int j) { return j >= k && j < k + n ? line[j - k] : uint8_t{0}; };
-  for (int j = 0; j < m; ++j) g[j] = j % w == 0 ? padded(j) : std::max(g[j - 1], padded(j));
-  for (int j = m - 1; j >= 0; --j)
-    h[j] = (j % w == w - 1 || j == m - 1) ? padded(j) : std::max(h[j + 1], padded(j));
-  for (int i = 0; i < n; ++i) line[i] = std::max(h[i], g[i + w - 1]);
+  g.resize(stride * m);
+  h.resize(stride * m);
+  for (int b = 0; b < m; b += w) {
+    const int e = std::min(b + w, m);
+    std::copy(padded + stride * b, padded + stride * (b + 1), &g[stride * b]);
+    for (int j = b + 1; j < e; ++j) {
+      const uint8_t* p = padded + stride * j;
+      const uint8_t* before = &g[stride * (j - 1)];
+      uint8_t* to = &g[stride * j];
+      for (size_t l = 0; l < stride; ++l) to[l] = std::max(before[l], p[l]);
+    }
+    std::copy(padded + stride * (e - 1), padded + stride * e, &h[stride * (e - 1)]);
+    for (int j = e - 2; j >= b; --j) {
+      const uint8_t* p = padded + stride * j;
+      const uint8_t* after = &h[stride * (j + 1)];
+      uint8_t* to = &h[stride * j];
+      for (size_t l = 0; l < stride; ++l) to[l] = std::max(after[l], p[l]);
+    }
+  }
+  for (int i = 0; i < n; ++i) {
+    const uint8_t* back = &h[stride * i];
+    const uint8_t* front = &g[stride * (i + w - 1)];
+    uint8_t* to = out + stride * i;
+    for (size_t l = 0; l < stride; ++l) to[l] = std::max(back[l], front[l]);
+  }
 }
 
+// While the pass runs, the work words of each row of the area hold, as bytes, the
+// row's maxima over the current square followed by the fattened opacities found so
+// far; so the pass needs no memory of the area's size besides the work layer, and
+// its loops run over plain bytes.
 class FattenPass {
  public:
   FattenPass(Canvas& canvas, const PixelRect& area)
@@ -53,88 +65,98 @@ class FattenPass {
         width_(area.right - area.left + 1),
         height_(area.bottom - area.top + 1) {}
 
-  // The selected pixels' frame opacities, maximised over the square of radius k.
+  // The selected pixels' frame opacities, maximised over the square of radius k;
+  // the found opacities start as those maxima.
   void CoreMaxima(int k);
-  // Grows the square of the maxima by one pixel on every side.
-  void GrowByOne();
-  // Raises the found opacity to table[maximum] where that is more.
-  void Raise(const std::array<uint8_t, 256>& table);
+  // Grows the square of the maxima by one pixel on every side and raises each found
+  // opacity to table[maximum] where that is more.
+  void GrowAndRaise(const std::array<uint8_t, 256>& table);
   // Writes the final work words.
   void Finish(uint32_t maxOpacity, uint32_t colour);
 
  private:
-  uint32_t* Row(int y) { return canvas_.work.Row32(y) + area_.left; }
+  // The columns of a strip the vertical running maximum handles at a time.
+  static constexpr int kStripColumns = 64;
+
+  uint8_t* Maxima(int row) {
+    return reinterpret_cast<uint8_t*>(canvas_.work.Row32(area_.top + row) + area_.left);
+  }
+  uint8_t* Found(int row) { return Maxima(row) + width_; }
 
   Canvas& canvas_;
   const PixelRect area_;
   const int width_;
   const int height_;
-  std::vector<uint8_t> line_, g_, h_;
+  std::vector<uint8_t> padded_, result_, g_, h_;
 };
 
 void FattenPass::CoreMaxima(int k) {
-  line_.resize(width_);
-  for (int y = area_.top; y <= area_.bottom; ++y) {
-    const uint32_t* display = canvas_.display.Row32(y) + area_.left;
-    const uint32_t* frame = canvas_.frame.Row32(y) + area_.left;
+  const int rowRadius = std::min(k, width_ - 1);
+  padded_.assign(static_cast<size_t>(width_) + 2 * rowRadius, 0);
+  for (int row = 0; row < height_; ++row) {
+    const uint32_t* display = canvas_.display.Row32(area_.top + row) + area_.left;
+    const uint32_t* frame = canvas_.frame.Row32(area_.top + row) + area_.left;
+    uint8_t* values = padded_.data() + rowRadius;
     for (int i = 0; i < width_; ++i)
-      line_[i] = display[i] & kNonSelectedFlag ? 0 : static_cast<uint8_t>(Opacity(frame[i]));
-    RunningMax(line_, k, g_, h_);
-    uint32_t* work = Row(y);
-    for (int i = 0; i < width_; ++i) work[i] = line_[i];
+      values[i] = display[i] & kNonSelectedFlag ? 0 : static_cast<uint8_t>(Opacity(frame[i]));
+    RunningMax(padded_.data(), Maxima(row), width_, rowRadius, 1, g_, h_);
   }
-  line_.resize(height_);
-  for (int i = 0; i < width_; ++i) {
-    for (int j = 0; j < height_; ++j) line_[j] = MaxOf(Row(area_.top + j)[i]);
-    RunningMax(line_, k, g_, h_);
-    for (int j = 0; j < height_; ++j) Row(area_.top + j)[i] = Word(line_[j], line_[j]);
+  // Down the columns a strip at a time, so that each row is read and written in
+  // pieces of whole cache lines.
+  const int columnRadius = std::min(k, height_ - 1);
+  for (int left = 0; left < width_; left += kStripColumns) {
+    const int lanes = std::min(kStripColumns, width_ - left);
+    const size_t stride = static_cast<size_t>(lanes);
+    padded_.assign(stride * (height_ + 2 * columnRadius), 0);
+    result_.resize(stride * height_);
+    for (int row = 0; row < height_; ++row)
+      std::copy_n(Maxima(row) + left, lanes, &padded_[stride * (row + columnRadius)]);
+    RunningMax(padded_.data(), result_.data(), height_, columnRadius, lanes, g_, h_);
+    for (int row = 0; row < height_; ++row) {
+      std::copy_n(&result_[stride * row], lanes, Maxima(row) + left);
+      std::copy_n(&result_[stride * row], lanes, Found(row) + left);
+    }
   }
 }
 
-void FattenPass::GrowByOne() {
-  line_.resize(width_);
-  for (int y = area_.top; y <= area_.bottom; ++y) {
-    uint32_t* work = Row(y);
-    for (int i = 0; i < width_; ++i) line_[i] = MaxOf(work[i]);
-    for (int i = 0; i < width_; ++i) {
-      uint8_t v = line_[i];
-      if (i > 0) v = std::max(v, line_[i - 1]);
-      if (i + 1 < width_) v = std::max(v, line_[i + 1]);
-      work[i] = Word(v, FoundOf(work[i]));
-    }
+void FattenPass::GrowAndRaise(const std::array<uint8_t, 256>& table) {
+  // Along the rows: each maximum takes its two neighbours in.
+  std::vector<uint8_t>& line = padded_;
+  line.assign(static_cast<size_t>(width_) + 2, 0);
+  for (int row = 0; row < height_; ++row) {
+    uint8_t* maxima = Maxima(row);
+    std::copy_n(maxima, width_, line.data() + 1);
+    for (int i = 0; i < width_; ++i)
+      maxima[i] = std::max(std::max(line[i], line[i + 1]), line[i + 2]);
   }
-  // Up and down: the row above as it stood before this step, the row below not yet
-  // changed by it.
+  // Down the columns: the row above as it stood before this step, the row below not
+  // yet changed by it; then the raise of the row's found opacities.
   std::vector<uint8_t> above(width_, 0), current(width_);
-  for (int y = area_.top; y <= area_.bottom; ++y) {
-    uint32_t* work = Row(y);
-    const uint32_t* below = y < area_.bottom ? Row(y + 1) : nullptr;
-    for (int i = 0; i < width_; ++i) current[i] = MaxOf(work[i]);
-    for (int i = 0; i < width_; ++i) {
-      uint8_t v = std::max(above[i], current[i]);
-      if (below) v = std::max(v, MaxOf(below[i]));
-      work[i] = Word(v, FoundOf(work[i]));
+  for (int row = 0; row < height_; ++row) {
+    uint8_t* maxima = Maxima(row);
+    std::copy_n(maxima, width_, current.data());
+    if (row + 1 < height_) {
+      const uint8_t* below = Maxima(row + 1);
+      for (int i = 0; i < width_; ++i)
+        maxima[i] = std::max(std::max(above[i], current[i]), below[i]);
+    } else {
+      for (int i = 0; i < width_; ++i) maxima[i] = std::max(above[i], current[i]);
     }
+    uint8_t* found = Found(row);
+    for (int i = 0; i < width_; ++i) found[i] = std::max(found[i], table[maxima[i]]);
     std::swap(above, current);
   }
 }
 
-void FattenPass::Raise(const std::array<uint8_t, 256>& table) {
-  for (int y = area_.top; y <= area_.bottom; ++y) {
-    uint32_t* work = Row(y);
-    for (int i = 0; i < width_; ++i) {
-      const uint8_t found = std::max(FoundOf(work[i]), table[MaxOf(work[i])]);
-      work[i] = Word(MaxOf(work[i]), found);
-    }
-  }
-}
-
 void FattenPass::Finish(uint32_t maxOpacity, uint32_t colour) {
-  for (int y = area_.top; y <= area_.bottom; ++y) {
-    uint32_t* work = Row(y);
-    const uint32_t* display = canvas_.display.Row32(y) + area_.left;
+  std::vector<uint8_t>& found = padded_;
+  found.resize(width_);
+  for (int row = 0; row < height_; ++row) {
+    std::copy_n(Found(row), width_, found.data());
+    uint32_t* work = canvas_.work.Row32(area_.top + row) + area_.left;
+    const uint32_t* display = canvas_.display.Row32(area_.top + row) + area_.left;
     for (int i = 0; i < width_; ++i) {
-      const uint32_t a = Paintable(display[i]) ? Round255(FoundOf(work[i]) * maxOpacity) : 0;
+      const uint32_t a = Paintable(display[i]) ? Round255(found[i] * maxOpacity) : 0;
       work[i] = a > 0 ? (a << 24) | (colour & kColourMask) : 0;
     }
   }
@@ -174,8 +196,7 @@ void FattenIntoWorkLayer(Canvas& canvas, const PixelRect& area, FattenWidths wid
   for (long long d = core + 1; d <= last; ++d) {
     const std::array<uint8_t, 256> table = RampTable(static_cast<int>(d * 100), widths);
     if (table[255] == 0) break;  // farther squares give less still
-    pass.GrowByOne();
-    pass.Raise(table);
+    pass.GrowAndRaise(table);
   }
   pass.Finish(maxOpacity, colour);
 }

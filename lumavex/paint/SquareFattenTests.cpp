@@ -79,6 +79,20 @@ TEST(SquareFatten, EqualsTheLiteralSquareSearchOnRandomPictures) {
   }
 }
 
+// Wider than one strip of the pass down the columns, with a last strip part-filled.
+TEST(SquareFatten, EqualsTheLiteralSquareSearchAcrossSeveralColumnStrips) {
+  std::mt19937 random(6);
+  const FattenWidths cases[] = {{300, 0}, {1000, 500}, {200, 1300}};
+  for (const FattenWidths& widths : cases) {
+    TestDrawingContext c(150, 17);
+    Scatter(c.canvas, random);
+    const PixelRect area{3, 1, 141, 15};
+    const std::vector<uint32_t> expected = ReferenceWork(c.canvas, area, widths, 255, 0x123456);
+    FattenIntoWorkLayer(c.canvas, area, widths, 255, 0x123456);
+    ASSERT_EQ(WorkOf(c.canvas, area), expected) << "F " << widths.width;
+  }
+}
+
 TEST(SquareFatten, HardEdgedSquareAndLinearFallOff) {
   TestDrawingContext c(11, 11);
   c.canvas.frame.At(5, 5) = 0xC8000000;  // opacity 200

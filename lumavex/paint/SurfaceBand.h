@@ -154,12 +154,7 @@ PixelRect ForEachQuadPixel(Canvas& canvas, const SurfaceQuad& quad, const PixelR
   const PixelRect box = quad.Box().Intersect(area);
   if (box.Empty()) return {};
   bool marked = false;
-  for (int y = box.top; y <= box.bottom; ++y) {
-    int left = box.left, right = box.right;
-    if (scan == QuadScan::Spans) {
-      std::tie(left, right) = quad.RowColumns(y, left, right);
-      if (left > right) continue;
-    }
+  auto visitRow = [&](int y, int left, int right) {
     uint32_t* display = canvas.display.Row32(y);
     uint32_t* frame = canvas.frame.Row32(y);
     for (int x = left; x <= right; ++x) {
@@ -168,6 +163,34 @@ PixelRect ForEachQuadPixel(Canvas& canvas, const SurfaceQuad& quad, const PixelR
       display[x] |= kQueuedMark;
       marked = true;
       visit(x, y, display[x], frame[x]);
+    }
+  };
+  if (scan == QuadScan::WholeBox) {
+    for (int y = box.top; y <= box.bottom; ++y) visitRow(y, box.left, box.right);
+    return marked ? box : PixelRect{};
+  }
+  // The columns of a run of rows first, then the rows among them that have any: most
+  // rows of a thin quadrilateral's box have none, and finding them without a branch
+  // per row keeps the loop from guessing wrong at every few rows.
+  constexpr int kRows = 64;
+  std::array<int, kRows> firsts, lasts, having;
+  for (int top = box.top; top <= box.bottom; top += kRows) {
+    const int count = std::min(kRows, box.bottom - top + 1);
+    int rows = 0;
+    for (int r = 0; r < count; ++r) {
+      const auto [first, last] = quad.RowColumns(top + r, box.left, box.right);
+      firsts[r] = first;
+      lasts[r] = last;
+      having[rows] = r;
+      rows += first <= last;
+      // Asked for now, the words of all these rows arrive together rather than one
+      // row's after another's.
+      __builtin_prefetch(canvas.display.Row32(top + r) + first);
+      __builtin_prefetch(canvas.frame.Row32(top + r) + first);
+    }
+    for (int i = 0; i < rows; ++i) {
+      const int r = having[i];
+      visitRow(top + r, firsts[r], lasts[r]);
     }
   }
   return marked ? box : PixelRect{};

@@ -109,9 +109,9 @@ TEST(SurfaceQuad, RowColumnsAreTheWholeColumnsOfTheRowSpanWithinTheLimits) {
 
 // The pixels ForEachQuadPixel visits on a blank picture, in visiting order.
 std::vector<std::pair<int, int>> Visited(const SurfaceQuad& quad, QuadScan scan) {
-  testing::TestDrawingContext context(40, 30);
+  testing::TestDrawingContext context(40, 200);
   std::vector<std::pair<int, int>> pixels;
-  ForEachQuadPixel(context.canvas, quad, {0, 0, 39, 29}, scan,
+  ForEachQuadPixel(context.canvas, quad, {0, 0, 39, 199}, scan,
                    [&](int x, int y, uint32_t&, uint32_t&) {
                      pixels.push_back({x, y});
                    });
@@ -125,6 +125,9 @@ TEST(ForEachQuadPixel, RowSpansVisitWhatTheWholeBoxVisitsInTheSameOrder) {
       {{{3, 2}, {3.2, 2}, {30.2, 28}, {30, 28}}},          // thin and steep, level ends
       {{{10.5, 5}, {10.5, 25}, {10.7, 25}, {10.7, 5}}},    // upright, no whole column
       {{{1, 14.99}, {38, 15.001}, {38, 15.01}, {1, 15}}},  // nearly level, one row
+      // Thin and tall: rows in several runs of the scan, most of them without a pixel.
+      {{{2, 1}, {2.3, 1}, {37.3, 190}, {37, 190}}},
+      {{{36, 3.5}, {36.2, 3.5}, {4.2, 128.5}, {4, 128.5}}},
   };
   for (const auto& c : quads) {
     const SurfaceQuad quad(c[0], c[1], c[2], c[3]);
