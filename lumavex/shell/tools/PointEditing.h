@@ -2,6 +2,7 @@
 // What the base point tools share: entering a mode, holding points inside the
 // picture, dragging the picked point, and the marks that show a chain over the view.
 
+#include <span>
 #include <string>
 
 #include "common/ChainList.h"
@@ -29,6 +30,11 @@ void DragPickedPoint(AppState& state, const PickedPoint& picked, common::ChainHa
 // Inverts squares at the points of `chain`, with `lines` the lines between them and,
 // with `splineCount`, the spline's samples as single pixels.
 void InvertChainMarks(AppState& state, common::ChainHandle chain, bool lines, int splineCount);
+// The same marks for the base points `points`.
+void InvertPointMarks(AppState& state, std::span<const Sample> points, bool lines,
+                      int splineCount);
+// Inverts the line between canvas positions `p` and `q` over the view.
+void InvertCanvasLine(AppState& state, Sample p, Sample q);
 
 // 40234: every base point of every chain back into the picture.
 void MoveAllBasePointsIntoPicture(AppState& state);
