@@ -84,7 +84,7 @@ bool HasHole(const WarpedPicture& w) {
   while (!open.empty()) {
     const auto [x, y] = open.front();
     open.pop_front();
-    for (const auto [nx, ny] : {std::pair{x + 1, y}, {x - 1, y}, {x, y + 1}, {x, y - 1}}) {
+    for (const auto& [nx, ny] : {std::pair{x + 1, y}, {x - 1, y}, {x, y + 1}, {x, y - 1}}) {
       if (!b.Contains(nx, ny) || w.Covered(nx, ny) || outside[w.Index(nx, ny)]) continue;
       outside[w.Index(nx, ny)] = 1;
       open.push_back({nx, ny});
