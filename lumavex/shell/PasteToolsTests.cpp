@@ -106,6 +106,18 @@ TEST_F(PasteToolTest, QMovesWithFivePastesInOneUndoStepAndShiftQPaintsWithTheIma
   EXPECT_EQ(Shown(55, 27), 0x203040u);
 }
 
+TEST_F(PasteToolTest, LeavingThePasteClearsTheMarksOfItsPastes) {
+  StartWithPicture();
+  CopyBand();
+  Key('Q');
+  Key('5');
+  DragBy(50, 25, 20, 5);
+  Click(0, 0, kBoth);
+  ASSERT_TRUE(State().canvas.display.At(55, 27) & kPaintedMark);
+  Key('N');  // the normal pen may paint the pasted pixels again
+  EXPECT_FALSE(State().canvas.display.At(55, 27) & kProcessingMarks);
+}
+
 TEST_F(PasteToolTest, TheToolKeysTheResetAndTheMirror) {
   StartWithPicture();
   Key('6');  // only in the paste phases
