@@ -17,6 +17,7 @@
 #include "lumavex/shell/Session.h"
 #include "lumavex/shell/Status.h"
 #include "lumavex/shell/View.h"
+#include "lumavex/shell/tools/PasteTools.h"
 
 namespace lumavex {
 
@@ -77,6 +78,7 @@ void App::Create(int clientWidth, int clientHeight) {
   OnClientResized(s, clientWidth, clientHeight);
 
   EnablePictureCommands(s.menu, false);
+  GreyMemoryPasteCommands(s.menu);
   s.menu.Check(LoadPolicyCommand(LoadSizePolicy::SameSize), true);
   CheckViewItems(s);
   s.host.MenuChanged(s.menu);

@@ -12,6 +12,7 @@
 #include "lumavex/curves/BasePoints.h"
 #include "lumavex/files/UndoJournal.h"
 #include "lumavex/paint/FillPicture.h"
+#include "lumavex/paint/MemorySurface.h"
 #include "lumavex/shell/App.h"
 #include "lumavex/shell/Drawing.h"
 #include "lumavex/shell/FeedbackSound.h"
@@ -62,6 +63,14 @@ class AppState {
 
   // The picture the bitmap fill tiles with; a paste from memory leaves one too.
   FillPicture fillPicture;
+
+  // The surface copied to memory (never journaled) and the paste's live curves, with
+  // the curves a reset returns to. The paste transform mode is the character of the
+  // key that chose the paste tool, −1 when the tool was refused.
+  MemorySurface memorySurface;
+  PasteCurves pasteCurves;
+  PasteCurves pasteResetCurves;
+  int pasteTransformMode = '5';
 
   platform::FontEngine fonts;
   std::unique_ptr<platform::Font> screenFont;  // the texts over the picture

@@ -1,6 +1,7 @@
 // The rows of the command registry, in the order of the command vocabulary.
 
 #include "lumavex/shell/AppState.h"
+#include "lumavex/shell/BorderFiles.h"
 #include "lumavex/shell/CommandRegistry.h"
 #include "lumavex/shell/End.h"
 #include "lumavex/shell/FilePasteByDrop.h"
@@ -21,6 +22,7 @@
 #include "lumavex/shell/tools/CurveTools.h"
 #include "lumavex/shell/tools/FilePasteTools.h"
 #include "lumavex/shell/tools/FillTools.h"
+#include "lumavex/shell/tools/PasteTools.h"
 #include "lumavex/shell/tools/PenTools.h"
 #include "lumavex/shell/tools/PointEditing.h"
 #include "lumavex/shell/tools/RectangleTools.h"
@@ -359,10 +361,21 @@ constexpr CommandEntry kRows[] = {
     ToolCommand(cmd::kDirectionalGradation, ToolOf<SurfaceTools>, "★方向ぼかし"),
 
     // Memory copy and paste, pastes from files, border and opacity files
-    {.id = cmd::kCopyToMemory},
-    {.id = cmd::kPasteFromMemory},
-    {.id = cmd::kMirrorOnPaste},
-    {.id = cmd::kPaintPreviousPixels},
+    // The copy's two curves are entered as the surfaces' are; the paste and the paint
+    // with its image are greyed until there is something to paste (see PasteTools).
+    {.id = cmd::kCopyToMemory,
+     .handler = EnterTool,
+     .tool = ToolOf<SurfaceTools>,
+     .status = "★曲面をメモリへコピー"},
+    // A marking mode, so that the marks of its pastes are cleared when it is left.
+    {.id = cmd::kPasteFromMemory,
+     .handler = EnterTool,
+     .tool = ToolOf<PasteTools>,
+     .choice = kMarking,
+     .phase = Phase::Paste,
+     .status = "★曲面をメモリからペースト"},
+    {.id = cmd::kMirrorOnPaste, .handler = MirrorPasteCommand},
+    {.id = cmd::kPaintPreviousPixels, .handler = PaintPreviousPixelsCommand},
     {.id = cmd::kPasteFromFile,
      .handler = PasteFromFileCommand,
      .needsPicture = true,
@@ -372,9 +385,9 @@ constexpr CommandEntry kRows[] = {
      .needsPicture = true,
      .status = "★連続でファイルから単純ペースト"},
     {.id = cmd::kPasteString, .handler = PasteStringCommand, .needsPicture = true},
-    ToolRow(cmd::kMakeBorderFile),
-    ToolRow(cmd::kMakeOpacity),
-    ToolRow(cmd::kSaveOpacityFile),
+    {.id = cmd::kMakeBorderFile, .handler = MakeBorderFileCommand, .needsPicture = true},
+    {.id = cmd::kMakeOpacity, .handler = MakeOpacityCommand, .needsPicture = true},
+    {.id = cmd::kSaveOpacityFile, .handler = SaveOpacityFileCommand, .needsPicture = true},
 
     // Continuous paste from memory
     ToolRow(cmd::kCreatePasteFiles),
@@ -427,14 +440,18 @@ constexpr CommandEntry kRows[] = {
      .keepsArrows = true,
      .internal = true},
     // The copy's edit phase nudges its points, but Left and Right still load.
-    {.id = cmd::kCopyToMemoryEdit, .choice = kMarking, .phase = Phase::Edit, .internal = true},
-    Internal(cmd::kCopyToMemoryCommit),
+    {.id = cmd::kCopyToMemoryEdit,
+     .tool = ToolOf<SurfaceTools>,
+     .choice = kMarking,
+     .phase = Phase::Edit,
+     .internal = true},
+    Commit(cmd::kCopyToMemoryCommit, CopyToMemoryCommand, Choice::Ordinary),
     PhaseRow(cmd::kFadeShadowSecondCurve, Phase::None, Choice::Ordinary, ToolOf<SurfaceTools>),
     PhaseRow(cmd::kFadeGlossSecondCurve, Phase::None, Choice::Ordinary, ToolOf<SurfaceTools>),
     PhaseRow(cmd::kFadeGentleSecondCurve, Phase::None, Choice::Ordinary, ToolOf<SurfaceTools>),
     PhaseRow(cmd::kDirectionalGradationSecondCurve, Phase::None, Choice::Ordinary,
              ToolOf<SurfaceTools>),
-    Internal(cmd::kCopyToMemorySecondCurve),
+    PhaseRow(cmd::kCopyToMemorySecondCurve, Phase::None, Choice::Ordinary, ToolOf<SurfaceTools>),
 
     // Paste position modes
     PhaseRow(cmd::kFilePastePosition, Phase::Paste),

@@ -8,6 +8,7 @@
 #include "lumavex/shell/CommandRegistry.h"
 #include "lumavex/shell/FileCommands.h"
 #include "lumavex/shell/View.h"
+#include "lumavex/shell/tools/PasteTools.h"
 #include "lumavex/shell/tools/Tool.h"
 
 namespace lumavex {
@@ -106,6 +107,7 @@ void OnKeyDown(AppState& s, const platform::KeyDownEvent& e) {
   }
   if (!s.canvas.HasPicture()) return;
   if (CommandKey(s, key, shift, ctrl)) return;
+  if (ChoosePasteTransform(s, key)) return;
   switch (key) {
     case vk::kLeft:
       LoadPreviousPicture(s);

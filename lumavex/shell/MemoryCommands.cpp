@@ -6,6 +6,7 @@
 
 #include "lumavex/shell/AppState.h"
 #include "lumavex/shell/Status.h"
+#include "lumavex/shell/tools/PasteTools.h"
 
 namespace lumavex {
 namespace {
@@ -37,6 +38,7 @@ std::vector<void*> TakeBlocks(AppState& state, uint64_t count) {
 }  // namespace
 
 void CleanMemoryCommand(AppState& state) {
+  FreeMemorySurface(state);
   const uint64_t count = state.allocator.Status().totalPhysical * 2 / 12288;
   if (count == 0) return;
   const std::string previous = state.menu.StatusText();

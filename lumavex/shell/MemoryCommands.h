@@ -5,7 +5,8 @@ namespace lumavex {
 
 class AppState;
 
-// 40052: pages other programs out by briefly taking two thirds of physical memory.
+// 40052: frees the surface copied to memory, then pages other programs out by
+// briefly taking two thirds of physical memory.
 void CleanMemoryCommand(AppState& state);
 // The small form run before file dialogs: takes and frees `megabytes`.
 void FlushMemory(AppState& state, int megabytes);

@@ -66,7 +66,16 @@ void DragPickedPoint(AppState& s, const PickedPoint& picked, common::ChainHandle
 }
 
 void InvertChainMarks(AppState& s, common::ChainHandle chain, bool lines, int splineCount) {
-  const std::vector<Sample> points = ChainPoints(s.chains.lists, chain);
+  InvertPointMarks(s, ChainPoints(s.chains.lists, chain), lines, splineCount);
+}
+
+void InvertCanvasLine(AppState& s, Sample p, Sample q) {
+  const platform::Rect view{0, 0, ViewWidth(s), s.surface.Height()};
+  const ScreenPoint a = OnScreen(s, p.x, p.y), b = OnScreen(s, q.x, q.y);
+  InvertLinePixels(s.surface, view, a.x, a.y, b.x, b.y);
+}
+
+void InvertPointMarks(AppState& s, std::span<const Sample> points, bool lines, int splineCount) {
   const platform::Rect view{0, 0, ViewWidth(s), s.surface.Height()};
   std::optional<ScreenPoint> previous;
   for (const Sample& p : points) {

@@ -2,6 +2,7 @@
 // What the base point tools share: entering a mode, holding points inside the
 // picture, dragging the picked point, and the marks that show a chain over the view.
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,11 @@ void DragPickedPoint(AppState& state, const PickedPoint& picked, common::ChainHa
 // Inverts squares at the points of `chain`, with `lines` the lines between them and,
 // with `splineCount`, the spline's samples as single pixels.
 void InvertChainMarks(AppState& state, common::ChainHandle chain, bool lines, int splineCount);
+// The same marks for the base points `points`.
+void InvertPointMarks(AppState& state, std::span<const Sample> points, bool lines,
+                      int splineCount);
+// Inverts the line between canvas positions `p` and `q` over the view.
+void InvertCanvasLine(AppState& state, Sample p, Sample q);
 
 // Inverts squares at `points` with the lines between them, the last joined to the
 // first: the corners of a paste.

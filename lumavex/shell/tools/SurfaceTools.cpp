@@ -34,6 +34,9 @@ constexpr SurfaceFamily kFamilies[] = {
     {cmd::kDirectionalGradation, cmd::kDirectionalGradationSecondCurve,
      cmd::kDirectionalGradationEdit, cmd::kDirectionalGradationCommitEdit, cmd::kNone,
      FadeProfile::Gentle, cmd::kDirectionalGradationCommitEdit, cmd::kDirectionalGradationCommit},
+    // The copy to memory places and edits its two curves as the surfaces do.
+    {cmd::kCopyToMemory, cmd::kCopyToMemorySecondCurve, cmd::kCopyToMemoryEdit,
+     cmd::kCopyToMemoryCommit, cmd::kNone, FadeProfile::Gentle},
 };
 
 constexpr const char* kCountsDiffer = "★基点数が異なります";

@@ -1,6 +1,6 @@
 #pragma once
-// The two-curve surface tools: the fade surfaces (Ctrl+Z, Shift+Z, Z) and the
-// directional gradation (Shift+G). The fade curve goes into list A, the width curve
+// The two-curve surface tools: the fade surfaces (Ctrl+Z, Shift+Z, Z), the
+// directional gradation (Shift+G) and the copy to memory. The fade curve goes into list A, the width curve
 // into list B; both are then edited and drawn as a curved or a polygon surface. The
 // directional gradation adds a direction list, started a third of the way from
 // curve 1 to curve 2 and edited before the drawing.
