@@ -140,11 +140,11 @@ TEST_F(CommandDispatchTest, ACommandWithoutAToolRunsOnlyTheCommandChoice) {
   State().markedRectangle = {1, 1, 4, 4};
   const int mode = State().currentCommand;
   const std::string status = app->Menu().StatusText();
-  Command(cmd::kMakeBorderFile);
+  Command(cmd::kCreatePasteFiles);
   EXPECT_TRUE(State().markedRectangle.Empty());
   EXPECT_EQ(State().currentCommand, mode);
   EXPECT_EQ(app->Menu().StatusText(), status);
-  EXPECT_EQ(State().recentCommands.back(), cmd::kMakeBorderFile);
+  EXPECT_EQ(State().recentCommands.back(), cmd::kCreatePasteFiles);
 }
 
 }  // namespace
