@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "lumavex/canvas/DrawingContext.h"
+#include "lumavex/canvas/PixelRules.h"
 #include "platform/TestHost.h"
 
 namespace bench {
@@ -95,6 +96,23 @@ class BenchContext : public lumavex::DrawingContext {
   uint32_t termination = 0;
   JournalType journal;
   lumavex::PixelRect marked;
+};
+
+// The blank bench picture for the frame benches, with a termination colour of its own,
+// put back after each run inside what the run marked.
+class FrameContext : public BenchContext<MemoryJournal> {
+ public:
+  FrameContext() { termination = 0xC08040; }
+
+  void Restore() {
+    for (int y = marked.top; y <= marked.bottom; ++y)
+      for (int x = marked.left; x <= marked.right; ++x) {
+        canvas.display.At(x, y) = lumavex::kNewDisplayPixel;
+        canvas.frame.At(x, y) = lumavex::BackdropColour(x, y, true, false);
+      }
+    marked = {};
+    journal.records.clear();
+  }
 };
 
 }  // namespace bench

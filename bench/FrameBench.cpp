@@ -27,23 +27,6 @@ using Clock = std::chrono::steady_clock;
 using bench::kHeight;
 using bench::kWidth;
 
-// The blank bench picture, put back after each run.
-class FrameContext : public bench::BenchContext<bench::MemoryJournal> {
- public:
-  FrameContext() { termination = 0xC08040; }
-
-  // Puts back the blank picture inside the marked rectangle.
-  void Restore() {
-    for (int y = marked.top; y <= marked.bottom; ++y)
-      for (int x = marked.left; x <= marked.right; ++x) {
-        canvas.display.At(x, y) = lumavex::kNewDisplayPixel;
-        canvas.frame.At(x, y) = lumavex::BackdropColour(x, y, true, false);
-      }
-    marked = {};
-    journal.records.clear();
-  }
-};
-
 // A smooth wave of about 1,500 pixels through twelve base points, sampled at the
 // default point spacing.
 std::vector<lumavex::Sample> CurveSamples(int pointSpacing) {
@@ -87,7 +70,7 @@ double CairoStrokeSeconds(const std::vector<lumavex::Sample>& samples, double li
 
 // Argument: frame width in 1/100 pixel; anti-alias width 1 pixel.
 void BM_FrameRenderCommit(benchmark::State& state) {
-  FrameContext context;
+  bench::FrameContext context;
   context.settings.frameWidth = state.range(0) / 100.0;
   context.settings.antiAliasWidth = 1.0;
   const std::vector<lumavex::Sample> samples = CurveSamples(context.settings.pointSpacing);

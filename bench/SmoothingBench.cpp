@@ -29,21 +29,6 @@ double ThreadSeconds() {
   return now.tv_sec + now.tv_nsec * 1e-9;
 }
 
-class StrokeContext : public bench::BenchContext<bench::MemoryJournal> {
- public:
-  StrokeContext() { termination = 0xC08040; }
-
-  void Restore() {
-    for (int y = marked.top; y <= marked.bottom; ++y)
-      for (int x = marked.left; x <= marked.right; ++x) {
-        canvas.display.At(x, y) = lumavex::kNewDisplayPixel;
-        canvas.frame.At(x, y) = lumavex::BackdropColour(x, y, true, false);
-      }
-    marked = {};
-    journal.records.clear();
-  }
-};
-
 // A pen's path of `count` samples: a wave across the picture with the hand's jitter, a
 // sample about every 0.7 pixel.
 std::vector<lumavex::TabletSample> HandStroke(int count) {
@@ -60,7 +45,7 @@ std::vector<lumavex::TabletSample> HandStroke(int count) {
 
 // Argument: the base points of each stretch.
 void BM_SmoothingStrokePenUp(benchmark::State& state) {
-  StrokeContext context;
+  bench::FrameContext context;
   context.settings.frameWidth = 1.5;
   const int basePoints = static_cast<int>(state.range(0));
   const lumavex::BezierTables tables;

@@ -1,7 +1,5 @@
 #include "lumavex/shell/BorderFiles.h"
 
-#include <algorithm>
-#include <cctype>
 #include <filesystem>
 
 #include "lumavex/files/BmpWrite.h"
@@ -18,15 +16,6 @@ namespace {
 constexpr char kBorderExtension[] = ".border.bmp";
 constexpr char kOpacityExtension[] = ".opacity.bmp";
 constexpr char kNameCheck[] = "ファイル名チェック";
-
-bool EndsWithIgnoringCase(const std::string& text, const std::string& tail) {
-  if (text.size() < tail.size()) return false;
-  return std::equal(tail.begin(), tail.end(), text.end() - static_cast<long>(tail.size()),
-                    [](char a, char b) {
-                      return std::tolower(static_cast<unsigned char>(a)) ==
-                             std::tolower(static_cast<unsigned char>(b));
-                    });
-}
 
 // The map in the file `name` beside the picture; empty when there is none, when it
 // cannot be read or when its size is not the picture's.

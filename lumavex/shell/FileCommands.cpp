@@ -39,15 +39,6 @@ constexpr BmpSave kBmpSaves[] = {
     {cmd::kSaveGrey2, 1, "白黒BMPセーブ"},
 };
 
-bool EndsWithIgnoringCase(const std::string& text, const std::string& tail) {
-  if (text.size() < tail.size()) return false;
-  return std::equal(tail.begin(), tail.end(), text.end() - static_cast<long>(tail.size()),
-                    [](char a, char b) {
-                      return std::tolower(static_cast<unsigned char>(a)) ==
-                             std::tolower(static_cast<unsigned char>(b));
-                    });
-}
-
 // The folder part of a kept name, with its final "/" ("./" for "./0003.lmv").
 std::string FolderPart(const std::string& name) {
   const size_t slash = name.find_last_of('/');
@@ -178,6 +169,15 @@ bool CanSavePicture(const AppState& s) {
 }
 
 }  // namespace
+
+bool EndsWithIgnoringCase(const std::string& text, const std::string& tail) {
+  if (text.size() < tail.size()) return false;
+  return std::equal(tail.begin(), tail.end(), text.end() - static_cast<long>(tail.size()),
+                    [](char a, char b) {
+                      return std::tolower(static_cast<unsigned char>(a)) ==
+                             std::tolower(static_cast<unsigned char>(b));
+                    });
+}
 
 LoadOutcome LoadCommand(AppState& state) {
   SetStatusText(state, "★ロード");

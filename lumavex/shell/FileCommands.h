@@ -92,4 +92,7 @@ std::optional<std::string> AskFileToOpen(AppState& state, const std::string& tit
 // Lists the pictures of the current file's folder again.
 void RebuildFolderPictureList(AppState& state);
 
+// Whether `text` ends in `tail`, ASCII letters compared without their case.
+bool EndsWithIgnoringCase(const std::string& text, const std::string& tail);
+
 }  // namespace lumavex

@@ -106,3 +106,11 @@ lumavex_save_native() {
   [ -f "$work/$1" ] || fail "$1 was not saved"
   sleep 0.5
 }
+
+# solid_bmp <name> <width> <height> <r> <g> <b>: a 24-bit BMP of one colour in the
+# working folder, made with Debian's python3 and its PIL.
+solid_bmp() {
+  local python=/usr/bin/python3
+  [ -x "$python" ] || python=python3
+  "$python" -c "from PIL import Image; Image.new('RGB', ($2, $3), ($4, $5, $6)).save('$work/$1')"
+}

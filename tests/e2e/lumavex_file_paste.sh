@@ -14,9 +14,7 @@ lumavex_start "$binary" "$source_dir"
 lumavex_new_picture
 lumavex_dismiss_silent_notice
 
-python=/usr/bin/python3  # Debian's, which has PIL
-[ -x "$python" ] || python=python3
-"$python" -c "from PIL import Image; Image.new('RGB', (120, 90), (200, 30, 40)).save('$work/paste.bmp')"
+solid_bmp paste.bmp 120 90 200 30 40
 
 # shown <x> <y> <r> <g> <b>: the colour of a screen point.
 shown() {

@@ -11,15 +11,9 @@ source "$(dirname "$0")/e2e_common.sh"
 
 lumavex_start "$binary" "$source_dir"
 
-# picture <name> <r> <g> <b>: a 24-bit BMP of one colour, an odd width so that its
-# rows carry padding.
-python=/usr/bin/python3  # Debian's, which has PIL
-[ -x "$python" ] || python=python3
-picture() {
-  "$python" -c "from PIL import Image; Image.new('RGB', (1001, 700), ($2, $3, $4)).save('$work/$1')"
-}
-picture 0001.bmp 200 30 40
-picture 0002.bmp 30 160 220
+# Two one-colour pictures, an odd width so that their rows carry padding.
+solid_bmp 0001.bmp 1001 700 200 30 40
+solid_bmp 0002.bmp 1001 700 30 160 220
 
 # shown <r> <g> <b>: the picture's colour at a point of the view.
 shown() {
@@ -48,7 +42,7 @@ lumavex_save_native 0003.lmv
 [ "$(stat -c %s "$work/0003.lmv")" -eq $((1001 * 700 * 8 + 54)) ] || fail "0003.lmv has the wrong size"
 
 # 0002.bmp changes on the disk: walking back must read it again.
-picture 0002.bmp 20 200 60
+solid_bmp 0002.bmp 1001 700 20 200 60
 xdotool key Left
 shown 20 200 60
 xdotool key Left

@@ -15,9 +15,7 @@ lumavex_start "$binary" "$source_dir"
 lumavex_new_picture
 lumavex_dismiss_silent_notice
 
-python=/usr/bin/python3  # Debian's, which has PIL
-[ -x "$python" ] || python=python3
-"$python" -c "from PIL import Image; Image.new('RGB', (50, 40), (20, 200, 60)).save('$work/paste.bmp')"
+solid_bmp paste.bmp 50 40 20 200 60
 lumavex_save_native c0003.lmv
 lumavex_dismiss_silent_notice
 cp "$work/c0003.lmv" "$work/c0004.lmv"
