@@ -10,6 +10,7 @@
 #include "lumavex/canvas/Journal.h"
 #include "lumavex/shell/App.h"
 #include "lumavex/shell/AppState.h"
+#include "lumavex/shell/CommandIds.h"
 #include "platform/TestHost.h"
 
 namespace lumavex::testing {
@@ -68,6 +69,16 @@ class ProgramTest : public ::testing::Test {
   }
   AppState& State() { return app->State(); }
   void Command(int id) { app->HandleEvent(platform::CommandEvent{id}); }
+  // A started program holding a blank picture of `width` × `height`.
+  AppState& StartWithBlankPicture(int width, int height) {
+    Start();
+    State().canvasWidth = width;
+    State().canvasHeight = height;
+    Command(cmd::kCreateBlankPicture);
+    return State();
+  }
+  // The path of `name` in the working folder.
+  std::string At(const std::string& name) const { return folder + "/" + name; }
 
   // A white picture of `width` × `height` through 新規作成 and dialog 111.
   void NewPicture(int width, int height) {

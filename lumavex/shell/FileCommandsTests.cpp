@@ -17,14 +17,6 @@ using testing::WriteBytes;
 
 class FileCommandsTest : public testing::ProgramTest {
  protected:
-  AppState& StartWithPicture(int width, int height) {
-    Start();
-    State().canvasWidth = width;
-    State().canvasHeight = height;
-    Command(cmd::kCreateBlankPicture);
-    return State();
-  }
-  std::string At(const std::string& name) const { return folder + "/" + name; }
   bool Shown(const std::string& status) const {
     return std::find(host.statusTexts.begin(), host.statusTexts.end(), status) !=
            host.statusTexts.end();
@@ -40,7 +32,7 @@ class FileCommandsTest : public testing::ProgramTest {
 };
 
 TEST_F(FileCommandsTest, SavingWithoutTheDialogWritesBesideUnderTheNewExtension) {
-  AppState& s = StartWithPicture(3, 2);
+  AppState& s = StartWithBlankPicture(3, 2);
   s.currentFileName = "./0003.lmv";
   ASSERT_TRUE(SaveBmp(s, 24, false));
   const Bytes bmp = ReadBytes(At("0003.bmp"));
@@ -54,7 +46,7 @@ TEST_F(FileCommandsTest, SavingWithoutTheDialogWritesBesideUnderTheNewExtension)
 }
 
 TEST_F(FileCommandsTest, NativeSaveAsksForTheNameAndBeforeReplacingAFile) {
-  AppState& s = StartWithPicture(2, 2);
+  AppState& s = StartWithBlankPicture(2, 2);
   host.fileDialogAnswers = {At("frame.lmv")};
   SaveNativeCommand(s);
   ASSERT_EQ(host.fileDialogs.size(), 1u);
@@ -82,7 +74,7 @@ TEST_F(FileCommandsTest, NativeSaveAsksForTheNameAndBeforeReplacingAFile) {
 }
 
 TEST_F(FileCommandsTest, AFailedWriteKeepsThePreviousFileAndTheName) {
-  AppState& s = StartWithPicture(400, 700);  // rows fill more than one work block
+  AppState& s = StartWithBlankPicture(400, 700);  // rows fill more than one work block
   s.currentFileName = "./keep.lmv";
   WriteBytes(At("keep.lmv"), Bytes{7, 7, 7});
   int writes = 0;
@@ -99,7 +91,7 @@ TEST_F(FileCommandsTest, AFailedWriteKeepsThePreviousFileAndTheName) {
 }
 
 TEST_F(FileCommandsTest, AFolderThatCannotTakeTheFileIsReportedNotFatal) {
-  AppState& s = StartWithPicture(2, 2);
+  AppState& s = StartWithBlankPicture(2, 2);
   host.fileDialogAnswers = {At("missing/a.lmv")};
   SaveNativeCommand(s);
   EXPECT_EQ(host.messages.back().text, "ファイルオープン不可: " + At("missing/a.lmv"));
@@ -108,7 +100,7 @@ TEST_F(FileCommandsTest, AFolderThatCannotTakeTheFileIsReportedNotFatal) {
 }
 
 TEST_F(FileCommandsTest, GreySavesWriteTheirDepthsWithTheirStatusTexts) {
-  AppState& s = StartWithPicture(2, 2);
+  AppState& s = StartWithBlankPicture(2, 2);
   const std::pair<int, int> saves[] = {{cmd::kSaveGrey256, 8}, {cmd::kSaveGrey16, 4},
                                        {cmd::kSaveGrey4, 2}, {cmd::kSaveGrey2, 1},
                                        {cmd::kSaveBmp, 24}};
@@ -126,7 +118,7 @@ TEST_F(FileCommandsTest, GreySavesWriteTheirDepthsWithTheirStatusTexts) {
 }
 
 TEST_F(FileCommandsTest, RectangleSaveTakesThePixelsTheCornersRoundToAndKeepsTheName) {
-  AppState& s = StartWithPicture(5, 4);
+  AppState& s = StartWithBlankPicture(5, 4);
   host.fileDialogAnswers = {At("part.lmv")};
   SaveRectangle(s, 3.4, 2.6, 0.6, 0.4);
   const Bytes b = ReadBytes(At("part.lmv"));
@@ -139,7 +131,7 @@ TEST_F(FileCommandsTest, RectangleSaveTakesThePixelsTheCornersRoundToAndKeepsThe
 }
 
 TEST_F(FileCommandsTest, LoadCommandLoadsTheChosenPictureAndResetsTheJournal) {
-  StartWithPicture(2, 2);
+  StartWithBlankPicture(2, 2);
   WriteNative("a.lmv", 3, 2, 0x02123456);
   testing::MakeUndoStep(State());
   host.fileDialogAnswers = {At("a.lmv")};
@@ -163,7 +155,7 @@ TEST_F(FileCommandsTest, LoadCommandLoadsTheChosenPictureAndResetsTheJournal) {
 }
 
 TEST_F(FileCommandsTest, AnEditedPictureIsReplacedOnlyAfterTheQuestion) {
-  AppState& s = StartWithPicture(2, 2);
+  AppState& s = StartWithBlankPicture(2, 2);
   WriteNative("a.lmv", 3, 2, 0x02123456);
   testing::MakeUndoStep(s);
   host.fileDialogAnswers = {At("a.lmv")};
@@ -187,7 +179,7 @@ TEST_F(FileCommandsTest, ADrawingSettingsFileIsHandedOn) {
 
 // Every reader's failure keeps what was shown: the picture, its journal and its name.
 TEST_F(FileCommandsTest, AFailedLoadKeepsThePictureTheJournalAndTheName) {
-  AppState& s = StartWithPicture(2, 2);
+  AppState& s = StartWithBlankPicture(2, 2);
   WriteNative("a.lmv", 3, 2, 0x02123456);
   ASSERT_EQ(LoadDroppedFile(s, At("a.lmv")), LoadOutcome::Loaded);
   testing::MakeUndoStep(s);

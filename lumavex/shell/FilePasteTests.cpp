@@ -30,14 +30,6 @@ class FilePasteTest : public testing::ProgramTest {
     WriteBytes(At("p.lmv"), NativeBytes(3, 2, {kOutside, kRed, kRed, kRed, kRed, kRed},
                                         std::vector<uint32_t>(6, 0)));
   }
-  AppState& StartWithPicture(int width, int height) {
-    Start();
-    State().canvasWidth = width;
-    State().canvasHeight = height;
-    Command(cmd::kCreateBlankPicture);
-    return State();
-  }
-  std::string At(const std::string& name) const { return folder + "/" + name; }
   // Chooses p.lmv with the top-left corner at (x, y), 1-based as the dialog shows it.
   void ChoosePaste(int x, int y) {
     host.fileDialogAnswers = {At("p.lmv")};
@@ -79,7 +71,7 @@ class FilePasteTest : public testing::ProgramTest {
 };
 
 TEST_F(FilePasteTest, PastesTheDrawnPartOverTheSelectionInOneUndoStep) {
-  AppState& s = StartWithPicture(8, 6);
+  AppState& s = StartWithBlankPicture(8, 6);
   Deselect(s.canvas.display.At(3, 2), s.canvas.frame.At(3, 2));
   const auto before = Layers();
   ChoosePaste(3, 2);  // 0-based (2, 1)
@@ -111,7 +103,7 @@ TEST_F(FilePasteTest, PastesTheDrawnPartOverTheSelectionInOneUndoStep) {
 }
 
 TEST_F(FilePasteTest, PastesOnlyAtFullSizeAndLeavesWithoutPastingOnRightClick) {
-  AppState& s = StartWithPicture(8, 6);
+  AppState& s = StartWithBlankPicture(8, 6);
   ChoosePaste(1, 1);
   Command(cmd::kZoom200);
   Click(10, 10, kBoth);
@@ -132,7 +124,7 @@ TEST_F(FilePasteTest, PastesOnlyAtFullSizeAndLeavesWithoutPastingOnRightClick) {
 }
 
 TEST_F(FilePasteTest, DraggingACornerDeformsThePaste) {
-  AppState& s = StartWithPicture(12, 8);
+  AppState& s = StartWithBlankPicture(12, 8);
   ChoosePaste(1, 1);
   Press(platform::MouseButton::Left, 2, 0);  // the top-right corner
   Drag(9, 0);
@@ -152,7 +144,7 @@ TEST_F(FilePasteTest, RenumberedNamesKeepTheirFolderAndExtension) {
 }
 
 TEST_F(FilePasteTest, DroppedFilesArePastedAndSavedUnderTheirNewNumbers) {
-  AppState& s = StartWithPicture(8, 6);
+  AppState& s = StartWithBlankPicture(8, 6);
   WriteTarget("c0003.lmv");
   WriteTarget("c0004.lmv");
   const Bytes original = ReadBytes(At("c0003.lmv"));
@@ -175,7 +167,7 @@ TEST_F(FilePasteTest, DroppedFilesArePastedAndSavedUnderTheirNewNumbers) {
 }
 
 TEST_F(FilePasteTest, StepZeroWritesOverTheDroppedFileWithoutAsking) {
-  StartWithPicture(8, 6);
+  StartWithBlankPicture(8, 6);
   WriteTarget("c0003.lmv");
   const Bytes original = ReadBytes(At("c0003.lmv"));
   ArmDrop(true);
@@ -186,7 +178,7 @@ TEST_F(FilePasteTest, StepZeroWritesOverTheDroppedFileWithoutAsking) {
 }
 
 TEST_F(FilePasteTest, ASetWithOneBadFileIsRefusedWholeBeforeAnyFileChanges) {
-  StartWithPicture(8, 6);
+  StartWithBlankPicture(8, 6);
   WriteTarget("c0003.lmv");
   WriteTarget("c0103.lmv");
   WriteTarget("last.lmv");
@@ -223,7 +215,7 @@ namespace {
 
 class StringPasteTest : public testing::ProgramTest {
  protected:
-  AppState& StartWithPicture() {
+  AppState& StartWithBlankPicture() {
     Start();
     State().canvasWidth = 120;
     State().canvasHeight = 80;
@@ -253,7 +245,7 @@ class StringPasteTest : public testing::ProgramTest {
 };
 
 TEST_F(StringPasteTest, ShiftFSetsTheTextAndPastesItAsFramesInOneStep) {
-  AppState& s = StartWithPicture();
+  AppState& s = StartWithBlankPicture();
   PasteString({{{{1000, "Ab"}}, {}, true}});
   ASSERT_EQ(host.dialogs.size(), 2u);
   EXPECT_EQ(host.dialogs[0].id, 136);
@@ -268,7 +260,7 @@ TEST_F(StringPasteTest, ShiftFSetsTheTextAndPastesItAsFramesInOneStep) {
 }
 
 TEST_F(StringPasteTest, AMissingGlyphPastesNothingAndKeepsTheSettings) {
-  AppState& s = StartWithPicture();
+  AppState& s = StartWithBlankPicture();
   PasteString({{{{1000, "A\U0001F600"}}, {}, true}});
   EXPECT_EQ(host.statusTexts.back(), "▼フォントデータに無いサイズの文字があります。");
   EXPECT_EQ(s.currentCommand, cmd::kNone);
@@ -277,7 +269,7 @@ TEST_F(StringPasteTest, AMissingGlyphPastesNothingAndKeepsTheSettings) {
 }
 
 TEST_F(StringPasteTest, TheDialogRefusesInOrderAndTheGlyphCheckBlanksWeights) {
-  AppState& s = StartWithPicture();
+  AppState& s = StartWithBlankPicture();
   platform::DialogAttempt empty{{{1000, ""}}, {}, true};
   platform::DialogAttempt width{{{1000, "A"}, {1001, "1"}}, {}, true};
   platform::DialogAttempt height{{{1001, "40"}, {1002, "x"}}, {}, true};

@@ -29,7 +29,6 @@ class LoadPolicyTest : public testing::ProgramTest {
     ProgramTest::SetUp();
     Start(kClientWidth, kClientHeight);
   }
-  std::string At(const std::string& name) const { return folder + "/" + name; }
   bool Shown(const std::string& status) const {
     return std::find(host.statusTexts.begin(), host.statusTexts.end(), status) !=
            host.statusTexts.end();

@@ -28,7 +28,6 @@ class ReducedSaveTest : public testing::ProgramTest {
       for (int x = 0; x < width; ++x) State().canvas.display.At(x, y) = display;
     return State();
   }
-  std::string At(const std::string& name) const { return folder + "/" + name; }
   void Ratio(int numerator, int denominator) {
     State().settings.reductionNumerator = numerator;
     State().settings.reductionDenominator = denominator;

@@ -33,7 +33,6 @@ class FileWiringTest : public testing::ProgramTest {
       for (int x = 0; x < c.Width(); ++x) words.push_back(c.display.At(x, y) & 0x03FFFFFF);
     return words;
   }
-  std::string At(const std::string& name) const { return folder + "/" + name; }
 };
 
 TEST_F(FileWiringTest, F12SavesAndTheLoadCommandBringsThePictureBack) {
