@@ -7,6 +7,7 @@
 
 #include "lumavex/paint/FillRules.h"
 #include "lumavex/paint/FreeFormPaste.h"
+#include "lumavex/paint/PixelRounding.h"
 #include "lumavex/paint/SurfaceBand.h"
 
 namespace lumavex {
@@ -19,10 +20,8 @@ constexpr double kSmallBlock = 2.0 / 3.0;
 
 // The pixels whose integer coordinates lie within the bounds of `points`.
 PixelRect PixelBox(double minX, double minY, double maxX, double maxY) {
-  return {PixelIndex(std::ceil(minX - kBorderTolerance)),
-          PixelIndex(std::ceil(minY - kBorderTolerance)),
-          PixelIndex(std::floor(maxX + kBorderTolerance)),
-          PixelIndex(std::floor(maxY + kBorderTolerance))};
+  return {CeilPixelIndex(minX - kBorderTolerance), CeilPixelIndex(minY - kBorderTolerance),
+          FloorPixelIndex(maxX + kBorderTolerance), FloorPixelIndex(maxY + kBorderTolerance)};
 }
 
 PixelRect BandBox(const BandSamples& band) {
