@@ -26,46 +26,12 @@ inline uint32_t SeparatedWord(uint32_t colour) {
   return (a << 24) | pen;
 }
 
-}  // namespace
-
-// Unblend with the division by 255 - a done by multiply and shift: the dividend is
-// at most 255 × 255 + 127, and a negative one clamps to 0 either way.
-uint32_t UnblendSmall(uint32_t d, uint32_t f, uint32_t a) {
-  if (a == 0 || a >= 255) return d & kColourMask;
-  const uint32_t rest = 255 - a;
-  uint32_t out = 0;
-  for (int shift = 0; shift <= 16; shift += 8) {
-    const int n = static_cast<int>(Channel(d, shift) * 255 + (rest >> 1)) -
-                  static_cast<int>(Channel(f, shift) * a);
-    const uint32_t v = n <= 0 ? 0 : std::min<uint32_t>(DivideSmall(uint32_t(n), rest), 255);
-    out |= v << shift;
-  }
-  return out;
-}
-
-// MergeFrame with the division by a + t done by multiply and shift: t is at most
-// 255 - a, so the divisor stays within 255 and the dividend within 255 × 255.
-uint32_t MergeFrameSmall(uint32_t frame, uint32_t underAlpha, uint32_t underColour) {
-  const uint32_t a = Opacity(frame);
-  if (a == 0) return (underAlpha << 24) | (underColour & kColourMask);
-  const uint32_t merged = std::max(a, underAlpha);
-  const uint32_t t = Round255((255 - a) * underAlpha);
-  const uint32_t sum = a + t;
-  uint32_t colour = 0;
-  for (int shift = 0; shift <= 16; shift += 8)
-    colour |= DivideSmall(Channel(underColour, shift) * t + Channel(frame, shift) * a, sum)
-              << shift;
-  return (merged << 24) | colour;
-}
-
-namespace {
-
 // The new frame word of a pixel, or 0 when it is left as it is.
 inline uint32_t IntakeWord(uint32_t display, uint32_t frame) {
   const uint32_t a = Opacity(frame);
   if (a == 0) return SeparatedWord(display & kColourMask);
-  const uint32_t separated = SeparatedWord(UnblendSmall(display, frame, a));
-  return separated == 0 ? 0 : MergeFrameSmall(frame, Opacity(separated), separated);
+  const uint32_t separated = SeparatedWord(Unblend(display, frame, a));
+  return separated == 0 ? 0 : MergeFrame(frame, Opacity(separated), separated);
 }
 
 std::optional<uint32_t> UnlessZero(uint32_t word) {

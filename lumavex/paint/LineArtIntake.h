@@ -32,9 +32,4 @@ std::optional<uint32_t> IntakeFrame(uint32_t display, uint32_t frame);
 // redrawn; the caller restores the status text and closes the undo step.
 void TakeInColourLineArt(DrawingContext& context, platform::Progress& progress);
 
-// Unblend and MergeFrame as the intake's loop computes them, with its divisions
-// done by multiply and shift; the words are the same.
-uint32_t UnblendSmall(uint32_t d, uint32_t f, uint32_t a);
-uint32_t MergeFrameSmall(uint32_t frame, uint32_t underAlpha, uint32_t underColour);
-
 }  // namespace lumavex

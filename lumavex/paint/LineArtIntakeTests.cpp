@@ -51,32 +51,6 @@ TEST(LineArtIntake, UnderAFrameEqualsTheRulesComposedByHand) {
     }
 }
 
-// Each channel is computed alone, so the same channel pair in all three channels
-// covers every input the loop can meet.
-TEST(LineArtIntake, ShiftedDivisionsEqualThePlainRulesOverTheWholeDomain) {
-  for (uint32_t a = 0; a < 256; ++a)
-    for (uint32_t d = 0; d < 256; ++d)
-      for (uint32_t f = 0; f < 256; ++f) {
-        const uint32_t display = d * 0x010101, frame = (a << 24) | f * 0x010101;
-        ASSERT_EQ(UnblendSmall(display, frame, a), Unblend(display, frame, a))
-            << a << " " << d << " " << f;
-      }
-  // The merge divides by a + t with t = Round255((255 - a) × under): within the
-  // divisions' domain when a + t never passes 255 (the dividend is then at most
-  // 255 × (a + t)).
-  for (uint32_t a = 1; a < 256; ++a)
-    for (uint32_t under = 0; under < 256; ++under)
-      ASSERT_LE(a + Round255((255 - a) * under), 255u) << a << " " << under;
-  for (uint32_t a = 0; a < 256; ++a)
-    for (uint32_t under = 0; under < 256; under += 3)
-      for (uint32_t c = 0; c < 256; c += 5) {
-        const uint32_t frame = (a << 24) | c * 0x010203 % 0x1000000;
-        const uint32_t colour = (255 - c) * 0x030201 % 0x1000000;
-        ASSERT_EQ(MergeFrameSmall(frame, under, colour), MergeFrame(frame, under, colour))
-            << a << " " << under << " " << c;
-      }
-}
-
 TEST(LineArtIntake, NeverAFrameWhereTheSmallestChannelIs253OrMore) {
   for (uint32_t r = 0; r < 256; r += 3)
     for (uint32_t g = 253; g < 256; ++g)
