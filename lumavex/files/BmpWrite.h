@@ -20,6 +20,12 @@ constexpr uint32_t GreyLevel(uint32_t colour) {
 // Palette entries of a grey save of `bits` bits per pixel (0 for 24 bits).
 constexpr uint32_t GreyPaletteEntries(int bits) { return bits == 24 ? 0 : 1u << bits; }
 
+// The 24-bit BMP bytes (blue, green, red) of the `width` display words at `in`, in
+// the colour the user sees, written to `out` (3 × `width` bytes).
+void PackFullColourRow(const uint32_t* in, int width, uint8_t* out);
+// The same one pixel at a time, for comparing against the machine's fast path.
+void PackFullColourRowPlain(const uint32_t* in, int width, uint8_t* out);
+
 // Headers of a `bits`-bit BMP of `width` × `height`; the fields a BMP save does not
 // decide are taken from `base`.
 PictureFileHeaders BmpFileHeaders(const PictureHeader& base, int width, int height, int bits);

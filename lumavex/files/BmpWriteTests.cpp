@@ -2,7 +2,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <random>
 #include <sstream>
+#include <vector>
 
 #include "lumavex/files/PictureTestSupport.h"
 
@@ -144,6 +146,26 @@ TEST_F(BmpWriteTest, AnotherDecoderSeesTheSamePixels) {
       }
     expected << '\n';
     EXPECT_EQ(DecodeWithPil(Path(name)), expected.str());
+  }
+}
+
+// The row packing's fast path against the plain per-pixel loop: every width up to
+// a few groups past the fast loop's tail and a full picture row, words with any bits
+// set, and nothing written past the row's 3 × width bytes.
+TEST(BmpRowPacking, FastPathWritesExactlyThePlainBytes) {
+  std::mt19937 random(26);
+  for (int width : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 17, 31, 64, 1599, 1600}) {
+    SCOPED_TRACE(width);
+    std::vector<uint32_t> words(static_cast<size_t>(width));
+    for (uint32_t& w : words) {
+      w = random();
+      if (random() % 3 == 0) w |= kNonSelectedFlag;  // plenty of both kinds
+    }
+    const size_t bytes = static_cast<size_t>(width) * 3;
+    std::vector<uint8_t> fast(bytes + 16, 0xA5), plain(bytes + 16, 0xA5);
+    PackFullColourRow(words.data(), width, fast.data());
+    PackFullColourRowPlain(words.data(), width, plain.data());
+    EXPECT_EQ(fast, plain);
   }
 }
 
