@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <span>
 
+#include "lumavex/canvas/PixelRules.h"
+
 namespace lumavex {
 
 // One pixel change as the undo files keep it: 20 bytes, little-endian.
@@ -39,11 +41,59 @@ class JournalSink {
   // Takes the first `count` records of the last RecordSpace, in order, as that many
   // Append calls would.
   virtual void CommitRecords(size_t count) {}
+
+ protected:
+  // Free room in the sink's own buffer that WritePixelJournaled fills in place,
+  // without a call per record, while the sink records. Empty (the default) sends
+  // every record through Recording and Append. A sink that opens room must take
+  // back what was written there before anything else reaches it, and must keep the
+  // room empty while it does not record.
+  void OpenRoom(JournalRecord* next, JournalRecord* end) {
+    roomNext_ = next;
+    roomEnd_ = end;
+  }
+  // Empties the room and returns where its next record would have gone.
+  JournalRecord* CloseRoom() {
+    JournalRecord* const next = roomNext_;
+    roomNext_ = roomEnd_ = nullptr;
+    return next;
+  }
+  bool RoomOpen() const { return roomEnd_ != nullptr; }
+  // Called as the last free record of the room is written, with the room still open.
+  virtual void RoomFilled() {}
+
+ private:
+  friend void WritePixelJournaled(JournalSink*, uint32_t&, uint32_t&, uint32_t, uint32_t, int, int);
+  JournalRecord* roomNext_ = nullptr;
+  JournalRecord* roomEnd_ = nullptr;
 };
 
 // Stores `newDisplay` and `newFrame` into the two slots of position (x, y), first
-// handing the change to `journal` when there is one and it records.
-void WritePixelJournaled(JournalSink* journal, uint32_t& display, uint32_t& frame,
-                         uint32_t newDisplay, uint32_t newFrame, int x, int y);
+// handing the change to `journal` when there is one and it records. Inline: it runs
+// once for every pixel an operation changes.
+inline void WritePixelJournaled(JournalSink* journal, uint32_t& display, uint32_t& frame,
+                                uint32_t newDisplay, uint32_t newFrame, int x, int y) {
+  if (journal) {
+    const uint32_t oldDisplay = display & kJournalMask;
+    const uint32_t oldFrame = frame;
+    // Field by field into the room: a record put together elsewhere and copied over
+    // would be read back before its parts have left the store queue.
+    if (JournalRecord* const room = journal->roomNext_; room != journal->roomEnd_) {
+      room->oldDisplay = oldDisplay;
+      room->oldFrame = oldFrame;
+      room->newDisplay = newDisplay & kJournalMask;
+      room->newFrame = newFrame;
+      room->x = static_cast<uint16_t>(x);
+      room->y = static_cast<uint16_t>(y);
+      journal->roomNext_ = room + 1;
+      if (room + 1 == journal->roomEnd_) journal->RoomFilled();
+    } else if (journal->Recording()) {
+      journal->Append({oldDisplay, oldFrame, newDisplay & kJournalMask, newFrame,
+                       static_cast<uint16_t>(x), static_cast<uint16_t>(y)});
+    }
+  }
+  display = newDisplay;
+  frame = newFrame;
+}
 
 }  // namespace lumavex

@@ -18,10 +18,14 @@ HistoryResult UndoJournal::Undo(Canvas& canvas, UndoMode mode) {
   platform::Block chunk = AllocateReadChunk();
   if (!chunk) return {};
   if (stepDataPos_ < writePos_ && !allUndone_) {
-    // The current step is applied; its header on disk may still say count 0.
-    if (!WriteHeader(stepDataPos_ - kStepHeaderBytes, header_) || !CommitFile()) {
-      DisableAfterWriteFailure();
-      return {};
+    // The current step is applied; its header on disk may still say count 0. Undone
+    // again after a redo, the step's header and records are on the disk already.
+    if (!headerCommitted_) {
+      if (!WriteHeader(stepDataPos_ - kStepHeaderBytes, header_) || !CommitFile()) {
+        DisableAfterWriteFailure();
+        return {};
+      }
+      headerCommitted_ = true;
     }
     writePos_ = stepDataPos_;
   } else if (!MoveToPrevious()) {
@@ -107,6 +111,7 @@ void UndoJournal::EnterStep(UndoFile& other, bool sameFile, int32_t file, int64_
     fileNumber_ = file;
   }
   header_ = header;
+  headerCommitted_ = false;
   stepDataPos_ = offset + kStepHeaderBytes;
   writePos_ = stepDataPos_ + int64_t{header.count} * kRecordBytes;
 }

@@ -192,6 +192,34 @@ TEST_F(HistoryTest, FailedHeaderWriteAtUndoSwitchesJournalingOff) {
   EXPECT_EQ(Snapshot(), drawn);
 }
 
+// Undone again after its redo, a step's header is on the disk already: the undo
+// writes nothing. A step drawn on top of it still gets its header completed.
+TEST_F(HistoryTest, UndoAfterRedoWritesNothingAndLaterStepsStillGetTheirCount) {
+  NewPicture(4, 4);
+  int writes = 0;
+  Journal({.writeAllowed = [&writes] { return ++writes > 0; }});
+  const Layers blank = Snapshot();
+  Draw(kStepA);
+  const Layers drawnA = Snapshot();
+  journal->Undo(canvas, UndoMode::Full);
+  journal->Redo(canvas);
+  const int beforeSecondUndo = writes;
+  EXPECT_TRUE(journal->Undo(canvas, UndoMode::Full).applied);
+  EXPECT_EQ(writes, beforeSecondUndo);
+  EXPECT_EQ(Snapshot(), blank);
+
+  journal->Redo(canvas);
+  Draw(kStepB);
+  journal->Undo(canvas, UndoMode::Full);
+  EXPECT_EQ(Snapshot(), drawnA);
+  const Bytes file = FileBytes(0);
+  ASSERT_EQ(file.size(), 160u);
+  EXPECT_EQ(Bytes(file.begin(), file.begin() + 20), Header(3, -1, 0, 0, 80));
+  EXPECT_EQ(Bytes(file.begin() + 80, file.begin() + 100), Header(3, 0, 0, -1, 0));
+  journal->Undo(canvas, UndoMode::Full);
+  EXPECT_EQ(Snapshot(), blank);
+}
+
 TEST_F(HistoryTest, BrokenBackLinkEndsUndoInsteadOfWanderingOff) {
   NewPicture(4, 4);
   Journal();

@@ -50,6 +50,7 @@ void UndoJournal::SetMenuState(bool canUndo, bool canRedo) {
 void UndoJournal::DisableAfterWriteFailure() {
   enabled_ = false;
   stepOpen_ = false;
+  CloseRoom();
   bufferUsed_ = 0;
   file_.Abandon();
   SetMenuState(false, false);
@@ -80,6 +81,7 @@ bool UndoJournal::WritePending() {
   const int64_t start = writePos_;
   writePos_ += static_cast<int64_t>(bufferUsed_);
   header_.count += static_cast<int32_t>(bufferUsed_ / kRecordBytes);
+  headerCommitted_ = false;
   // Offsets in the headers are 32-bit: a step that outgrows them cannot be kept.
   if (writePos_ > INT32_MAX || !WriteBlock(start, buffer_.get(), bufferUsed_)) {
     DisableAfterWriteFailure();
@@ -92,8 +94,10 @@ bool UndoJournal::WritePending() {
 void UndoJournal::Reset() {
   CloseFileOrEnd();
   header_ = {};
+  headerCommitted_ = false;
   fileNumber_ = 0;
   stepDataPos_ = writePos_ = kStepHeaderBytes;
+  CloseRoom();
   bufferUsed_ = 0;
   stepOpen_ = false;
   allUndone_ = false;
@@ -105,17 +109,40 @@ std::span<uint8_t> UndoJournal::SharedBuffer() {
   return {buffer_.get(), kJournalBufferBytes};
 }
 
-// Kept lean: it runs once for every pixel an operation changes.
+// The buffer as records, which lie in it as they lie in memory: that is their file
+// layout (EncodeRecord), and the buffer only ever holds whole records.
+static_assert(kJournalBufferBytes % kRecordBytes == 0 && alignof(JournalRecord) <= 4);
+
+void UndoJournal::OpenBufferRoom() {
+  auto* records = reinterpret_cast<JournalRecord*>(buffer_.get());
+  OpenRoom(records + bufferUsed_ / kRecordBytes, records + kJournalBufferBytes / kRecordBytes);
+}
+
+void UndoJournal::TakeBackRoom() {
+  if (!RoomOpen()) return;
+  const auto* next = reinterpret_cast<const uint8_t*>(CloseRoom());
+  bufferUsed_ = static_cast<size_t>(next - buffer_.get());
+}
+
+void UndoJournal::RoomFilled() {
+  TakeBackRoom();
+  WritePending();
+  if (stepOpen_) OpenBufferRoom();
+}
+
 void UndoJournal::Append(const JournalRecord& record) {
   if (!stepOpen_) return;
+  TakeBackRoom();
   EncodeRecord(record, buffer_.get() + bufferUsed_);
   bufferUsed_ += kRecordBytes;
   if (bufferUsed_ == kJournalBufferBytes) WritePending();
+  if (stepOpen_) OpenBufferRoom();
 }
 
 // Fills the buffer as many Append calls would, writing it out whenever it is full;
 // after a write failure the rest is dropped.
 void UndoJournal::AppendMany(std::span<const JournalRecord> records) {
+  TakeBackRoom();
   while (!records.empty() && stepOpen_) {
     const size_t room = (kJournalBufferBytes - bufferUsed_) / kRecordBytes;
     const size_t count = std::min(room, records.size());
@@ -126,21 +153,23 @@ void UndoJournal::AppendMany(std::span<const JournalRecord> records) {
     records = records.subspan(count);
     if (bufferUsed_ == kJournalBufferBytes) WritePending();
   }
+  if (stepOpen_) OpenBufferRoom();
 }
 
-// The free part of the buffer: records lie in it as they lie in memory, which is
-// their file layout (EncodeRecord), and the buffer only ever holds whole records.
+// The free part of the buffer, taken out of the room until it is committed.
 std::span<JournalRecord> UndoJournal::RecordSpace() {
   if (!stepOpen_) return {};
-  static_assert(kJournalBufferBytes % kRecordBytes == 0 && alignof(JournalRecord) <= 4);
+  TakeBackRoom();
   auto* free = reinterpret_cast<JournalRecord*>(buffer_.get() + bufferUsed_);
   return {free, (kJournalBufferBytes - bufferUsed_) / kRecordBytes};
 }
 
 void UndoJournal::CommitRecords(size_t count) {
   if (!stepOpen_) return;
+  TakeBackRoom();
   bufferUsed_ += count * kRecordBytes;
   if (bufferUsed_ == kJournalBufferBytes) WritePending();
+  if (stepOpen_) OpenBufferRoom();
 }
 
 }  // namespace lumavex

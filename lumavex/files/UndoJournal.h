@@ -95,6 +95,13 @@ class UndoJournal final : public JournalSink {
   std::span<uint8_t> SharedBuffer();
 
  private:
+  // While a step records, the free part of the buffer is the sink's room, which the
+  // journaled pixel writes fill in place; bufferUsed_ is then only brought up to date
+  // by TakeBackRoom.
+  void RoomFilled() override;
+  void OpenBufferRoom();
+  void TakeBackRoom();
+
   std::string FilePath(int number) const;
   std::string PositionPath() const { return folder_ + "/" + kUndoPositionFileName; }
   // Records the applied position after an undo or redo.
@@ -147,6 +154,9 @@ class UndoJournal final : public JournalSink {
   int32_t fileNumber_ = 0;
   int64_t stepDataPos_ = kStepHeaderBytes;
   int64_t writePos_ = kStepHeaderBytes;
+  // The current step's header as kept in memory is known to be on the disk, written
+  // and committed by an undo; cleared whenever the header may change.
+  bool headerCommitted_ = false;
 
   bool enabled_ = true;
   // Only ever set while journaling is enabled.

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <array>
 
 #include "lumavex/files/UndoTestSupport.h"
 
@@ -172,9 +173,10 @@ TEST_F(RecordingTest, WriteFailureMidStepSwitchesJournalingOffButDrawingGoesOn) 
 
 // Records handed over in blocks of uneven sizes, or written into the room the
 // journal hands out, leave the same file as one Append each: across full buffers,
-// and with a write that fails part way.
+// and with a write that fails part way. So do journaled pixel writes, which fill the
+// buffer in place, alone and taking turns with every other way in.
 TEST_F(RecordingTest, RecordsInBlocksLeaveTheBytesOfSingleAppends) {
-  enum class Way { Single, Blocks, Room };
+  enum class Way { Single, Blocks, Room, Pixels, Mixed };
   for (const int failingWrite : {0, 3}) {
     std::vector<JournalRecord> records;
     for (int i = 0; i < 98765; ++i)
@@ -196,13 +198,24 @@ TEST_F(RecordingTest, RecordsInBlocksLeaveTheBytesOfSingleAppends) {
       Journal({.writeAllowed = failingWrite ? FailAtWrite(failingWrite) : nullptr});
       journal->OpenStep(canvas);
       std::span<const JournalRecord> rest(records);
-      for (size_t block = 1; !rest.empty(); block = block * 7 % 4099) {
-        size_t count = way == Way::Single ? 1 : std::min(block, rest.size());
-        if (way == Way::Room) {
+      for (size_t block = 1, turn = 0; !rest.empty(); block = block * 7 % 4099, ++turn) {
+        constexpr std::array kTurns{Way::Pixels, Way::Single, Way::Blocks, Way::Room};
+        const Way now = way == Way::Mixed ? kTurns[turn % kTurns.size()] : way;
+        size_t count = now == Way::Single ? 1 : std::min(block, rest.size());
+        if (now == Way::Pixels) {
+          for (const JournalRecord& r : rest.first(count)) {
+            // The position first takes the record's old words, so that its write
+            // records exactly them.
+            canvas.display.At(r.x, r.y) = r.oldDisplay;
+            canvas.frame.At(r.x, r.y) = r.oldFrame;
+            WritePixelJournaled(journal.get(), canvas.display.At(r.x, r.y),
+                                canvas.frame.At(r.x, r.y), r.newDisplay, r.newFrame, r.x, r.y);
+          }
+        } else if (now == Way::Room) {
           const size_t room = journal->RecordSpace().size();
           count = std::min(count, std::max<size_t>(room, 1));
           if (!intoRoom(rest.first(count))) journal->AppendMany(rest.first(count));
-        } else if (way == Way::Blocks) {
+        } else if (now == Way::Blocks) {
           journal->AppendMany(rest.first(count));
         } else {
           journal->Append(rest.front());
@@ -217,6 +230,8 @@ TEST_F(RecordingTest, RecordsInBlocksLeaveTheBytesOfSingleAppends) {
     EXPECT_EQ(single.second, failingWrite == 0);
     EXPECT_EQ(record(Way::Blocks), single) << failingWrite;
     EXPECT_EQ(record(Way::Room), single) << failingWrite;
+    EXPECT_EQ(record(Way::Pixels), single) << failingWrite;
+    EXPECT_EQ(record(Way::Mixed), single) << failingWrite;
   }
 }
 

@@ -72,6 +72,7 @@ bool UndoJournal::RecoverStep(Canvas& canvas, std::span<uint8_t> chunk, Recovery
   const AppliedRecords applied =
       ApplyStepRecords(file_, stepDataPos_, count, canvas, RecordSide::New, chunk);
   header_.count = static_cast<int32_t>(count);
+  headerCommitted_ = false;
   writePos_ = stepDataPos_ + count * kRecordBytes;
   ++result.steps;
   result.records += applied.count;

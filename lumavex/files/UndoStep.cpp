@@ -17,6 +17,7 @@ void UndoJournal::OpenStep(const Canvas& canvas) {
     if (!StartNextStep(largestStep)) return;
   }
   stepOpen_ = true;
+  OpenBufferRoom();
 }
 
 // A fresh journal: "UndoFile00.dat" truncated to the empty first header.
@@ -36,6 +37,7 @@ bool UndoJournal::StartJournal() {
 // off, so that the file ends where its last step's records end.
 bool UndoJournal::StartNextStep(int64_t largestStepBytes) {
   const int64_t headerOffset = stepDataPos_ - kStepHeaderBytes;
+  headerCommitted_ = false;
   const int64_t stepEnd = stepDataPos_ + int64_t{header_.count} * kRecordBytes;
   const bool newFile = writePos_ + largestStepBytes >= options_.fileSizeLimit;
   header_.nextFile = newFile ? fileNumber_ + 1 : fileNumber_;
@@ -59,6 +61,7 @@ bool UndoJournal::StartNextStep(int64_t largestStepBytes) {
 void UndoJournal::CloseStep() {
   if (!enabled_ || !stepOpen_) return;
   stepOpen_ = false;
+  TakeBackRoom();
   if (!WritePending()) return;
   // Handing the records to the system here means a crash of the program alone
   // loses none of them; the disk commit follows with the next header.
