@@ -135,14 +135,18 @@ class Collocation {
   std::vector<double> values_;
 };
 
-Sample Evaluate(const SplineShape& shape, std::span<const Sample> control, double t) {
-  const BasisWeights basis = BasisAt(shape, t);
+Sample Weighted(const SplineShape& shape, const BasisWeights& basis,
+               std::span<const Sample> control) {
   Sample sample;
   for (int j = 0; j <= shape.p; ++j) {
     sample.x += basis.weight[j] * control[basis.span + j].x;
     sample.y += basis.weight[j] * control[basis.span + j].y;
   }
   return sample;
+}
+
+Sample Evaluate(const SplineShape& shape, std::span<const Sample> control, double t) {
+  return Weighted(shape, BasisAt(shape, t), control);
 }
 
 int CountForLength(double length, int pointSpacing) {
@@ -193,6 +197,25 @@ std::vector<Sample> SplineSamples(std::span<const Sample> points, int m) {
   const double step = static_cast<double>(n - 1) / (m - 1);
   std::vector<Sample> samples(m);
   for (int r = 0; r < m; ++r) samples[r] = Evaluate(shape, control, r * step);
+  return samples;
+}
+
+std::pair<std::vector<Sample>, std::vector<Sample>> SplineSamplePair(
+    std::span<const Sample> first, std::span<const Sample> second, int m) {
+  if (first.size() != second.size() || first.size() < 2 || m < 2)
+    return {SplineSamples(first, m), SplineSamples(second, m)};
+  const int n = static_cast<int>(first.size());
+  const SplineShape shape(n);
+  const std::vector<Sample> control1 = SplineControlPoints(first);
+  const std::vector<Sample> control2 = SplineControlPoints(second);
+  const double step = static_cast<double>(n - 1) / (m - 1);
+  std::pair<std::vector<Sample>, std::vector<Sample>> samples{std::vector<Sample>(m),
+                                                              std::vector<Sample>(m)};
+  for (int r = 0; r < m; ++r) {
+    const BasisWeights basis = BasisAt(shape, r * step);
+    samples.first[r] = Weighted(shape, basis, control1);
+    samples.second[r] = Weighted(shape, basis, control2);
+  }
   return samples;
 }
 

@@ -8,6 +8,7 @@
 // into the program's fatal end.
 
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "common/ChainList.h"
@@ -31,6 +32,11 @@ struct TabletSample {
 // Sample r lies at parameter r × (n − 1) / (m − 1); m = 1 gives P0. Fewer than two points are no
 // curve: one point gives m copies of it, none gives no samples; m < 1 gives no samples.
 std::vector<Sample> SplineSamples(std::span<const Sample> points, int m);
+// SplineSamples of two curves through the same number of points, word for word, with
+// the weights of each parameter worked out once for both. Curves of different point
+// counts are sampled one after the other.
+std::pair<std::vector<Sample>, std::vector<Sample>> SplineSamplePair(
+    std::span<const Sample> first, std::span<const Sample> second, int m);
 
 // One sample at parameter t = (n - 1) * fraction. No points give (0, 0), one point gives it.
 Sample SplineSampleAt(std::span<const Sample> points, double fraction);

@@ -206,6 +206,28 @@ TEST(Spline, DegenerateCountsGiveTheFirstPointOrNothing) {
   EXPECT_TRUE(std::isnan(SplineSampleAt(points, std::nan("")).x));
 }
 
+TEST(Spline, SamplePairsAreWordForWordTheSamplesOfEachCurve) {
+  const auto same = [](const std::vector<Sample>& p, const std::vector<Sample>& q) {
+    return p.size() == q.size() &&
+           (p.empty() || std::memcmp(p.data(), q.data(), p.size() * sizeof(Sample)) == 0);
+  };
+  std::vector<Sample> first, second;
+  for (int points = 1; points <= 7; ++points) {
+    first.push_back({3.0 * points + 0.37 * points * points, 11.0 / points});
+    second.push_back({7.25 - points, 2.5 * points - 0.1 * points * points});
+    for (int m : {0, 1, 2, 3, 100, 997}) {
+      const auto [a, b] = SplineSamplePair(first, second, m);
+      EXPECT_TRUE(same(a, SplineSamples(first, m))) << points << " points, " << m;
+      EXPECT_TRUE(same(b, SplineSamples(second, m))) << points << " points, " << m;
+    }
+  }
+  // Different point counts: each curve on its own.
+  const std::span<const Sample> shorter(first.data(), 4);
+  const auto [a, b] = SplineSamplePair(shorter, second, 50);
+  EXPECT_TRUE(same(a, SplineSamples(shorter, 50)));
+  EXPECT_TRUE(same(b, SplineSamples(second, 50)));
+}
+
 TEST(Spline, ChainPointsComeOutInOrder) {
   BasePointChains chains([](const std::string&) { throw std::logic_error("fatal"); });
   AddBasePoint(chains.lists, chains.a, 1, 2);

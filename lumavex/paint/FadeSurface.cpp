@@ -37,35 +37,39 @@ struct FadePass {
   double terminationFade;
 
   void Quad(int i, const SurfaceQuad& quad) {
+    const bool quick = scan == QuadScan::Spans;
     switch (profile) {
       case FadeProfile::Shadow:
-        return QuadWith<FadeProfile::Shadow>(i, quad);
+        return quick ? QuadWith<FadeProfile::Shadow, true>(i, quad)
+                     : QuadWith<FadeProfile::Shadow, false>(i, quad);
       case FadeProfile::Gloss:
-        return QuadWith<FadeProfile::Gloss>(i, quad);
+        return quick ? QuadWith<FadeProfile::Gloss, true>(i, quad)
+                     : QuadWith<FadeProfile::Gloss, false>(i, quad);
       case FadeProfile::Gentle:
-        return QuadWith<FadeProfile::Gentle>(i, quad);
+        return quick ? QuadWith<FadeProfile::Gentle, true>(i, quad)
+                     : QuadWith<FadeProfile::Gentle, false>(i, quad);
     }
   }
 
   // One quadrilateral with the profile fixed, so that the pixel loop computes only the
-  // distance the profile reads.
-  template <FadeProfile P>
+  // distance the profile reads. The whole-box scan keeps the library's cosine and sine
+  // throughout, as the plain reference of the quick form.
+  template <FadeProfile P, bool Quick>
   void QuadWith(int i, const SurfaceQuad& quad) {
     const auto& [a, b, c, d] = quad.Corners();
     const Sample m1 = Middle(a, d), m2 = Middle(a, c);
-    const double width = Distance(m1, b.x, b.y);
+    const FadeAlphaTerms terms{Distance(m1, b.x, b.y), m,        i * spacing,
+                               total,                  headFade, terminationFade};
     const uint32_t colour = ramp.At(i);
-    const double arc = i * spacing;
     const PixelRect reached = ForEachQuadPixel(
         step.Picture(), quad, step.Area(), scan,
         [&](int x, int y, uint32_t& display, uint32_t& frame) {
-          if (width <= kNoBand) return;
+          if (terms.d <= kNoBand) return;
           const double t1 = P == FadeProfile::Gloss ? 0 : Distance(m1, x, y);
           const double t2 = P == FadeProfile::Gloss ? Distance(m2, x, y) : 0;
-          double o = FadeProfileValueOf<P>(width, t1, t2, m);
-          if (!(o > 0)) return;
-          o = std::min(o, 1.0);
-          const int alpha = FadeSurfaceAlpha(o, arc, total, headFade, terminationFade);
+          const int alpha =
+              Quick ? FadeAlphaQuick<P>(terms, t1, t2) : FadeAlphaOf<P>(terms, t1, t2);
+          if (alpha < 0) return;
           const PixelPair painted =
               PaintPixel(x, y, colour, display, frame, static_cast<uint32_t>(alpha));
           step.PaintHeld(display, frame, x, y, painted.display, painted.frame);

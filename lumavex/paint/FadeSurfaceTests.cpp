@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <random>
 #include <vector>
 
@@ -49,6 +50,64 @@ TEST(FadeProfile, ValuesOnTheFadeCurveMidBandAndAtTheBandEdge) {
   EXPECT_DOUBLE_EQ(FadeProfileValue(FadeProfile::Gentle, d, 0, 99, m), m);
   EXPECT_DOUBLE_EQ(FadeProfileValue(FadeProfile::Gentle, d, 5, 99, m), m / 2);
   EXPECT_DOUBLE_EQ(FadeProfileValue(FadeProfile::Gentle, d, 10, 99, m), 0);
+}
+
+TEST(FadeProfile, SeriesStayWithinAHundredthOfTheMarginOfTheLibrary) {
+  double worst = 0;
+  for (double x = -fade_detail::kSeriesReach; x <= fade_detail::kSeriesReach; x += 1e-5) {
+    worst = std::max(worst, std::fabs(fade_detail::SeriesCos(x) - std::cos(x)));
+    worst = std::max(worst, std::fabs(fade_detail::SeriesSin(x) - std::sin(x)));
+  }
+  EXPECT_LT(worst, fade_detail::kSeriesMargin / 100);
+}
+
+// The quick alpha against the plain one, over pixels across and past the band, with
+// fades at both ends and opacities that put many values on alpha boundaries.
+template <FadeProfile P>
+void ExpectQuickAlphaIsThePlainOne() {
+  std::mt19937 random(162);
+  std::uniform_real_distribution<double> unit(0, 1);
+  int painted = 0;
+  for (int trial = 0; trial < 200000; ++trial) {
+    const double d = 0.002 + 80 * unit(random) * unit(random);
+    const double total = 200 * unit(random);
+    const FadeAlphaTerms terms{d,     trial % 7 == 0 ? 1.0 : (1 + (trial % 255)) / 255.0,
+                               total * unit(random), total, 20 * unit(random),
+                               trial % 5 == 0 ? 0.0 : 20 * unit(random)};
+    // Distances on whole and half pixels as well as anywhere, up to past the band.
+    double t = 1.3 * d * unit(random);
+    if (trial % 3 == 0) t = std::round(t * 2) / 2;
+    const int plain = FadeAlphaOf<P>(terms, t, t);
+    ASSERT_EQ(FadeAlphaQuick<P>(terms, t, t), plain) << trial << ": d " << d << " t " << t;
+    painted += plain >= 0;
+  }
+  EXPECT_GT(painted, 50000);
+}
+
+TEST(FadeProfile, QuickAlphasAreThePlainAlphasOfEveryProfile) {
+  ExpectQuickAlphaIsThePlainOne<FadeProfile::Shadow>();
+  ExpectQuickAlphaIsThePlainOne<FadeProfile::Gloss>();
+  ExpectQuickAlphaIsThePlainOne<FadeProfile::Gentle>();
+}
+
+// Values right on an alpha boundary fall back to the library and still agree.
+TEST(FadeProfile, QuickAlphasOnAnAlphaBoundaryAgreeWithThePlainOnes) {
+  const FadeAlphaTerms terms{10, 1, 50, 100, 0, 0};
+  int unsettled = 0;
+  for (int alpha = 1; alpha < 255; ++alpha) {
+    // The distance whose shadow value is closest to alpha / 255.9999.
+    const double target = alpha / 255.9999;
+    const double t1 = 10 - std::acos(1 - target) * 2 * 10 / std::numbers::pi;
+    for (double t : {std::nextafter(t1, 0.0), t1, std::nextafter(t1, 20.0)}) {
+      const int plain = FadeAlphaOf<FadeProfile::Shadow>(terms, t, 0);
+      EXPECT_EQ(FadeAlphaQuick<FadeProfile::Shadow>(terms, t, 0), plain) << alpha;
+    }
+    const double c = fade_detail::SeriesCos((10 - t1) * std::numbers::pi / 20);
+    unsettled += fade_detail::SettledAlpha(terms, (1 - (c + fade_detail::kSeriesMargin)),
+                                           (1 - (c - fade_detail::kSeriesMargin))) ==
+                 fade_detail::kUnsettled;
+  }
+  EXPECT_GT(unsettled, 200);  // the bracket does catch them
 }
 
 TEST(FadeColourRamp, OneStepPerQuadrilateralAndTheLastExactlyTheTermination) {

@@ -40,6 +40,12 @@ int CountForLengths(double la, double lb, int pointSpacing) {
 
 }  // namespace
 
+std::pair<std::vector<Sample>, std::vector<Sample>> BandCurvePair(
+    BandShape shape, std::span<const Sample> curveA, std::span<const Sample> curveB, int count) {
+  if (shape == BandShape::Spline) return SplineSamplePair(curveA, curveB, count);
+  return {PolylineSamples(curveA, count), PolylineSamples(curveB, count)};
+}
+
 std::vector<Sample> BandCurveSamples(BandShape shape, std::span<const Sample> points, int count) {
   return shape == BandShape::Polygon ? PolylineSamples(points, count)
                                      : SplineSamples(points, count);
@@ -57,16 +63,14 @@ QuadCheck CheckSurfaceQuad(Sample a, Sample b, Sample c, Sample d) {
 BandSamples SampleBand(BandShape shape, std::span<const Sample> curveA,
                        std::span<const Sample> curveB, int pointSpacing) {
   BandSamples band;
-  const std::vector<Sample> a = BandCurveSamples(shape, curveA, kCheckSamples);
-  const std::vector<Sample> b = BandCurveSamples(shape, curveB, kCheckSamples);
+  const auto [a, b] = BandCurvePair(shape, curveA, curveB, kCheckSamples);
   if (a.size() != kCheckSamples || b.size() != kCheckSamples) return band;
   for (int i = 0; i + 1 < kCheckSamples; ++i) {
     band.check = CheckSurfaceQuad(a[i], b[i], b[i + 1], a[i + 1]);
     if (band.check != QuadCheck::Accepted) return band;
   }
   const int n = CountForLengths(PolylineLength(a), PolylineLength(b), pointSpacing);
-  band.a = BandCurveSamples(shape, curveA, n);
-  band.b = BandCurveSamples(shape, curveB, n);
+  std::tie(band.a, band.b) = BandCurvePair(shape, curveA, curveB, n);
   return band;
 }
 
@@ -116,10 +120,12 @@ void SurfaceQuad::Part::Add(const Edge& e) {
   const double k = -e.ey;
   if (std::fabs(k) < 1e-9) return;
   const Line line{-e.ex / k, (e.ex * e.py - e.ey * e.px - e.tolerance) / k};
-  if (k > 0)
-    lower[lowers++] = line;
-  else
-    upper[uppers++] = line;
+  const double reach = std::fabs(e.ey);
+  if (k > 0) {
+    if (reach > lowerReach) lower = line, lowerReach = reach;
+  } else if (reach > upperReach) {
+    upper = line, upperReach = reach;
+  }
 }
 
 }  // namespace lumavex
