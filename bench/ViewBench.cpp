@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "lumavex/canvas/PixelPlane.h"
+#include "lumavex/shell/LightTable.h"
 #include "lumavex/shell/ScreenBuffer.h"
 #include "platform/TestHost.h"
 
@@ -128,8 +129,73 @@ void BM_ViewOverMemcpy(benchmark::State& state) {
   state.counters["copy_over_memcpy"] = std::chrono::duration<double>(copy).count() / yardstick;
 }
 
+// The light factors of two pictures on each side of the shared picture, folded as the
+// light table folds them.
+const lumavex::PixelPlane& SharedLightFactors() {
+  static lumavex::PixelPlane factors = [] {
+    Picture& p = SharedPicture();
+    lumavex::PixelPlane f;
+    f.Create(p.allocator, 1600, 1200, 4);
+    for (int y = 0; y < 1200; ++y)
+      for (int x = 0; x < 1600; ++x) {
+        uint32_t light = 0x00FFFFFF;
+        for (int offset : {-2, -1, 1, 2}) {
+          const uint32_t neighbour = (x * 31u + y * 17u + offset * 5000u) * 2654435761u;
+          light = lumavex::CombineFactors(
+              light, lumavex::NeighbourFactor(neighbour, offset < 0, offset == 1 || offset == -1 ? 128 : 64));
+        }
+        f.At(x, y) = light;
+      }
+    return f;
+  }();
+  return factors;
+}
+
+// A full recomposition and a run of 1-pixel scrolls at 100 %, each with the light table
+// off and on, in the same loop; the counters are the on / off ratios.
+void BM_LightTableOverPlain(benchmark::State& state) {
+  using Clock = std::chrono::steady_clock;
+  lumavex::ScreenBuffer buffer;
+  buffer.Resize(kViewWidth, kViewHeight);
+  const lumavex::ViewPlacement off{&SharedPicture().layer, 1, 0, 0};
+  lumavex::ViewPlacement on = off;
+  on.light = &SharedLightFactors();
+  Clock::duration fullOff{}, fullOn{}, scrollOff{}, scrollOn{};
+  constexpr int kBatch = 8, kScrolls = 64;
+  auto full = [&](const lumavex::ViewPlacement& p, Clock::duration& total) {
+    const auto start = Clock::now();
+    for (int i = 0; i < kBatch; ++i) {
+      buffer.Invalidate();
+      benchmark::DoNotOptimize(buffer.Update(p));
+    }
+    total += Clock::now() - start;
+  };
+  auto scroll = [&](lumavex::ViewPlacement p, Clock::duration& total) {
+    buffer.Invalidate();
+    buffer.Update(p);
+    const auto start = Clock::now();
+    for (int i = 0; i < kScrolls; ++i) {
+      p.positionX += i % 2 ? -1 : 1;
+      benchmark::DoNotOptimize(buffer.Update(p));
+    }
+    total += Clock::now() - start;
+  };
+  for (auto _ : state) {
+    full(off, fullOff);
+    full(on, fullOn);
+    scroll(off, scrollOff);
+    scroll(on, scrollOn);
+  }
+  auto seconds = [](Clock::duration d) { return std::chrono::duration<double>(d).count(); };
+  state.counters["full_on_over_off"] = seconds(fullOn) / seconds(fullOff);
+  state.counters["scroll_on_over_off"] = seconds(scrollOn) / seconds(scrollOff);
+  state.counters["full_off_ms"] = seconds(fullOff) * 1000 / (kBatch * state.iterations());
+  state.counters["full_on_ms"] = seconds(fullOn) * 1000 / (kBatch * state.iterations());
+}
+
 }  // namespace
 
+BENCHMARK(BM_LightTableOverPlain)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ViewOverMemcpy)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FullRecompose)->Arg(1)->Arg(20)->Arg(3200)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_OnePixelScroll)->Unit(benchmark::kMicrosecond);

@@ -95,9 +95,12 @@ struct MenuLoopEvent {
 // User message 0x400: redraw the colour panel at the right edge.
 struct ColourPanelEvent {};
 
+// One beat of the timer started with UiHost::StartTicks.
+struct TickEvent {};
+
 using WindowEvent = std::variant<CommandEvent, KeyDownEvent, MouseEvent, ScrollEvent, DropEvent,
                                  ActivateEvent, SizeEvent, DisplayChangeEvent, PaintEvent,
-                                 MenuLoopEvent, ColourPanelEvent, TabletEvent>;
+                                 MenuLoopEvent, ColourPanelEvent, TabletEvent, TickEvent>;
 
 // Where a window sends its events.
 using WindowEventSink = std::function<void(const WindowEvent&)>;

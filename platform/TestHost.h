@@ -99,6 +99,7 @@ class TestHost : public UiHost {
   std::optional<Rect> cursorClip;
   std::optional<std::pair<int, int>> cursor;
   const MenuBar* lastMenu = nullptr;
+  int tickRate = 0;  // the ticks a second asked for; 0 while stopped
 
   MessageResult ShowMessage(const std::string& text, const std::string& caption,
                             MessageButtons buttons, MessageIcon icon) override;
@@ -115,6 +116,8 @@ class TestHost : public UiHost {
                     int position) override;
   void ClipCursor(const Rect* area) override;
   void SetCursorPosition(int clientX, int clientY) override { cursor = {clientX, clientY}; }
+  void StartTicks(int perSecond) override { tickRate = perSecond; }
+  void StopTicks() override { tickRate = 0; }
   void PostQuit(int exitCode) override { quitCode = exitCode; }
   [[noreturn]] void EndProcess(int exitCode) override { throw ProcessEnded(exitCode); }
 

@@ -78,6 +78,11 @@ class UiHost {
   // Moves the mouse cursor to a client position.
   virtual void SetCursorPosition(int clientX, int clientY) = 0;
 
+  // Sends a TickEvent `perSecond` times a second until StopTicks; a later start
+  // replaces the rate. Hosts without a timer send none.
+  virtual void StartTicks(int perSecond) { (void)perSecond; }
+  virtual void StopTicks() {}
+
   // Ends the message loop in order; the program returns `exitCode`.
   virtual void PostQuit(int exitCode) = 0;
 

@@ -1,5 +1,7 @@
 #include "lumavex/qt/LumavexWindow.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
@@ -72,6 +74,10 @@ LumavexWindow::LumavexWindow(QWidget* parent)
   setWindowIcon(pq::ProgramIcon(QStringLiteral("lumavex00.ico")));
   setFocusPolicy(Qt::StrongFocus);
   setAcceptDrops(true);
+
+  ticks_ = new QTimer(this);
+  ticks_->setTimerType(Qt::PreciseTimer);
+  connect(ticks_, &QTimer::timeout, this, [this] { Forward(platform::TickEvent{}); });
 
   menuBar_->setNativeMenuBar(false);
   menu_ = std::make_unique<pq::MenuMirror>(
@@ -262,6 +268,15 @@ void LumavexWindow::ReleaseButtonsLetGoDuringModal() {
 
 void LumavexWindow::RepaintAfterModal() {
   QTimer::singleShot(0, this, [this] { Forward(platform::PaintEvent{}); });
+}
+
+void LumavexWindow::StartTicks(int perSecond) {
+  ticks_->setInterval(1000 / std::max(perSecond, 1));
+  ticks_->start();
+}
+
+void LumavexWindow::StopTicks() {
+  ticks_->stop();
 }
 
 void LumavexWindow::Forward(const platform::WindowEvent& event) {

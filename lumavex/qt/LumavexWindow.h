@@ -15,6 +15,8 @@
 class QMenuBar;
 class QScrollBar;
 
+class QTimer;
+
 namespace platform::qt {
 class MenuMirror;
 class SurfaceWidget;
@@ -61,6 +63,10 @@ class LumavexWindow : public QWidget, public platform::qt::HostWindow {
   // area would have made it, as soon as the event loop runs again.
   void RepaintAfterModal();
 
+  // Forwards a TickEvent `perSecond` times a second until StopTicks.
+  void StartTicks(int perSecond);
+  void StopTicks();
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
@@ -80,6 +86,7 @@ class LumavexWindow : public QWidget, public platform::qt::HostWindow {
   void Forward(const platform::WindowEvent& event);
 
   EventSink sink_;
+  QTimer* ticks_ = nullptr;
   QMenuBar* menuBar_;
   platform::qt::SurfaceWidget* client_;
   QScrollBar* horizontalBar_;

@@ -224,6 +224,17 @@ TEST_F(LumavexWindowTest, ScreenChangeReplacesTheWindowAndReportsTheDisplay) {
   EXPECT_EQ(changes[0].screenHeight, screen->geometry().height());
 }
 
+TEST_F(LumavexWindowTest, TicksArriveUntilStopped) {
+  window.StartTicks(24);
+  QTest::qWait(500);
+  EXPECT_GE(Received<platform::TickEvent>().size(), 2u);
+  window.StopTicks();
+  QTest::qWait(10);
+  events.clear();
+  QTest::qWait(150);
+  EXPECT_TRUE(Received<platform::TickEvent>().empty());
+}
+
 TEST_F(LumavexWindowTest, MenuCommandsAndTheMenuLoopReachTheSink) {
   platform::MenuBar menu;
   menu.popups = {{"ファイル( File)", {{40080, "新規作成( New.)", ""}}}};

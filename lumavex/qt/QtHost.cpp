@@ -23,6 +23,14 @@ void QtHost::AttachWindow(LumavexWindow* window) {
 
 QtHost::~QtHost() = default;
 
+void QtHost::StartTicks(int perSecond) {
+  if (window_) window_->StartTicks(perSecond);
+}
+
+void QtHost::StopTicks() {
+  if (window_) window_->StopTicks();
+}
+
 platform::MessageResult QtHost::ShowMessage(const std::string& text, const std::string& caption,
                                             platform::MessageButtons buttons,
                                             platform::MessageIcon icon) {

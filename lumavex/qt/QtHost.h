@@ -38,6 +38,8 @@ class QtHost : public platform::qt::WindowHost {
   void SetScrollBar(platform::ScrollEvent::Axis axis, int minimum, int maximum, int page,
                     int position) override;
   void ClipCursor(const platform::Rect* area) override;
+  void StartTicks(int perSecond) override;
+  void StopTicks() override;
   [[noreturn]] void EndProcess(int exitCode) override;
 
  private:

@@ -9,6 +9,7 @@
 #include "lumavex/shell/CommandRegistry.h"
 #include "lumavex/shell/FileCommands.h"
 #include "lumavex/shell/FilePasteByDrop.h"
+#include "lumavex/shell/Flipbook.h"
 #include "lumavex/shell/Input.h"
 #include "lumavex/shell/KeyTable.h"
 #include "lumavex/shell/LoadPolicy.h"
@@ -50,6 +51,41 @@ void OnDrop(AppState& state, const platform::DropEvent& drop) {
     ShowRunEnded(state);
     state.currentCommand = cmd::kNone;
   }
+}
+
+// While the flipbook plays: the timer's beats advance it, a key or a click stops it
+// (and does nothing else), an exposure shows its picture again, and anything that
+// changes the program stops it first and then goes on as usual. True when the event
+// was taken.
+bool FlipbookTakes(AppState& state, const platform::WindowEvent& event) {
+  if (!state.flipbook.Playing()) return std::holds_alternative<platform::TickEvent>(event);
+  if (std::holds_alternative<platform::TickEvent>(event)) {
+    FlipbookTick(state);
+    return true;
+  }
+  if (std::holds_alternative<platform::KeyDownEvent>(event)) {
+    StopFlipbook(state);
+    return true;
+  }
+  if (const auto* mouse = std::get_if<platform::MouseEvent>(&event)) {
+    if (mouse->kind == platform::MouseEvent::Kind::Press) StopFlipbook(state);
+    return true;
+  }
+  if (std::holds_alternative<platform::TabletEvent>(event)) return true;
+  if (const auto* activate = std::get_if<platform::ActivateEvent>(&event)) {
+    state.active = activate->active;
+    if (activate->active) ShowFlipbookPicture(state);
+    return true;
+  }
+  if (std::holds_alternative<platform::PaintEvent>(event)) {
+    ShowFlipbookPicture(state);
+    return true;
+  }
+  if (std::holds_alternative<platform::MenuLoopEvent>(event) ||
+      std::holds_alternative<platform::ColourPanelEvent>(event))
+    return false;
+  StopFlipbook(state);
+  return false;
 }
 
 }  // namespace
@@ -96,6 +132,7 @@ void App::Create(int clientWidth, int clientHeight) {
 void App::HandleEvent(const platform::WindowEvent& event) {
   AppState& s = *state_;
   if (!s.created || s.ended) return;
+  if (FlipbookTakes(s, event)) return;
   std::visit(
       [&s](const auto& e) {
         using T = std::decay_t<decltype(e)>;

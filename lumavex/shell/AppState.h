@@ -17,6 +17,8 @@
 #include "lumavex/shell/Drawing.h"
 #include "lumavex/shell/FeedbackSound.h"
 #include "lumavex/shell/FileCommands.h"
+#include "lumavex/shell/Flipbook.h"
+#include "lumavex/shell/LightTable.h"
 #include "lumavex/shell/View.h"
 #include "lumavex/shell/tools/TabletTools.h"
 #include "lumavex/shell/tools/ToolBox.h"
@@ -57,6 +59,10 @@ class AppState {
   BasePointChains chains;
   DrawingSettings settings;
   ViewState view;
+  // The neighbours shown under the picture and the play of the folder's pictures;
+  // both only change what the view shows.
+  LightTable lightTable;
+  Flipbook flipbook;
   // Head and termination colours, each R, G, B with the brightness in the top byte.
   uint32_t headColour = 0;
   uint32_t terminationColour = 0;

@@ -176,6 +176,12 @@ constexpr int kPasteSpan2To3 = 40251;
 constexpr int kPasteSpan3To4 = 40252;
 constexpr int kSavePasteFiles = 40253;
 
+// Light table and flipbook (the view's neighbours and the play of the folder)
+constexpr int kLightTable = 40301;
+constexpr int kLightTableSettings = 40302;
+constexpr int kFlipbook = 40303;
+constexpr int kFlipbookSettings = 40304;
+
 // Help topics, each shown in the modeless help dialog
 constexpr int kHelpBasics = 40061;
 constexpr int kHelpFiles = 40156;
@@ -192,6 +198,8 @@ constexpr int kHelpMemoryPaste = 40093;
 constexpr int kHelpFilePaste = 40095;
 constexpr int kHelpContinuousPaste = 40145;
 constexpr int kHelpUndo = 40225;
+constexpr int kHelpLightTable = 40305;
+constexpr int kHelpFlipbook = 40306;
 constexpr int kHelpRangeUnused = 40147;  // in the help range, with no topic of its own
 
 // Fade surfaces, directional gradation and copy to memory: edit phases and commits

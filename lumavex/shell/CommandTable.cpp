@@ -6,7 +6,9 @@
 #include "lumavex/shell/End.h"
 #include "lumavex/shell/FilePasteByDrop.h"
 #include "lumavex/shell/FileCommands.h"
+#include "lumavex/shell/Flipbook.h"
 #include "lumavex/shell/HelpTopics.h"
+#include "lumavex/shell/LightTable.h"
 #include "lumavex/shell/LoadPolicy.h"
 #include "lumavex/shell/MemoryCommands.h"
 #include "lumavex/shell/NewPicture.h"
@@ -243,6 +245,13 @@ constexpr CommandEntry kRows[] = {
     {.id = cmd::kSightOff, .handler = SightOff, .choice = kNeutral},
     {.id = cmd::kXyOn, .handler = XyOn, .choice = kNeutral},
     {.id = cmd::kXyOff, .handler = XyOff, .choice = kNeutral},
+    {.id = cmd::kLightTable,
+     .handler = Run<ToggleLightTable>,
+     .needsPicture = true,
+     .choice = kNeutral},
+    {.id = cmd::kLightTableSettings, .handler = Run<LightTableSettingsCommand>, .choice = kNeutral},
+    {.id = cmd::kFlipbook, .handler = Run<PlayFlipbook>, .needsPicture = true, .choice = kNeutral},
+    {.id = cmd::kFlipbookSettings, .handler = Run<FlipbookSettingsCommand>, .choice = kNeutral},
 
     // Load-size policies
     {.id = cmd::kLoadSameSize, .handler = ChooseLoadPolicy, .choice = kNeutral},
@@ -417,6 +426,8 @@ constexpr CommandEntry kRows[] = {
     HelpRow(cmd::kHelpFilePaste),
     HelpRow(cmd::kHelpContinuousPaste),
     {.id = cmd::kHelpUndo, .handler = Help},
+    HelpRow(cmd::kHelpLightTable),
+    HelpRow(cmd::kHelpFlipbook),
     {.id = cmd::kHelpRangeUnused, .choice = kNeutral, .internal = true},
 
     // Two-curve tools: edit phases, commits and second-curve phases

@@ -67,4 +67,13 @@ std::optional<std::string> FolderPictureList::Next() const {
   return names_[next];
 }
 
+std::optional<std::string> FolderPictureList::NameAt(int offset) const {
+  if (!built_ || offset == 0) return std::nullopt;
+  // An unlisted current name stands between position_ - 1 and position_.
+  const int64_t base = offset < 0 || found_ ? int64_t(position_) : int64_t(position_) - 1;
+  const int64_t index = base + offset;
+  if (index < 0 || index >= static_cast<int64_t>(names_.size())) return std::nullopt;
+  return names_[static_cast<size_t>(index)];
+}
+
 }  // namespace lumavex

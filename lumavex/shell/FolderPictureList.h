@@ -32,6 +32,9 @@ class FolderPictureList {
   // current name that is not listed stands where it would be sorted.
   std::optional<std::string> Previous() const;
   std::optional<std::string> Next() const;
+  // The name `offset` places after (a negative offset: before) the current one, as
+  // Previous and Next count; nothing beyond the ends or for an offset of 0.
+  std::optional<std::string> NameAt(int offset) const;
 
  private:
   std::vector<std::string> names_;

@@ -54,6 +54,24 @@ TEST_F(FolderPictureListTest, AnUnlistedNameStandsWhereItWouldBeSorted) {
   EXPECT_EQ(list.Next(), "c.PNG");
 }
 
+TEST_F(FolderPictureListTest, NamesAtOffsetsCountAsPreviousAndNextDo) {
+  EXPECT_EQ(list.NameAt(1), std::nullopt);  // no list yet
+  list.Rebuild(folder.string(), "A.bmp");
+  EXPECT_EQ(list.NameAt(-2), "0000.LMV");
+  EXPECT_EQ(list.NameAt(-1), list.Previous());
+  EXPECT_EQ(list.NameAt(1), list.Next());
+  EXPECT_EQ(list.NameAt(3), "d.jpg");
+  EXPECT_EQ(list.NameAt(4), std::nullopt);
+  EXPECT_EQ(list.NameAt(-5), std::nullopt);
+  EXPECT_EQ(list.NameAt(0), std::nullopt);
+  // An unlisted name between b.lmv and c.PNG: one step back is b.lmv, one on is c.PNG.
+  list.Rebuild(folder.string(), "B0.lmv");
+  EXPECT_EQ(list.NameAt(-1), "b.lmv");
+  EXPECT_EQ(list.NameAt(-2), "A.bmp");
+  EXPECT_EQ(list.NameAt(1), "c.PNG");
+  EXPECT_EQ(list.NameAt(2), "d.jpg");
+}
+
 TEST_F(FolderPictureListTest, CaseFreeOrderComparesFoldedBytes) {
   EXPECT_TRUE(PictureNameLess("a.bmp", "B.bmp"));
   EXPECT_TRUE(PictureNameLess("ab.bmp", "AB.bmpx"));

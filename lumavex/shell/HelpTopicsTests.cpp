@@ -13,7 +13,7 @@ namespace {
 
 // The help commands, written out from the command table by number.
 const int kHelpCommands[] = {40061, 40156, 40148, 40096, 40146, 40215, 40282, 40092,
-                             40143, 40144, 40190, 40093, 40095, 40145, 40225};
+                             40143, 40144, 40190, 40093, 40095, 40145, 40225, 40305, 40306};
 
 const HelpTopic& Topic(int command) {
   const HelpTopic* topic = FindHelpTopic(command);

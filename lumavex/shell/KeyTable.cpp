@@ -47,6 +47,8 @@ constexpr KeyRow kKeyRows[] = {
     {'B', cmd::kBitmapView, cmd::kBitmapView, cmd::kBitmapView, cmd::kBitmapView},
     {'F', cmd::kFrameView, cmd::kPasteString, cmd::kFrameView, cmd::kPasteString},
     {'U', cmd::kUndo, cmd::kRedo, cmd::kUndoFrameOnly, cmd::kRedo},
+    {'K', cmd::kLightTable, cmd::kLightTable, cmd::kLightTable, cmd::kLightTable},
+    {'J', cmd::kFlipbook, cmd::kFlipbook, cmd::kFlipbook, cmd::kFlipbook},
     {vk::kF1 + 4, cmd::kSetMaxOpacity, cmd::kSetMaxOpacity, cmd::kSetMaxOpacity,
      cmd::kSetMaxOpacity},
     {vk::kF1 + 5, cmd::kSetHeadFade, cmd::kSetHeadFade, cmd::kSetHeadFade, cmd::kSetHeadFade},

@@ -207,6 +207,11 @@ MenuPopup ViewPopup() {
               {cmd::kXyOn, "ＸＹ座標あり( XY on.)", ""},
               {cmd::kXyOff, "ＸＹ座標なし( XY off.)", ""},
               kSeparator,
+              {cmd::kLightTable, "ライトテーブル( Light table.)", "K"},
+              {cmd::kLightTableSettings, "ライトテーブル設定( Set light table.)", ""},
+              {cmd::kFlipbook, "パラパラ再生( Play flipbook.)", "J"},
+              {cmd::kFlipbookSettings, "パラパラ再生設定( Set flipbook.)", ""},
+              kSeparator,
               {cmd::kMinimise, "最小化( Minimize.)", ""},
           }};
 }

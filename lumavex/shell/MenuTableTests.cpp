@@ -39,9 +39,11 @@ const std::vector<int> kTableCommands = {
     40121, 40218, 40127, 40128,
     // tablet, undo, memory, window, view
     40223, 40224, 40008, 40284, 40180, 40052, 40112, 40029, 40030, 40048, 40049, 40177, 40178,
+    // light table and flipbook
+    40301, 40302, 40303, 40304,
     // help
     40061, 40156, 40148, 40096, 40146, 40215, 40282, 40092, 40143, 40144, 40190, 40093, 40095,
-    40145, 40225,
+    40145, 40225, 40305, 40306,
     // free memory, end
     40181, 40006};
 
@@ -172,6 +174,8 @@ TEST(MenuTable, ShortcutsMatchTheKeys) {
                                                {40179, "4"},
                                                {40029, "B"},
                                                {40030, "F"},
+                                               {40301, "K"},
+                                               {40303, "J"},
                                                // no key of their own
                                                {40079, ""},
                                                {40204, ""},
@@ -221,12 +225,14 @@ const std::vector<int> kNeedAPicture = {
     40034, 40150, 40129, 40087, 40037, 40038, 40162,                       // curves, fades
     40050, 40051, 40076, 40120, 40140, 40107, 40135,                       // fills
     40062, 40063, 40064, 40065, 40200,                                     // areas
-    40188, 40192, 40138};
+    40188, 40192, 40138,
+    40301, 40303};                                                         // light table, flipbook
 
 // Usable before any picture exists.
 const std::vector<int> kWithoutAPicture = {40079, 40011, 40006, 40052, 40181, 40112, 40029,
                                            40030, 40018, 40067, 40048, 40049, 40177, 40178,
-                                           40174, 40157, 40176, 40179, 40061, 40225};
+                                           40174, 40157, 40176, 40179, 40061, 40225,
+                                           40302, 40304};
 
 TEST(PictureCommands, CoverTheMenuStateListAndAreAllInTheMenu) {
   const std::vector<int>& commands = PictureCommands();

@@ -49,6 +49,11 @@ void FillColumns(const uint32_t* src, int canvasWidth, int positionX, int n, int
   }
 }
 
+// Multiplies the light factors into `count` composed pixels.
+void ApplyLightRow(uint32_t* out, const uint32_t* factors, int count) {
+  for (int i = 0; i < count; ++i) out[i] = ApplyLightFactor(out[i], factors[i]);
+}
+
 }  // namespace
 
 void ScreenBuffer::Resize(int width, int height) {
@@ -111,6 +116,15 @@ const uint32_t* ScreenBuffer::SourceRow(const ViewPlacement& p, int viewY) const
 void ScreenBuffer::Compose(const ViewPlacement& p, platform::Rect area) {
   const int n = Magnification(p.zoomCode), f = ReductionFactor(p.zoomCode);
   const int canvasWidth = p.layer ? p.layer->Width() : 0;
+  // The light factors take the same way from the canvas to the view as the pixels.
+  const PixelPlane* light = p.light && p.layer && !p.light->Empty() &&
+                                    p.light->Width() == p.layer->Width() &&
+                                    p.light->Height() == p.layer->Height()
+                                ? p.light
+                                : nullptr;
+  if (light && lightRow_.size() < static_cast<size_t>(width_)) lightRow_.resize(width_);
+  ViewPlacement lightPlacement = p;
+  lightPlacement.layer = light;
   // The area's columns lie in the buffer as one part, or two where the buffer wraps.
   const int bx = Wrap(originX_ + area.left, width_);
   const int firstPart = std::min(area.Width(), width_ - bx);
@@ -128,6 +142,17 @@ void ScreenBuffer::Compose(const ViewPlacement& p, platform::Rect area) {
       FillColumns(src, canvasWidth, p.positionX, n, f, area.left, firstPart, row + bx);
       if (secondPart)
         FillColumns(src, canvasWidth, p.positionX, n, f, area.left + firstPart, secondPart, row);
+      if (light && src) {
+        const uint32_t* factors = SourceRow(lightPlacement, y);
+        uint32_t* scratch = lightRow_.data();
+        FillColumns(factors, canvasWidth, p.positionX, n, f, area.left, firstPart, scratch);
+        ApplyLightRow(row + bx, scratch, firstPart);
+        if (secondPart) {
+          FillColumns(factors, canvasWidth, p.positionX, n, f, area.left + firstPart, secondPart,
+                      scratch);
+          ApplyLightRow(row, scratch, secondPart);
+        }
+      }
     }
     previous = row;
     if (++by == height_) by = 0;

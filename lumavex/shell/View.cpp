@@ -117,6 +117,9 @@ void Paint(AppState& s, Recompose mode, platform::Rect dirty = {}) {
   placement.zoomCode = v.zoomCode;
   placement.positionX = v.horizontal.position;
   placement.positionY = v.vertical.position;
+  // Only a whole recomposition looks at the neighbours' files; the others reuse the
+  // light factors as they are.
+  placement.light = mode == Recompose::Whole ? s.lightTable.Refresh(s) : s.lightTable.Factors(s);
   if (mode == Recompose::Whole) v.buffer.Invalidate();
   v.buffer.Update(placement, dirty);
   const std::vector<platform::Rect> parts = v.buffer.CopyTo(s.surface);
@@ -366,6 +369,7 @@ void CheckViewItems(AppState& s) {
   CheckSight(s);
   CheckXy(s);
   CheckZoomItem(s, s.view.zoomCode);
+  s.menu.Check(cmd::kLightTable, s.lightTable.options.on);
 }
 
 void InvertLine(AppState& s, int x1, int y1, int x2, int y2) {
