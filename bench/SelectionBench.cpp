@@ -228,7 +228,9 @@ void RunFattenBenchmark(benchmark::State& state, lumavex::FattenWidths widths) {
 }
 
 // The yardstick of the intake: each pixel's display and frame words read and a
-// frame word written from them, as the compiler vectorises it.
+// frame word written from them, as the compiler vectorises it. Like the intake it
+// runs right after Restore has copied both layers in, so where the cache holds the
+// two layers (15 MB) both work from it rather than from memory.
 void ReadBothWriteFrame(lumavex::Canvas& canvas) {
   for (int y = kHeight - 1; y >= 0; --y) {
     const uint32_t* display = canvas.display.Row32(y);

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "lumavex/canvas/SmallDivision.h"
+
 namespace lumavex {
 
 // Display-layer flags.
@@ -71,14 +73,16 @@ constexpr uint32_t Blend(uint32_t f, uint32_t a, uint32_t b) {
 // displayed colour `d`. Under an opaque frame the bitmap is lost and `d` is returned.
 constexpr uint32_t Unblend(uint32_t d, uint32_t f, uint32_t a) {
   if (a == 0 || a >= 255) return d & kColourMask;
+  // The dividend is at most 255 × 255 + 127 and the divisor at most 254, within
+  // DivideSmall's range; a negative dividend clamps to 0.
+  const uint32_t rest = 255 - a;
   uint32_t out = 0;
-  const int rest = 255 - static_cast<int>(a);
   for (int shift = 0; shift <= 16; shift += 8) {
-    int v = (static_cast<int>(Channel(d, shift)) * 255 -
-             static_cast<int>(Channel(f, shift)) * static_cast<int>(a) + (rest >> 1)) /
-            rest;
-    v = v < 0 ? 0 : v > 255 ? 255 : v;
-    out |= static_cast<uint32_t>(v) << shift;
+    const int n = static_cast<int>(Channel(d, shift) * 255 + (rest >> 1)) -
+                  static_cast<int>(Channel(f, shift) * a);
+    const uint32_t v =
+        n <= 0 ? 0 : std::min<uint32_t>(DivideSmall(static_cast<uint32_t>(n), rest), 255);
+    out |= v << shift;
   }
   return out;
 }
@@ -123,9 +127,13 @@ constexpr uint32_t MergeFrame(uint32_t frame, uint32_t underAlpha, uint32_t unde
   if (a == 0) return (underAlpha << 24) | (underColour & kColourMask);
   const uint32_t merged = std::max(a, underAlpha);
   const uint32_t t = Round255((255 - a) * underAlpha);
+  // t is at most 255 - a, so the divisor a + t stays within 255 and the dividend
+  // within 255 × 255: DivideSmall's range.
+  const uint32_t sum = a + t;
   uint32_t colour = 0;
   for (int shift = 0; shift <= 16; shift += 8)
-    colour |= ((Channel(underColour, shift) * t + Channel(frame, shift) * a) / (a + t)) << shift;
+    colour |= DivideSmall(Channel(underColour, shift) * t + Channel(frame, shift) * a, sum)
+              << shift;
   return (merged << 24) | colour;
 }
 

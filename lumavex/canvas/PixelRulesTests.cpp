@@ -86,5 +86,53 @@ TEST(PixelRules, FrameMergeKeepsTheFrontFrameInFront) {
   EXPECT_NEAR(static_cast<int>(Channel(merged, 16)), 127, 1);
 }
 
+// The rules divide by multiply and shift; these are the same rules with the plain
+// integer divisions, to check them against.
+uint32_t PlainUnblend(uint32_t d, uint32_t f, uint32_t a) {
+  if (a == 0 || a >= 255) return d & kColourMask;
+  const int rest = 255 - static_cast<int>(a);
+  uint32_t out = 0;
+  for (int shift = 0; shift <= 16; shift += 8) {
+    int v = (static_cast<int>(Channel(d, shift)) * 255 -
+             static_cast<int>(Channel(f, shift)) * static_cast<int>(a) + (rest >> 1)) /
+            rest;
+    v = v < 0 ? 0 : v > 255 ? 255 : v;
+    out |= static_cast<uint32_t>(v) << shift;
+  }
+  return out;
+}
+
+uint32_t PlainMergeFrame(uint32_t frame, uint32_t underAlpha, uint32_t underColour) {
+  const uint32_t a = Opacity(frame);
+  if (a == 0) return (underAlpha << 24) | (underColour & kColourMask);
+  const uint32_t t = Round255((255 - a) * underAlpha);
+  uint32_t colour = 0;
+  for (int shift = 0; shift <= 16; shift += 8)
+    colour |= ((Channel(underColour, shift) * t + Channel(frame, shift) * a) / (a + t)) << shift;
+  return (std::max(a, underAlpha) << 24) | colour;
+}
+
+// Each channel is computed alone, so one channel value repeated in all three covers
+// every input of the un-blend; the merge's divisor a + t never passes 255.
+TEST(PixelRules, ShiftedDivisionsEqualThePlainDivisions) {
+  for (uint32_t a = 0; a < 256; ++a)
+    for (uint32_t d = 0; d < 256; ++d)
+      for (uint32_t f = 0; f < 256; ++f) {
+        const uint32_t display = d * 0x010101, frame = (a << 24) | f * 0x010101;
+        ASSERT_EQ(Unblend(display, frame, a), PlainUnblend(display, frame, a))
+            << a << " " << d << " " << f;
+      }
+  for (uint32_t a = 0; a < 256; ++a)
+    for (uint32_t under = 0; under < 256; ++under) {
+      ASSERT_LE(a + Round255((255 - a) * under), 255u) << a << " " << under;
+      for (uint32_t c = 0; c < 256; c += 5) {
+        const uint32_t frame = (a << 24) | c * 0x010203 % 0x1000000;
+        const uint32_t colour = (255 - c) * 0x030201 % 0x1000000;
+        ASSERT_EQ(MergeFrame(frame, under, colour), PlainMergeFrame(frame, under, colour))
+            << a << " " << under << " " << c;
+      }
+    }
+}
+
 }  // namespace
 }  // namespace lumavex

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <new>
 
 #include "lumavex/paint/FillRules.h"
 #include "lumavex/paint/FreeFormPaste.h"
+#include "lumavex/paint/PixelRounding.h"
 #include "lumavex/paint/SurfaceBand.h"
 
 namespace lumavex {
@@ -18,10 +20,8 @@ constexpr double kSmallBlock = 2.0 / 3.0;
 
 // The pixels whose integer coordinates lie within the bounds of `points`.
 PixelRect PixelBox(double minX, double minY, double maxX, double maxY) {
-  return {PixelIndex(std::ceil(minX - kBorderTolerance)),
-          PixelIndex(std::ceil(minY - kBorderTolerance)),
-          PixelIndex(std::floor(maxX + kBorderTolerance)),
-          PixelIndex(std::floor(maxY + kBorderTolerance))};
+  return {CeilPixelIndex(minX - kBorderTolerance), CeilPixelIndex(minY - kBorderTolerance),
+          FloorPixelIndex(maxX + kBorderTolerance), FloorPixelIndex(maxY + kBorderTolerance)};
 }
 
 PixelRect BandBox(const BandSamples& band) {
@@ -301,12 +301,12 @@ PixelRect PasteSurface(PaintStep& step, const MemorySurface& surface, const Past
   const int width = warped.Width(), height = warped.box.bottom - warped.box.top + 1;
   if (picture.display.Create(allocator, width, height, 4) &&
       picture.frame.Create(allocator, width, height, 4)) {
-    for (int y = 0; y < height; ++y)
-      for (int x = 0; x < width; ++x) {
-        const size_t k = static_cast<size_t>(y) * width + x;
-        picture.display.At(x, y) = warped.display[k];
-        picture.frame.At(x, y) = warped.frame[k];
-      }
+    const size_t rowBytes = static_cast<size_t>(width) * sizeof(uint32_t);
+    for (int y = 0; y < height; ++y) {
+      const size_t k = static_cast<size_t>(y) * width;
+      std::memcpy(picture.display.Row32(y), &warped.display[k], rowBytes);
+      std::memcpy(picture.frame.Row32(y), &warped.frame[k], rowBytes);
+    }
     picture.originX = warped.box.left;
     picture.originY = warped.box.top;
     image = std::move(picture);

@@ -6,6 +6,7 @@
 
 #include "lumavex/canvas/DrawingContextTestSupport.h"
 #include "lumavex/paint/MemorySurface.h"
+#include "lumavex/paint/PixelRounding.h"
 
 namespace lumavex {
 namespace {
@@ -268,6 +269,21 @@ TEST(MemorySurface, NonSelectedTargetPixelsAreLeftAlone) {
                 (kDrawAreaFlag | kNonSelectedFlag | (0xFFFFFF ^ kNonSelectedDisplayXor)));
     }
   EXPECT_EQ(f.Shown(40, 35), Pattern(40, 35));
+}
+
+// The block bounds' rounding against the library's ceil and floor, at and around
+// whole numbers, halves, tiny fractions, the far-pixel limits and beyond them.
+TEST(PixelRoundingTest, MatchesTheLibraryRounding) {
+  std::vector<double> values = {NAN, INFINITY, -INFINITY, 0.0, -0.0, 1e300, -1e300};
+  for (double base : {0.0, 1.0, -1.0, 599.0, -3.0, double(kFarPixel), double(-kFarPixel),
+                      double(kFarPixel - 1), double(-kFarPixel + 1), 2.5, -2.5})
+    for (double d : {0.0, 1e-12, -1e-12, 0.001, -0.001, 0.5, -0.5, 0.999, -0.999, 1.0, -1.0})
+      values.push_back(base + d);
+  for (int i = 0; i < 10000; ++i) values.push_back((i * 7919 % 20011 - 10005) * 0.0137);
+  for (double v : values) {
+    EXPECT_EQ(CeilPixelIndex(v), PixelIndex(std::ceil(v))) << v;
+    EXPECT_EQ(FloorPixelIndex(v), PixelIndex(std::floor(v))) << v;
+  }
 }
 
 }  // namespace

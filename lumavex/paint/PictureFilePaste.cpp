@@ -56,11 +56,25 @@ PixelRect PasteRectangle(PaintStep& step, const PastePicture& picture, int left,
     uint32_t* frame = canvas.frame.Row32(y);
     const uint32_t* sourceDisplay = picture.display.Row32(y + dy) + dx;
     const uint32_t* sourceFrame = picture.frame.Row32(y + dy) + dx;
+    // The land backdrop of the row: even where x's and y's eight-pixel squares agree.
+    const uint32_t rowParity = static_cast<uint32_t>(y) & 8;
     for (int x = rect.left; x <= rect.right; ++x) {
-      if (!(sourceDisplay[x] & kDrawAreaFlag) || !Paintable(display[x])) continue;
-      const auto pasted =
-          PastedPixel(x, y, {display[x], frame[x]}, {sourceDisplay[x], sourceFrame[x]});
-      step.PaintHeld(display[x], frame[x], x, y, pasted->display, pasted->frame);
+      const uint32_t paste = sourceDisplay[x], old = display[x];
+      if (!(paste & kDrawAreaFlag) || !Paintable(old)) continue;
+      const uint32_t oldFrame = frame[x];
+      uint32_t newDisplay, newFrame;
+      if ((old & kDrawAreaFlag) || Opacity(oldFrame) == 0) {
+        // The pasted colour and frame replace the canvas's: PastedPixel's first case.
+        const uint32_t pasteFrame = sourceFrame[x];
+        newDisplay = (old & kFlagsByte) | kDrawAreaFlag | (paste & kColourMask);
+        newFrame = Opacity(pasteFrame) > 0 ? pasteFrame
+                   : ((static_cast<uint32_t>(x) & 8) == rowParity) ? kLandEven
+                                                                   : kLandOdd;
+      } else {
+        const PixelPair pasted = *PastedPixel(x, y, {old, oldFrame}, {paste, sourceFrame[x]});
+        newDisplay = pasted.display, newFrame = pasted.frame;
+      }
+      step.PaintHeldFrom(display[x], frame[x], old, oldFrame, x, y, newDisplay, newFrame);
     }
     progress.ProgressStep();
   }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "lumavex/canvas/AsciiPictureTestSupport.h"
 #include "lumavex/canvas/DrawingContextTestSupport.h"
 #include "lumavex/paint/PictureFilePaste.h"
@@ -145,6 +147,73 @@ TEST_F(PictureFilePasteTest, DeformedPasteCoversItsQuadrilateralWithoutHoles) {
       pasted += red;
     }
   EXPECT_GT(pasted, 400);
+}
+
+// The rectangle paste's row loop against the pixel rule applied pixel by pixel, bottom
+// row first, over canvas and picture words with every mix of flags and frames.
+TEST_F(PictureFilePasteTest, RectanglePasteMatchesThePixelRuleEverywhere) {
+  constexpr int kW = 40, kH = 30;
+  testing::TestDrawingContext fast{kW, kH};
+  uint32_t seed = 12345;
+  const auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
+  const uint32_t opacities[] = {0, 0, 1, 128, 254, 255};
+  const auto word = [&](bool canvasFlags) {
+    const uint32_t r = next();
+    uint32_t flags = (r >> 28 & 1 ? kDrawAreaFlag : 0);
+    if (canvasFlags) flags |= (r >> 29 & 3) == 0 ? kNonSelectedFlag : 0;
+    if (canvasFlags) flags |= (r >> 31) && (r >> 27 & 1) ? kPaintedMark : 0;
+    return PixelPair{flags | (next() & kColourMask),
+                     opacities[next() % 6] << 24 | (next() & kColourMask)};
+  };
+  for (int y = 0; y < kH; ++y)
+    for (int x = 0; x < kW; ++x) {
+      const PixelPair p = word(true);
+      fast.canvas.display.At(x, y) = p.display;
+      fast.canvas.frame.At(x, y) = p.frame;
+    }
+  PastePicture picture = Picture(std::vector<std::string>(kH - 2, std::string(kW - 3, '.')));
+  for (int y = 0; y < kH - 2; ++y)
+    for (int x = 0; x < kW - 3; ++x) {
+      const PixelPair p = word(false);
+      picture.display.At(x, y) = p.display;
+      picture.frame.At(x, y) = p.frame;
+    }
+  Canvas slow;
+  platform::NoProgress none;
+  ASSERT_TRUE(CreateBlankPicture(slow, fast.allocator, kW, kH, none));
+  std::copy_n(fast.canvas.display.Data(), slow.display.SizeBytes(), slow.display.Data());
+  std::copy_n(fast.canvas.frame.Data(), slow.frame.SizeBytes(), slow.frame.Data());
+  std::vector<JournalRecord> records;
+  for (int y = kH - 2; y >= 1; --y)
+    for (int x = 2; x < kW - 1; ++x) {
+      uint32_t& d = slow.display.At(x, y);
+      uint32_t& f = slow.frame.At(x, y);
+      const uint32_t pd = picture.display.At(x - 2, y - 1), pf = picture.frame.At(x - 2, y - 1);
+      if (!Paintable(d)) continue;
+      const auto pasted = PastedPixel(x, y, {d, f}, {pd, pf});
+      if (!pasted) continue;
+      records.push_back({d & kJournalMask, f, pasted->display & kJournalMask, pasted->frame,
+                         uint16_t(x), uint16_t(y)});
+      d = pasted->display | kPaintedMark;
+      f = pasted->frame;
+    }
+  PaintStep step(fast, true);
+  PasteRectangle(step, picture, 2, 1, progress);
+  step.End(true);
+  for (int y = 0; y < kH; ++y)
+    for (int x = 0; x < kW; ++x) {
+      EXPECT_EQ(fast.canvas.display.At(x, y), slow.display.At(x, y)) << x << "," << y;
+      EXPECT_EQ(fast.canvas.frame.At(x, y), slow.frame.At(x, y)) << x << "," << y;
+    }
+  ASSERT_EQ(fast.journal.records.size(), records.size());
+  EXPECT_GT(records.size(), 200u);
+  for (size_t i = 0; i < records.size(); ++i) {
+    const JournalRecord &a = fast.journal.records[i], &b = records[i];
+    EXPECT_TRUE(a.oldDisplay == b.oldDisplay && a.oldFrame == b.oldFrame &&
+                a.newDisplay == b.newDisplay && a.newFrame == b.newFrame && a.x == b.x &&
+                a.y == b.y)
+        << i;
+  }
 }
 
 }  // namespace

@@ -77,6 +77,9 @@ struct OpenTest {
 // Paints a taken pixel by its kind's rule.
 struct KindPainter {
   static constexpr bool kMayTolerate = true;
+  // The kind's rule reads the picture itself, so the run stores each pixel's marks
+  // before it paints.
+  static constexpr bool kStoresSlots = false;
   PaintStep& step;
   const FillPaint& paint;
   void operator()(uint32_t&, uint32_t&, uint32_t, uint32_t, int x, int y) const {
@@ -89,6 +92,8 @@ struct KindPainter {
 // `oldDisplay` and `oldFrame` the words they hold.
 struct HeadColourPainter {
   static constexpr bool kMayTolerate = false;  // the head-colour fill has no tolerance test
+  // The display slot gets the new word with the painted mark from the painter alone.
+  static constexpr bool kStoresSlots = true;
   PaintStep& step;
   uint32_t colour;
   uint32_t opacity;
@@ -234,7 +239,7 @@ void RegionFiller<Painter>::RunAlongRow(Slot& slot, int side) {
     for (;;) {
       const bool border = test.Border(frame);
       display |= kPaintedMark;
-      row.display[x] = display;
+      if constexpr (!Painter::kStoresSlots) row.display[x] = display;
       ++taken;
       painter_(row.display[x], row.frame[x], display, frame, x, y);
       if (border) break;
@@ -244,7 +249,10 @@ void RegionFiller<Painter>::RunAlongRow(Slot& slot, int side) {
       const bool passable = test.Passable(ahead);
       const bool skipBelow = Skippable(passable, test.Passable(belowAhead));
       const bool skipAbove = Skippable(passable, test.Passable(aboveAhead));
-      if (ahead.open) row.display[next] = ahead.display | kQueuedMark;
+      // An open pixel ahead is the next one the run takes; a painter that stores the
+      // slot itself leaves nothing in between to see its queued mark.
+      if constexpr (!Painter::kStoresSlots)
+        if (ahead.open) row.display[next] = ahead.display | kQueuedMark;
       if (openBelow && !skipBelow) {
         Queue(below, x);
         below_.Push(x, y + 1);

@@ -118,6 +118,29 @@ TEST_F(StringPictureTest, VerticalBracketsAreTurned) {
   }
 }
 
+TEST_F(StringPictureTest, VerticalCommaAndFullStopSitInTheUpperRightOfTheirCell) {
+  // The centre of the covered pixels, as fractions of the picture's width and height.
+  const auto centre = [](const PastePicture& p) {
+    double sumX = 0, sumY = 0, count = 0;
+    const auto c = Coverage(p);
+    for (int y = 0; y < p.Height(); ++y)
+      for (int x = 0; x < p.Width(); ++x)
+        if (c[y][x]) sumX += x + 0.5, sumY += y + 0.5, ++count;
+    return std::pair{sumX / count / p.Width(), sumY / count / p.Height()};
+  };
+  for (const char* mark : {"、", "。"}) {
+    const auto [x, y] = centre(Make(Setting(mark)));
+    EXPECT_LT(x, 0.5) << mark;  // set across, lower left
+    EXPECT_GT(y, 0.5) << mark;
+    // Set down, the one cell is the whole picture: the mark stays inside it.
+    const PastePicture tall = Make(Setting(mark, true));
+    const auto [tx, ty] = centre(tall);
+    EXPECT_GT(tx, 0.5) << mark;
+    EXPECT_LT(ty, 0.5) << mark;
+    EXPECT_EQ(tall.Height(), Make(Setting("口", true)).Height()) << mark;
+  }
+}
+
 TEST_F(StringPictureTest, AMissingGlyphMakesNoPictureAndBlanksEveryWeightOfTheFace) {
   PastePicture p = Make(Setting("A"));
   EXPECT_EQ(MakeStringPicture(*fonts_, Setting("A\U0001F600"), kColour, allocator, p),

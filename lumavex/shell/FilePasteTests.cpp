@@ -289,5 +289,24 @@ TEST_F(StringPasteTest, TheDialogRefusesInOrderAndTheGlyphCheckBlanksWeights) {
   EXPECT_EQ(s.settings.fontWeight, 400);
 }
 
+TEST_F(StringPasteTest, TheTextIsRefusedBeyond4095ShiftJisBytes) {
+  AppState& s = StartWithBlankPicture();
+  std::string kana;
+  for (int i = 0; i < 2047; ++i) kana += "あ";  // two bytes each in Shift-JIS
+  const std::string fits = kana + "a";
+  platform::DialogAttempt tooLong{{{1000, kana + "ab"}}, {}, true};
+  platform::DialogAttempt unknownCharacter{{{1000, kana + "\U0001F600"}}, {}, true};
+  // The glyph check stores the text that fits; cancelling then keeps it.
+  platform::DialogAttempt longest{{{1000, fits}}, {}, false, {}, {1007}};
+  host.dialogScripts.push_back({tooLong, unknownCharacter, longest});
+  s.settings.pasteText = "before";
+  Key('F', kShift);
+  ASSERT_EQ(host.dialogs.size(), 1u);
+  const platform::DialogMessage refusal{"文字列を４０９５バイト以内にして下さい。", "指定エラー"};
+  EXPECT_EQ(host.dialogs[0].refusals, (std::vector<platform::DialogMessage>{refusal, refusal}));
+  EXPECT_EQ(s.settings.pasteText, fits);
+  EXPECT_EQ(s.currentCommand, cmd::kNone);
+}
+
 }  // namespace
 }  // namespace lumavex

@@ -6,6 +6,7 @@
 #include "lumavex/canvas/SettingLimits.h"
 #include "lumavex/paint/StringPicture.h"
 #include "lumavex/shell/ParameterDialog.h"
+#include "platform/TextCodec.h"
 
 namespace lumavex {
 namespace {
@@ -17,6 +18,8 @@ using platform::DialogModel;
 namespace id = string_dialog;
 
 constexpr int kWeightEntries = 10;  // "0", "100", ... "900"
+// The text is kept in a 4096-byte Shift-JIS block with its terminating zero.
+constexpr size_t kMaxTextBytes = 4095;
 
 struct SizeField {
   int controlId;
@@ -36,9 +39,27 @@ DialogMessage Refusal(const std::string& text) {
   return {text, kInputErrorCaption};
 }
 
+// The Shift-JIS length of `text`. A character Shift-JIS lacks counts as two bytes, as
+// the double-byte character it would have to be; such text still reaches the glyph
+// check, which reports it.
+size_t ShiftJisBytes(const std::string& text) {
+  if (const auto whole = platform::Utf8ToCp932(text)) return whole->size();
+  size_t bytes = 0;
+  for (size_t start = 0; start < text.size();) {
+    size_t end = start + 1;
+    while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) ++end;
+    const auto one = platform::Utf8ToCp932(std::string_view(text).substr(start, end - start));
+    bytes += one ? one->size() : 2;
+    start = end;
+  }
+  return bytes;
+}
+
 // The text, the three sizes and the face, checked in order and stored when all pass.
 std::optional<DialogMessage> StoreAllButWeight(DialogModel& m, DrawingSettings& s) {
   if (m.Text(id::kText).empty()) return Refusal("文字列を入力して下さい。");
+  if (ShiftJisBytes(m.Text(id::kText)) > kMaxTextBytes)
+    return Refusal("文字列を４０９５バイト以内にして下さい。");
   int values[3] = {};
   for (int i = 0; i < 3; ++i) {
     const SizeField& f = kSizeFields[i];

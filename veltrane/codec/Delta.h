@@ -34,9 +34,19 @@ constexpr uint64_t MaxDeltaLength(uint64_t size) {
 // `words` must be a multiple of 32 unless these are the picture's last words.
 size_t EncodeDelta(uint8_t* previous, const uint8_t* current, size_t words, uint8_t* out);
 
-// Rebuilds a picture of `size` bytes from `previous` and the delta into `out`
-// (room for WordCount(size) words). Bytes of the delta after the last block needed
-// are ignored. Returns false when the delta ends before its masks are satisfied.
+// The same delta computed one word at a time without wide registers, for comparing
+// against the machine's fast path.
+size_t EncodeDeltaPlain(uint8_t* previous, const uint8_t* current, size_t words, uint8_t* out);
+
+// Brings `picture`, which holds the previous picture of `size` bytes in
+// WordCount(size) words, up to the picture the delta describes, touching only the
+// changed words. Bytes of the delta after the last block needed are ignored. Returns
+// false when the delta ends before its masks are satisfied; the picture is then
+// partly updated.
+bool ApplyDelta(uint8_t* picture, const uint8_t* delta, size_t deltaLength, uint64_t size);
+
+// The same into a separate picture `out` (room for WordCount(size) words), leaving
+// `previous` as it is.
 bool DecodeDelta(const uint8_t* previous, const uint8_t* delta, size_t deltaLength, uint64_t size,
                  uint8_t* out);
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <optional>
 #include <random>
 
 #include "veltrane/codec/CodecTestSupport.h"
@@ -29,6 +30,27 @@ Bytes ReferenceDelta(const Bytes& previous, const Bytes& current, size_t words) 
       changed.insert(changed.end(), word.begin(), word.end());
     }
     out = Concat({out, Word(mask), changed});
+  }
+  return out;
+}
+
+// The picture a delta describes, one mask bit at a time as the format reads it;
+// nothing when the delta ends early.
+std::optional<Bytes> ReferenceDecode(const Bytes& previous, const Bytes& delta, size_t size) {
+  const size_t words = WordCount(size);
+  Bytes out(previous.begin(), previous.begin() + 4 * words);
+  size_t position = 0;
+  for (size_t first = 0; first < words; first += 32) {
+    if (delta.size() < position + 4) return std::nullopt;
+    uint32_t mask;
+    std::memcpy(&mask, delta.data() + position, 4);
+    position += 4;
+    for (size_t k = 0; k < 32 && first + k < words; ++k) {
+      if (!((mask >> k) & 1)) continue;
+      if (delta.size() < position + 4) return std::nullopt;
+      std::memcpy(out.data() + 4 * (first + k), delta.data() + position, 4);
+      position += 4;
+    }
   }
   return out;
 }
@@ -87,6 +109,64 @@ TEST(DeltaTest, MatchesTheReferenceAndDecodesBackForManySizes) {
       EXPECT_EQ(0, std::memcmp(decoded.data(), current.data(), size)) << size;
     }
   }
+}
+
+// Movie-like changes: runs of words, whole changed blocks and the last partial block,
+// on both the machine's fast path and the plain one.
+TEST(DeltaTest, FastAndPlainEncodingsAgreeWithTheReferenceOnLargePictures) {
+  std::mt19937 random(5);
+  for (size_t size : {size_t{4 * 32 * 700}, size_t{4 * 32 * 700 + 6}, size_t{100001}}) {
+    const Bytes previous = Padded(testing::RandomBytes(size, 3));
+    Bytes current = previous;
+    for (int patch = 0; patch < 60; ++patch) {
+      const size_t at = random() % size, length = 1 + random() % 600;
+      for (size_t i = at; i < std::min(size, at + length); ++i) current[i] ^= 0x81;
+    }
+    current[size - 1] ^= 1;
+    const Bytes expected = ReferenceDelta(previous, current, WordCount(size));
+    EXPECT_EQ(Encode(previous, current, size), expected) << size;
+    Bytes plainPrevious = previous, plain(MaxDeltaLength(size));
+    plain.resize(
+        EncodeDeltaPlain(plainPrevious.data(), current.data(), WordCount(size), plain.data()));
+    EXPECT_EQ(plain, expected) << size;
+    EXPECT_EQ(plainPrevious, current) << size;
+  }
+}
+
+TEST(DeltaTest, InPlaceApplicationMatchesTheReferenceDecoding) {
+  std::mt19937 random(9);
+  for (size_t size : {1u, 5u, 128u, 1001u, 4096u}) {
+    const Bytes previous = Padded(testing::RandomBytes(size, 11));
+    Bytes current = previous;
+    for (int i = 0; i < 40; ++i) current[random() % size] ^= 0x3C;
+    const Bytes delta = Encode(previous, current, size);
+    // Every shortened delta, and one with bytes after its last block, which are ignored.
+    for (const Bytes& candidate : {delta, Concat({delta, Word(0xFFFFFFFF)})}) {
+      for (size_t length = 0; length <= candidate.size(); length += 1 + length / 8) {
+        const Bytes cut(candidate.begin(), candidate.begin() + length);
+        const auto expected = ReferenceDecode(previous, cut, size);
+        Bytes picture = previous;
+        ASSERT_EQ(ApplyDelta(picture.data(), cut.data(), cut.size(), size), expected.has_value())
+            << size << " " << length;
+        if (expected) {
+          EXPECT_EQ(Bytes(picture.begin(), picture.begin() + 4 * WordCount(size)), *expected)
+              << size;
+        }
+      }
+    }
+  }
+}
+
+TEST(DeltaTest, MaskBitsPastTheLastWordAreIgnored) {
+  // 40 words: the second block holds 8, so bits 8..31 of its mask name nothing.
+  const Bytes previous = Padded(Bytes(160, 1));
+  const Bytes delta = Concat({Word(0), Word(0xFFFFFF01), Word(0x07070707)});
+  Bytes picture = previous;
+  ASSERT_TRUE(ApplyDelta(picture.data(), delta.data(), delta.size(), 160));
+  EXPECT_EQ(Bytes(picture.begin() + 128, picture.begin() + 132), Word(0x07070707));
+  EXPECT_EQ(Bytes(picture.begin() + 132, picture.begin() + 160), Bytes(28, 1));
+  EXPECT_EQ(ReferenceDecode(previous, delta, 160),
+            std::optional<Bytes>(Bytes(picture.begin(), picture.begin() + 160)));
 }
 
 TEST(DeltaTest, WorstCaseFillsTheWholeBound) {

@@ -55,7 +55,9 @@ CodecResult WritePicture(const std::filesystem::path& folder, const std::string&
     return {};
   }
   if (!IsPictureName(name)) return Failed(CodecFailure::Read, vtzName);
-  ReplacingFile file(folder / name);
+  // The ".VTZ" file stays where it is and can be expanded again, so the picture is
+  // not waited onto the disk before it replaces the old one.
+  ReplacingFile file(folder / name, ReplacingFile::Durability::Flushed);
   if (!file.Open()) return Failed(CodecFailure::Open, name);
   if (!file.Stream().Write(data, size) || !file.Commit()) return Failed(CodecFailure::Write, name);
   return {};
@@ -84,7 +86,8 @@ class Expansion {
   VtzReader reader_;
   CodecResult result_;
   uint32_t size_ = 0;
-  platform::Block previous_, current_, delta_;
+  // The picture last written, brought up to the next one in place by its delta.
+  platform::Block picture_, delta_;
 };
 
 CodecResult Expansion::Run() {
@@ -101,9 +104,9 @@ CodecResult Expansion::ReadFirst() {
   if (!reader_.ReadName(name) || !reader_.ReadWord(size_) ||
       uint64_t{size_} + 3 > reader_.Remaining())
     return Corrupt();
-  if (!Allocate(previous_, uint64_t{size_} + 3)) return Failed(CodecFailure::Memory, name);
-  if (!reader_.Read(previous_.get(), uint64_t{size_} + 3)) return Corrupt();
-  return WritePicture(folder_, name, previous_.get(), size_, result_, vtzName_);
+  if (!Allocate(picture_, uint64_t{size_} + 3)) return Failed(CodecFailure::Memory, name);
+  if (!reader_.Read(picture_.get(), uint64_t{size_} + 3)) return Corrupt();
+  return WritePicture(folder_, name, picture_.get(), size_, result_, vtzName_);
 }
 
 CodecResult Expansion::ReadNext() {
@@ -112,13 +115,11 @@ CodecResult Expansion::ReadNext() {
   if (!reader_.ReadName(name) || !reader_.ReadWord(length) || length > reader_.Remaining() ||
       length > MaxDeltaLength(size_))
     return Corrupt();
-  if (!Allocate(delta_, MaxDeltaLength(size_)) || !Allocate(current_, uint64_t{size_} + 3))
-    return Failed(CodecFailure::Memory, name);
+  if (!Allocate(delta_, MaxDeltaLength(size_))) return Failed(CodecFailure::Memory, name);
   if (!reader_.Read(delta_.get(), length) ||
-      !DecodeDelta(previous_.get(), delta_.get(), length, size_, current_.get()))
+      !ApplyDelta(picture_.get(), delta_.get(), length, size_))
     return Corrupt();
-  std::swap(previous_, current_);
-  return WritePicture(folder_, name, previous_.get(), size_, result_, vtzName_);
+  return WritePicture(folder_, name, picture_.get(), size_, result_, vtzName_);
 }
 
 }  // namespace
