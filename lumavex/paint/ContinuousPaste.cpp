@@ -1,5 +1,7 @@
 #include "lumavex/paint/ContinuousPaste.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <utility>
 
 #include "lumavex/canvas/Marks.h"
@@ -11,27 +13,25 @@ namespace {
 
 void MidpointsOf(const std::vector<Sample>& a, const std::vector<Sample>& b,
                  std::vector<Sample>& out) {
-  out.resize(a.size());
-  for (size_t j = 0; j < a.size(); ++j) out[j] = {(a[j].x + b[j].x) / 2, (a[j].y + b[j].y) / 2};
+  out.resize(std::min(a.size(), b.size()));
+  for (size_t j = 0; j < out.size(); ++j) out[j] = {(a[j].x + b[j].x) / 2, (a[j].y + b[j].y) / 2};
 }
 
 // The interpolating quadratic through three places at s = 0, 1, 2 (s = 2t).
 void OnPath(const std::vector<Sample>& s0, const std::vector<Sample>& s1,
             const std::vector<Sample>& s2, double t, std::vector<Sample>& out) {
-  out.resize(s0.size());
-  if (t == 0) {
-    out = s0;
+  const size_t count = std::min({s0.size(), s1.size(), s2.size()});
+  if (t == 0 || t == 1) {
+    const std::vector<Sample>& exact = t == 0 ? s0 : s2;
+    out.assign(exact.begin(), exact.begin() + static_cast<std::ptrdiff_t>(count));
     return;
   }
-  if (t == 1) {
-    out = s2;
-    return;
-  }
+  out.resize(count);
   const double s = 2 * t;
   const double w0 = (1 - s) * (2 - s) / 2;
   const double w1 = s * (2 - s);
   const double w2 = s * (s - 1) / 2;
-  for (size_t j = 0; j < s0.size(); ++j)
+  for (size_t j = 0; j < count; ++j)
     out[j] = {s0[j].x * w0 + s1[j].x * w1 + s2[j].x * w2,
               s0[j].y * w0 + s1[j].y * w1 + s2[j].y * w2};
 }
@@ -49,6 +49,21 @@ std::vector<SpanStep> SpanSchedule(int startFile, int endFile, int firstFile, in
     t += step;
   }
   return steps;
+}
+
+std::vector<SpanStep> ScheduleOfSpan(PasteSpan span, int k2, int k3, int count) {
+  switch (span) {
+    case PasteSpan::OneToTwo:
+      if (k2 <= 0 || k2 >= count) return {};
+      return SpanSchedule(0, k2, 0, k2);
+    case PasteSpan::TwoToThree:
+      if (k2 <= 0 || k3 <= k2 || k3 >= count) return {};
+      return SpanSchedule(k2, k3, k2 + 1, k3);
+    case PasteSpan::ThreeToFour:
+      if (k3 <= 0 || k3 >= count - 1) return {};
+      return SpanSchedule(k3, count, k3 + 1, count - 1);
+  }
+  return {};
 }
 
 PasteCurves MidpointCurves(const PasteCurves& start, const PasteCurves& end) {

@@ -28,13 +28,25 @@ struct SpanStep {
 // A loop span ends before its end group (lastFile = endFile − 1), so t stays below 1.
 std::vector<SpanStep> SpanSchedule(int startFile, int endFile, int firstFile, int lastFile);
 
+// The three spans between the base point groups: 1～2 from file 0 to K2, 2～3 from K2
+// to K3, and the loop span 3～4 from K3 to the picture after the last (group 1 again).
+enum class PasteSpan { OneToTwo, TwoToThree, ThreeToFour };
+
+// The pictures and parameters of `span` in a group of `count` pictures with groups 2
+// and 3 on files `k2` and `k3`: 1～2 pastes files 0 .. K2, 2～3 files K2 + 1 .. K3 and
+// 3～4 files K3 + 1 .. count − 1, each picture once. Empty when the files are out of
+// order (0 < K2 < K3 < count is needed; K3 < count − 1 for the loop span).
+std::vector<SpanStep> ScheduleOfSpan(PasteSpan span, int k2, int k3, int count);
+
 // Each base point of the three curves at the midpoint of its start and end places.
-// The curves must have matching counts.
+// Where the curves' counts differ, only the points both have are taken.
 PasteCurves MidpointCurves(const PasteCurves& start, const PasteCurves& end);
 
 // The curves at `t` on the quadratic through `start` (t = 0), `middle` (t = ½) and
 // `end` (t = 1), written into `out` (resized as needed). t = 0 and t = 1 give the
-// start and end positions exactly.
+// start and end positions exactly. Where the counts of the three differ, only the
+// points all three have are taken (the paste then refuses curves that do not match
+// its surface).
 void CurvesOnPath(const PasteCurves& start, const PasteCurves& middle, const PasteCurves& end,
                   double t, PasteCurves& out);
 

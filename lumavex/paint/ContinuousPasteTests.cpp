@@ -60,6 +60,42 @@ TEST(SpanSchedule, CoversEachSpanOnceAndEndsExactlyOnItsGroup) {
   EXPECT_TRUE(SpanSchedule(0, 4, 0, 5).empty());
 }
 
+TEST(ScheduleOfSpan, TheThreeSpansMeetWithoutOverlapAndRefuseFilesOutOfOrder) {
+  // 12 pictures, group 2 on file 4, group 3 on file 8: every picture exactly once.
+  std::vector<int> pasted(12, 0);
+  for (PasteSpan span : {PasteSpan::OneToTwo, PasteSpan::TwoToThree, PasteSpan::ThreeToFour})
+    for (const SpanStep& step : ScheduleOfSpan(span, 4, 8, 12)) ++pasted[step.file];
+  EXPECT_EQ(pasted, std::vector<int>(12, 1));
+
+  const auto first = ScheduleOfSpan(PasteSpan::OneToTwo, 4, 8, 12);
+  EXPECT_EQ(first.front().t, 0.0);
+  EXPECT_EQ(first.back().file, 4);
+  EXPECT_EQ(first.back().t, 1.0);
+  const auto loop = ScheduleOfSpan(PasteSpan::ThreeToFour, 4, 8, 12);
+  EXPECT_EQ(loop.back().file, 11);
+  EXPECT_DOUBLE_EQ(loop.back().t, 0.75);  // one step before group 1 at t = 1
+
+  EXPECT_TRUE(ScheduleOfSpan(PasteSpan::OneToTwo, 0, 8, 12).empty());
+  EXPECT_TRUE(ScheduleOfSpan(PasteSpan::OneToTwo, 12, 8, 12).empty());
+  EXPECT_TRUE(ScheduleOfSpan(PasteSpan::TwoToThree, 8, 8, 12).empty());
+  EXPECT_TRUE(ScheduleOfSpan(PasteSpan::TwoToThree, 4, 12, 12).empty());
+  EXPECT_TRUE(ScheduleOfSpan(PasteSpan::ThreeToFour, 4, 11, 12).empty());
+  EXPECT_TRUE(ScheduleOfSpan(PasteSpan::ThreeToFour, 4, -1, 12).empty());
+}
+
+TEST(CurvesOnPath, CurvesOfDifferentCountsGiveOnlyThePointsAllHave) {
+  const PasteCurves two{{{0, 0}, {10, 0}}, {{0, 5}, {10, 5}}, {{0, 10}, {10, 10}}};
+  PasteCurves three = Shifted(two, 4, 4);
+  three.curve1.push_back({20, 4});
+  PasteCurves out;
+  for (double t : {0.0, 0.3, 1.0}) {
+    CurvesOnPath(two, MidpointCurves(two, three), three, t, out);
+    EXPECT_EQ(out.curve1.size(), 2u);
+    EXPECT_EQ(out.curve2.size(), 2u);
+  }
+  EXPECT_EQ(MidpointCurves(three, two).curve1.size(), 2u);
+}
+
 TEST(CurvesOnPath, PassesThroughItsThreePlacesAndIsStraightThroughTheMidpoint) {
   const PasteCurves s{{{10, 20}, {30, 25}}, {{10, 30}, {30, 35}}, {{10, 40}, {30, 45}}};
   const PasteCurves e = Shifted(s, 90, -15);
