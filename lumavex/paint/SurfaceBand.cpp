@@ -46,11 +46,6 @@ std::pair<std::vector<Sample>, std::vector<Sample>> BandCurvePair(
   return {PolylineSamples(curveA, count), PolylineSamples(curveB, count)};
 }
 
-std::vector<Sample> BandCurveSamples(BandShape shape, std::span<const Sample> points, int count) {
-  return shape == BandShape::Polygon ? PolylineSamples(points, count)
-                                     : SplineSamples(points, count);
-}
-
 QuadCheck CheckSurfaceQuad(Sample a, Sample b, Sample c, Sample d) {
   const Sample corners[4] = {a, b, c, d};
   for (int i = 0; i < 4; ++i)

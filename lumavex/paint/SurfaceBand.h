@@ -31,9 +31,7 @@ enum class BandShape { Spline, Polygon };
 // obvious form, tests every pixel of the box. Both visit the same pixels.
 enum class QuadScan { Spans, WholeBox };
 
-// The samples of a curve through `points` in `shape`, `count` of them.
-std::vector<Sample> BandCurveSamples(BandShape shape, std::span<const Sample> points, int count);
-// BandCurveSamples of two curves, `count` samples each.
+// The samples of two curves through their points in `shape`, `count` samples each.
 std::pair<std::vector<Sample>, std::vector<Sample>> BandCurvePair(
     BandShape shape, std::span<const Sample> curveA, std::span<const Sample> curveB, int count);
 
