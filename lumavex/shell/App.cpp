@@ -5,6 +5,7 @@
 
 #include "lumavex/shell/AppState.h"
 #include "lumavex/shell/ColourPanel.h"
+#include "lumavex/shell/ContinuousPaste.h"
 #include "lumavex/shell/CommandIds.h"
 #include "lumavex/shell/CommandRegistry.h"
 #include "lumavex/shell/FileCommands.h"
@@ -32,7 +33,7 @@ void ShowRunEnded(AppState& state) {
 }
 
 // Dropped files: the command choice first, then by mode: the continuous reduced
-// BMP save and the paste into dropped files take them all; otherwise the first file is loaded (a ".draw_define"
+// BMP save, the paste into dropped files and the paste file group take them all; otherwise the first file is loaded (a ".draw_define"
 // file as drawing settings).
 void OnDrop(AppState& state, const platform::DropEvent& drop) {
   SendCommand(state, cmd::kDropArrived);
@@ -41,6 +42,10 @@ void OnDrop(AppState& state, const platform::DropEvent& drop) {
     SaveReducedBatch(state, drop.paths);
   } else if (state.currentCommand == cmd::kPasteFromFilesByDrop) {
     PasteIntoDroppedFiles(state, drop.paths);
+  } else if (state.currentCommand == cmd::kCreatePasteFiles) {
+    CreatePasteFilesFromDrop(state, drop.paths);
+  } else if (state.currentCommand == cmd::kLoadPasteFiles) {
+    LoadPasteFilesFromDrop(state, drop.paths);
   } else {
     LoadDroppedFile(state, drop.paths.front());
   }
@@ -115,6 +120,7 @@ void App::Create(int clientWidth, int clientHeight) {
 
   EnablePictureCommands(s.menu, false);
   GreyMemoryPasteCommands(s.menu);
+  EnableContinuousPasteCommands(s);
   s.menu.Check(LoadPolicyCommand(LoadSizePolicy::SameSize), true);
   CheckViewItems(s);
   s.host.MenuChanged(s.menu);

@@ -14,6 +14,7 @@
 #include "lumavex/paint/FillPicture.h"
 #include "lumavex/paint/MemorySurface.h"
 #include "lumavex/shell/App.h"
+#include "lumavex/shell/ContinuousPaste.h"
 #include "lumavex/shell/Drawing.h"
 #include "lumavex/shell/FeedbackSound.h"
 #include "lumavex/shell/FileCommands.h"
@@ -77,6 +78,8 @@ class AppState {
   PasteCurves pasteCurves;
   PasteCurves pasteResetCurves;
   int pasteTransformMode = '5';
+  // The continuous paste's pictures in memory and the positions set on them.
+  PasteFileGroup pasteGroup;
 
   platform::FontEngine fonts;
   std::unique_ptr<platform::Font> screenFont;  // the texts over the picture

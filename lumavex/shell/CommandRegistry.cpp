@@ -32,6 +32,7 @@ void SendCommand(AppState& state, int id) {
   constexpr size_t kHistory = 64;
   state.recentCommands.push_back(id);
   if (state.recentCommands.size() > kHistory) state.recentCommands.pop_front();
+  LeavePasteGroupView(state, id);
   NoteCommand(state, state.currentCommand, id);
   if (entry->handler) entry->handler(state, id);
 }

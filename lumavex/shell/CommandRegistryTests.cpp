@@ -31,11 +31,13 @@ const IdSet kMarking = {40035, 40050, 40051, 40053, 40064, 40065, 40076, 40086, 
                         40161, 40163, 40164, 40165, 40182, 40192, 40200, 40205, 40207, 40210, 40212,
                         40214, 40220, 40222, 40223, 40239, 40242, 40245, 40256, 40263, 40267};
 const IdSet kNeutralAfterThemselves = {40107, 40135, 40140};
-const IdSet kContinuousPastePhases = {40209, 40210, 40239, 40240, 40242, 40243, 40245,
-                                      40246, 40256, 40257, 40263, 40264, 40267, 40268};
-const IdSet kKeepingArrows = {40035, 40072, 40089, 40130, 40149, 40151, 40163, 40164, 40165, 40189,
-                              40191, 40203, 40209, 40210, 40220, 40222, 40233, 40239, 40240, 40242,
-                              40243, 40245, 40246, 40256, 40257, 40263, 40264, 40267, 40268};
+const IdSet kContinuousPastePhases = {40209, 40210, 40238, 40239, 40240, 40241, 40242, 40243,
+                                      40244, 40245, 40246, 40250, 40251, 40252, 40256, 40257,
+                                      40263, 40264, 40267, 40268};
+const IdSet kKeepingArrows = {40035, 40072, 40089, 40130, 40149, 40151, 40163, 40164, 40165,
+                              40189, 40191, 40203, 40209, 40210, 40220, 40222, 40233, 40238,
+                              40239, 40240, 40241, 40242, 40243, 40244, 40245, 40246, 40250,
+                              40251, 40252, 40256, 40257, 40263, 40264, 40267, 40268};
 const IdSet kNudging = {40035, 40072, 40089, 40130, 40149, 40151, 40163, 40164, 40165,
                         40189, 40191, 40203, 40205, 40207, 40220, 40222, 40233};
 const IdSet kNeedAPicture = {
@@ -136,17 +138,17 @@ TEST_F(CommandDispatchTest, AnUnknownIdentifierIsAnInternalError) {
   EXPECT_EQ(host.messages.back().caption, "エラー");
 }
 
-TEST_F(CommandDispatchTest, ACommandWithoutAToolRunsOnlyTheCommandChoice) {
+TEST_F(CommandDispatchTest, ACommandWithoutAHandlerRunsOnlyTheCommandChoice) {
   Start();
   NewPicture(20, 10);
   State().markedRectangle = {1, 1, 4, 4};
   const int mode = State().currentCommand;
   const std::string status = app->Menu().StatusText();
-  Command(cmd::kCreatePasteFiles);
+  Command(cmd::kMemoryPastePhase1);
   EXPECT_TRUE(State().markedRectangle.Empty());
   EXPECT_EQ(State().currentCommand, mode);
   EXPECT_EQ(app->Menu().StatusText(), status);
-  EXPECT_EQ(State().recentCommands.back(), cmd::kCreatePasteFiles);
+  EXPECT_EQ(State().recentCommands.back(), cmd::kMemoryPastePhase1);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "lumavex/shell/AppState.h"
 #include "lumavex/shell/BorderFiles.h"
 #include "lumavex/shell/CommandRegistry.h"
+#include "lumavex/shell/ContinuousPaste.h"
 #include "lumavex/shell/End.h"
 #include "lumavex/shell/FilePasteByDrop.h"
 #include "lumavex/shell/FileCommands.h"
@@ -80,6 +81,10 @@ void Help(AppState& s, int id) {
   ShowHelpTopic(s.host, id);
 }
 
+void SavePasteFiles(AppState& s, int) {
+  SavePasteFilesCommand(s);
+}
+
 // Arms the drop routing for a run over dropped files.
 void ArmDropMode(AppState& s, int id) {
   s.currentCommand = id;
@@ -118,9 +123,16 @@ constexpr CommandEntry SetPenRow(int id, int dialogId, const char* status, int p
           .settingDialog = dialogId,
           .following = pen};
 }
-// A mode of a tool this build does not have yet.
-constexpr CommandEntry ToolRow(int id, Choice choice = Choice::Ordinary) {
-  return {.id = id, .needsPicture = true, .choice = choice};
+// A group or span mode of the continuous paste: the paste tools position the curves
+// over the group's file, and the arrow keys load nothing meanwhile.
+constexpr CommandEntry PasteGroupRow(int id, CommandHandler handler, const char* status) {
+  return {.id = id,
+          .handler = handler,
+          .tool = ToolOf<PasteTools>,
+          .needsPicture = true,
+          .phase = Phase::Paste,
+          .keepsArrows = true,
+          .status = status};
 }
 constexpr CommandEntry Internal(int id, Choice choice = Choice::Ordinary) {
   return {.id = id, .choice = choice, .internal = true};
@@ -399,16 +411,22 @@ constexpr CommandEntry kRows[] = {
     {.id = cmd::kSaveOpacityFile, .handler = SaveOpacityFileCommand, .needsPicture = true},
 
     // Continuous paste from memory
-    ToolRow(cmd::kCreatePasteFiles),
-    ToolRow(cmd::kLoadPasteFiles),
-    ToolRow(cmd::kSetPasteGroup1),
-    ToolRow(cmd::kSetPasteGroup2),
-    ToolRow(cmd::kSetPasteGroup3),
-    ToolRow(cmd::kSetPasteGroup4),
-    ToolRow(cmd::kPasteSpan1To2),
-    ToolRow(cmd::kPasteSpan2To3),
-    ToolRow(cmd::kPasteSpan3To4),
-    ToolRow(cmd::kSavePasteFiles),
+    {.id = cmd::kCreatePasteFiles,
+     .handler = CreatePasteFilesCommand,
+     .needsPicture = true,
+     .status = "★メモリから連続貼り付け対象ファイル郡作成"},
+    {.id = cmd::kLoadPasteFiles,
+     .handler = LoadPasteFilesCommand,
+     .needsPicture = true,
+     .status = "★メモリから連続貼り付け対象ファイル郡ロード"},
+    PasteGroupRow(cmd::kSetPasteGroup1, SetPasteGroupCommand, "★メモリから連続貼り付け用基点郡設定１"),
+    PasteGroupRow(cmd::kSetPasteGroup2, SetPasteGroupCommand, "★メモリから連続貼り付け用基点郡設定２"),
+    PasteGroupRow(cmd::kSetPasteGroup3, SetPasteGroupCommand, "★メモリから連続貼り付け用基点郡設定３"),
+    {.id = cmd::kSetPasteGroup4, .handler = LoopMovieCommand, .needsPicture = true},
+    PasteGroupRow(cmd::kPasteSpan1To2, PasteSpanCommand, "★メモリから連続貼り付け１～２"),
+    PasteGroupRow(cmd::kPasteSpan2To3, PasteSpanCommand, "★メモリから連続貼り付け２～３"),
+    PasteGroupRow(cmd::kPasteSpan3To4, PasteSpanCommand, "★メモリから連続貼り付け３～４"),
+    {.id = cmd::kSavePasteFiles, .handler = SavePasteFiles, .needsPicture = true},
 
     // Help topics
     HelpRow(cmd::kHelpBasics),

@@ -11,6 +11,7 @@
 #include "lumavex/shell/AppState.h"
 #include "lumavex/shell/CommandIds.h"
 #include "lumavex/shell/CommandRegistry.h"
+#include "lumavex/shell/ContinuousPaste.h"
 #include "lumavex/shell/LoadPolicy.h"
 #include "lumavex/shell/MemoryCommands.h"
 #include "lumavex/shell/Status.h"
@@ -50,14 +51,6 @@ std::string FilePart(const std::string& name) {
   return slash == std::string::npos ? name : name.substr(slash + 1);
 }
 
-// A path from the host as the program keeps it: "./name" inside the working folder.
-std::string KeptName(const AppState& s, const std::string& path) {
-  std::error_code ec;
-  const fs::path chosen = fs::weakly_canonical(fs::absolute(path), ec);
-  const fs::path working = fs::weakly_canonical(s.config.workingDirectory, ec);
-  if (!ec && chosen.parent_path() == working) return "./" + chosen.filename().string();
-  return path;
-}
 
 platform::FileDialogRequest DialogRequest(const AppState& s, const std::string& name,
                                           const std::string& title) {
@@ -170,6 +163,14 @@ bool CanSavePicture(const AppState& s) {
 
 }  // namespace
 
+std::string KeptName(const AppState& s, const std::string& path) {
+  std::error_code ec;
+  const fs::path chosen = fs::weakly_canonical(fs::absolute(path), ec);
+  const fs::path working = fs::weakly_canonical(s.config.workingDirectory, ec);
+  if (!ec && chosen.parent_path() == working) return "./" + chosen.filename().string();
+  return path;
+}
+
 bool EndsWithIgnoringCase(const std::string& text, const std::string& tail) {
   if (text.size() < tail.size()) return false;
   return std::equal(tail.begin(), tail.end(), text.end() - static_cast<long>(tail.size()),
@@ -227,6 +228,7 @@ bool LoadCurrentFile(AppState& state) {
   state.canvasHeight = state.canvas.Height();
   state.sound.PlayRandomFeedbackSound("load");
   EnablePictureCommands(state.menu, true);
+  EnableContinuousPasteCommands(state);
   RebuildFolderPictureList(state);
   state.host.MenuChanged(state.menu);
   ResetUndoJournal(state);

@@ -92,6 +92,9 @@ std::optional<std::string> AskFileToOpen(AppState& state, const std::string& tit
 // Lists the pictures of the current file's folder again.
 void RebuildFolderPictureList(AppState& state);
 
+// A path from the host as the program keeps it: "./name" inside the working folder.
+std::string KeptName(const AppState& state, const std::string& path);
+
 // Whether `text` ends in `tail`, ASCII letters compared without their case.
 bool EndsWithIgnoringCase(const std::string& text, const std::string& tail);
 

@@ -3,6 +3,7 @@
 #include "lumavex/shell/AppState.h"
 #include "lumavex/shell/CommandIds.h"
 #include "lumavex/shell/CommandRegistry.h"
+#include "lumavex/shell/ContinuousPaste.h"
 #include "lumavex/shell/ParameterDialog.h"
 #include "lumavex/shell/Status.h"
 #include "lumavex/shell/Undo.h"
@@ -66,6 +67,7 @@ void CreateBlankPictureCommand(AppState& state) {
     OutOfMemory(state);
   state.chains.ClearAll();
   EnablePictureCommands(state.menu, true);
+  EnableContinuousPasteCommands(state);
   ResetUndoJournal(state);
   // The view of the new picture starts at its top-left corner.
   state.view.lastSquare.reset();

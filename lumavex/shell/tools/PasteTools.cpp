@@ -9,6 +9,7 @@
 #include "lumavex/shell/AppState.h"
 #include "lumavex/shell/BorderFiles.h"
 #include "lumavex/shell/CommandRegistry.h"
+#include "lumavex/shell/ContinuousPaste.h"
 #include "lumavex/shell/Status.h"
 #include "lumavex/shell/View.h"
 #include "lumavex/shell/tools/FillTools.h"
@@ -43,6 +44,7 @@ constexpr int kPastePhases[] = {
     cmd::kSetPasteGroup3,      cmd::kPasteGroup3Phase1,   cmd::kPasteGroup3Phase2,
     cmd::kPasteSpan1To2Phase1, cmd::kPasteSpan1To2Phase2, cmd::kPasteSpan2To3Phase1,
     cmd::kPasteSpan2To3Phase2, cmd::kPasteSpan3To4Phase1, cmd::kPasteSpan3To4Phase2,
+    cmd::kPasteSpan1To2,       cmd::kPasteSpan2To3,       cmd::kPasteSpan3To4,
 };
 
 constexpr const char* kPasting = "★ペースト中...";
@@ -70,7 +72,13 @@ void PasteTools::Enter(AppState& s, int id) {
 
 void PasteTools::LeftPress(AppState& s, Sample at, platform::Modifiers m) {
   if (m.shift && m.ctrl) {
-    Paste(s);
+    // A group's position is stored when the mode is left; a span pastes all its
+    // pictures.
+    if (IsPasteSpanMode(s.currentCommand)) {
+      RunPasteSpan(s);
+    } else if (!IsPasteGroupMode(s.currentCommand)) {
+      Paste(s);
+    }
   } else if (!m.shift && !m.ctrl) {
     // A moved paste may go over its last place again.
     ClearMarksForEditing(s.canvas, s.markedRectangle);
@@ -81,7 +89,7 @@ void PasteTools::LeftPress(AppState& s, Sample at, platform::Modifiers m) {
 
 void PasteTools::RightPress(AppState& s, Sample, platform::Modifiers m) {
   if (!(m.shift && m.ctrl)) return;
-  s.pasteCurves = s.pasteResetCurves;
+  s.pasteCurves = PasteResetPosition(s);
   picked_ = {};
   Redraw(s);
 }
@@ -149,6 +157,7 @@ void CopyToMemoryCommand(AppState& s, int) {
   }
   s.pasteResetCurves = CopyPosition(s.memorySurface);
   s.pasteCurves = s.pasteResetCurves;
+  ForgetPasteGroupPositions(s);
   EnableMenuItem(s, cmd::kPasteFromMemory, true);
   RestoreModeStatusText(s);
 }
@@ -191,7 +200,7 @@ void FreeMemorySurface(AppState& s) {
     s.currentCommand = cmd::kNone;
     s.modeStatusText.clear();
   }
-  s.host.MenuChanged(s.menu);
+  ForgetPasteGroupPositions(s);
 }
 
 void GreyMemoryPasteCommands(platform::MenuBar& menu) {
