@@ -472,6 +472,10 @@ void SetPasteGroupCommand(AppState& s, int id) {
                       : s.pasteResetCurves;
   ShowGroupFile(s, GroupFile(g, group));
   EnterToolMode(s, id, FindCommand(id)->status);
+  // The group holds the shown position from the start, so that the menu already
+  // offers the spans it completes; leaving the mode stores where the user moved it.
+  g.positions[group] = s.pasteCurves;
+  EnableContinuousPasteCommands(s);
 }
 
 void LoopMovieCommand(AppState& s, int) {

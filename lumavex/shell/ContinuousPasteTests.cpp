@@ -317,11 +317,15 @@ TEST_F(ContinuousPasteTest, SpansPasteEveryPictureOnceFromGroupToGroup) {
   EXPECT_EQ(File(6), PastedAt(G(3)));
   EXPECT_FALSE(s.menu.Enabled(cmd::kPasteSpan2To3));
 
-  // Setting group 2 again opens both spans that touch it.
+  // Setting group 2 again opens both spans that touch it, already while it is being
+  // positioned: the menu is opened from that mode.
   ChooseFile(cmd::kSetPasteGroup2, 3);
-  Key('N');
   EXPECT_TRUE(s.menu.Enabled(cmd::kPasteSpan1To2));
   EXPECT_TRUE(s.menu.Enabled(cmd::kPasteSpan2To3));
+  s.pasteCurves = Shifted(G(2), 2, 0);
+  Command(cmd::kPasteSpan1To2);  // straight from the group mode
+  EXPECT_DOUBLE_EQ(s.pasteGroup.positions[1]->curve1[0].x, G(2).curve1[0].x + 2);
+  EXPECT_EQ(s.currentCommand, cmd::kPasteSpan1To2);
 }
 
 TEST_F(ContinuousPasteTest, TheLoopSpanEndsOneStepBeforeGroupOne) {

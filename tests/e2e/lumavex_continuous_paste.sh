@@ -15,11 +15,12 @@ FAILURE_SHOT=/tmp/lumavex-e2e-continuous-paste-failure.png
 source "$(dirname "$0")/e2e_common.sh"
 
 shift_ctrl_click() { xdotool mousemove "$1" "$2" keydown shift keydown ctrl click 1 keyup ctrl keyup shift; sleep 0.5; }
-# The continuous paste popup (the seventh), then <keys> among its enabled items.
+# The continuous paste popup (its title is the seventh, about 750 pixels in), then
+# <keys> among its enabled items. A popup opened by a click has no item active yet,
+# so the first Down takes the first enabled item.
 continuous_menu() {
-  lumavex_open_file_menu
-  xdotool key Right Right Right Right Right Right
-  sleep 0.5
+  xdotool mousemove 750 8 click 1
+  sleep 0.7
   xdotool key "$@"
   sleep 0.2
   xdotool key Return
@@ -68,7 +69,7 @@ continuous_menu Down Down Down
 sleep 0.5
 continuous_menu Down Down Down Down
 wait_window '貼り付け対象ファイル名２を指定'
-xdotool key Home Down Down Down Return
+xdotool key Home Down Down Down Down Return  # the list starts at file 0
 sleep 1
 xdotool mousemove 350 315 key 5
 sleep 0.3
@@ -92,25 +93,30 @@ sleep 1
 
 PYTHONPATH="$(dirname "$0")" python3 - "$work" <<'PY' || fail "the span did not move the ellipse a quarter of the way per picture"
 import sys
-from lmv_words import pixels as words_of
+from lmv_words import words
 
-def pixels(path):
-    return {p: colour for p, (colour, _) in words_of(path).items()}
+# The display colours row by row, top row first (the file keeps its rows bottom-up,
+# each row's display words before its frame words).
+def rows(path):
+    width, height, all_words = words(path)
+    starts = [(height - 1 - y) * width * 2 for y in range(height)]
+    return [[w & 0xFFFFFF for w in all_words[i:i + width]] for i in starts]
 
 folder = sys.argv[1]
-init = pixels(folder + "/init.lmv")
-dark = [p for p in init if init[p] == 0]
-xs = [x for x, _ in dark]
-ys = [y for _, y in dark]
+init = rows(folder + "/init.lmv")
+dark = [(x, y) for y, row in enumerate(init) for x, c in enumerate(row) if c == 0]
 assert len(dark) > 15000
-inner = [(x, y) for (x, y) in dark if min(xs) + 12 <= x <= max(xs) - 12]
+left = min(x for x, _ in dark)
+right = max(x for x, _ in dark)
+inner = [(x, y) for (x, y) in dark if left + 12 <= x <= right - 12]
 for k in range(5):
-    got = pixels("%s/walk%04d.lmv" % (folder, k + 1))
+    got = rows("%s/walk%04d.lmv" % (folder, k + 1))
     shift = 100 * k
-    wrong = [p for p in inner if got[(p[0] + shift, p[1])] != 0]
-    print("file", k, "shift", shift, "dark", sum(1 for p in got if got[p] == 0), "wrong", len(wrong))
+    wrong = [(x, y) for (x, y) in inner if got[y][x + shift] != 0]
+    print("file", k, "shift", shift, "wrong", len(wrong))
     assert not wrong
     # Nothing right of the pasted band changed.
-    assert all(got[p] == init[p] for p in init if p[0] > max(xs) + shift + 40)
+    edge = right + shift + 41
+    assert all(g[edge:] == i[edge:] for g, i in zip(got, init))
 PY
 echo "PASS: the band was pasted along span 1～2 into every picture of the group and saved"
