@@ -2,24 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <random>
 
 namespace lumavex {
 namespace {
-
-TEST(LightRowTest, ThePixelRuleRoundsEachChannelProductToTheNearest) {
-  for (uint32_t c = 0; c < 256; ++c)
-    for (uint32_t f = 0; f < 256; ++f) {
-      const uint32_t nearest = static_cast<uint32_t>(std::lround(c * f / 255.0));
-      ASSERT_EQ(ApplyLightFactor(0xA5000000u | c << 16 | c << 8 | c, f << 16 | f << 8 | f),
-                0xA5000000u | nearest << 16 | nearest << 8 | nearest)
-          << c << " × " << f;
-    }
-  // The factor's top byte is not a factor: the pixel keeps its own.
-  EXPECT_EQ(ApplyLightFactor(0x7F102030u, 0x00FFFFFFu), 0x7F102030u);
-  EXPECT_EQ(ApplyLightFactor(0x7F102030u, 0xFF000000u), 0x7F000000u);
-}
 
 // Every colour and factor byte pair in each of the three channels (each channel sees the
 // pairs through its own shuffle), with every top byte on both sides.
