@@ -10,8 +10,7 @@
 
 namespace lumavex {
 
-void ApplyLightRowPlain(const uint32_t* pixels, const uint32_t* factors, uint32_t* out,
-                        int count) {
+void ApplyLightRowPlain(const uint32_t* pixels, const uint32_t* factors, uint32_t* out, int count) {
   for (int i = 0; i < count; ++i) out[i] = ApplyLightFactor(pixels[i], factors[i]);
 }
 
@@ -26,16 +25,16 @@ namespace {
 // the rounding runs in the 16-bit lanes without overflow. The low results are shifted
 // down into place and the high ones masked where they already lie.
 #define LUMAVEX_LIGHT_BYTES(NAME, TARGET, V, and_, or_, srli16, add16, mullo16, set1_32, set1_16) \
-  TARGET inline V NAME(V p, V f) {                                                           \
-    const V lowBytes = set1_32(0x00FF00FF);                                                  \
-    const V highBytes = set1_32(static_cast<int>(0xFF00FF00u));                              \
-    f = or_(f, set1_32(static_cast<int>(0xFF000000u)));                                      \
-    const V low = mullo16(and_(p, lowBytes), and_(f, lowBytes));                             \
-    const V high = mullo16(srli16(p, 8), srli16(f, 8));                                      \
-    const V half = set1_16(128);                                                             \
-    const V lowSum = add16(add16(low, srli16(low, 8)), half);                                \
-    const V highSum = add16(add16(high, srli16(high, 8)), half);                             \
-    return or_(srli16(lowSum, 8), and_(highSum, highBytes));                                 \
+  TARGET inline V NAME(V p, V f) {                                                                \
+    const V lowBytes = set1_32(0x00FF00FF);                                                       \
+    const V highBytes = set1_32(static_cast<int>(0xFF00FF00u));                                   \
+    f = or_(f, set1_32(static_cast<int>(0xFF000000u)));                                           \
+    const V low = mullo16(and_(p, lowBytes), and_(f, lowBytes));                                  \
+    const V high = mullo16(srli16(p, 8), srli16(f, 8));                                           \
+    const V half = set1_16(128);                                                                  \
+    const V lowSum = add16(add16(low, srli16(low, 8)), half);                                     \
+    const V highSum = add16(add16(high, srli16(high, 8)), half);                                  \
+    return or_(srli16(lowSum, 8), and_(highSum, highBytes));                                      \
   }
 
 LUMAVEX_LIGHT_BYTES(LightBytesSse2, , __m128i, _mm_and_si128, _mm_or_si128, _mm_srli_epi16,
@@ -58,13 +57,13 @@ inline void PrefetchAhead(const uint32_t* words) {
                _MM_HINT_T0);
 }
 
-void ApplyLightRowSse2(const uint32_t* pixels, const uint32_t* factors, uint32_t* out,
-                       int count) {
+void ApplyLightRowSse2(const uint32_t* pixels, const uint32_t* factors, uint32_t* out, int count) {
   int i = 0;
   for (; i + 4 <= count; i += 4)
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i),
-                     LightBytesSse2(_mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels + i)),
-                                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(factors + i))));
+    _mm_storeu_si128(
+        reinterpret_cast<__m128i*>(out + i),
+        LightBytesSse2(_mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels + i)),
+                       _mm_loadu_si128(reinterpret_cast<const __m128i*>(factors + i))));
   ApplyLightRowPlain(pixels + i, factors + i, out + i, count - i);
 }
 
@@ -83,14 +82,14 @@ void ApplyLightRowSse2(const uint32_t* pixels, const uint32_t* factors, uint32_t
 }
 
 [[gnu::target("avx512f,avx512bw")]] void ApplyLightRowAvx512(const uint32_t* pixels,
-                                                             const uint32_t* factors,
-                                                             uint32_t* out, int count) {
+                                                             const uint32_t* factors, uint32_t* out,
+                                                             int count) {
   int i = 0;
   for (; i + 16 <= count; i += 16) {
     PrefetchAhead(pixels + i);
     PrefetchAhead(factors + i);
-    _mm512_storeu_si512(out + i, LightBytesAvx512(_mm512_loadu_si512(pixels + i),
-                                                  _mm512_loadu_si512(factors + i)));
+    _mm512_storeu_si512(
+        out + i, LightBytesAvx512(_mm512_loadu_si512(pixels + i), _mm512_loadu_si512(factors + i)));
   }
   ApplyLightRowAvx2(pixels + i, factors + i, out + i, count - i);
 }

@@ -25,8 +25,7 @@ inline uint32_t ApplyLightFactor(uint32_t pixel, uint32_t factor) {
 void ApplyLightRow(const uint32_t* pixels, const uint32_t* factors, uint32_t* out, int count);
 
 // The same one word at a time: the reference the vector loops are checked against.
-void ApplyLightRowPlain(const uint32_t* pixels, const uint32_t* factors, uint32_t* out,
-                        int count);
+void ApplyLightRowPlain(const uint32_t* pixels, const uint32_t* factors, uint32_t* out, int count);
 
 using LightRowFunction = void (*)(const uint32_t* pixels, const uint32_t* factors, uint32_t* out,
                                   int count);
