@@ -49,9 +49,19 @@ void FillColumns(const uint32_t* src, int canvasWidth, int positionX, int n, int
   }
 }
 
-// Multiplies the light factors into `count` composed pixels.
-void ApplyLightRow(uint32_t* out, const uint32_t* factors, int count) {
-  for (int i = 0; i < count; ++i) out[i] = ApplyLightFactor(out[i], factors[i]);
+// FillColumns at 100 % with the light factors row `factors` multiplied in on the way:
+// the canvas part goes from both rows straight into `out` in one pass, and the black
+// outside stays black under any factor.
+void FillLitColumns(const uint32_t* src, const uint32_t* factors, int canvasWidth, int positionX,
+                    int viewX, int count, uint32_t* out) {
+  const int first = positionX + viewX;
+  const int insideFrom = std::clamp(-first, 0, count);
+  const int insideTo = std::clamp(canvasWidth - first, insideFrom, count);
+  std::fill_n(out, insideFrom, 0u);
+  if (insideTo > insideFrom)
+    ApplyLightRow(src + first + insideFrom, factors + first + insideFrom, out + insideFrom,
+                  insideTo - insideFrom);
+  std::fill_n(out + insideTo, count - insideTo, 0u);
 }
 
 }  // namespace
@@ -139,18 +149,29 @@ void ScreenBuffer::Compose(const ViewPlacement& p, platform::Rect area) {
       std::memcpy(row, previous, secondPart * sizeof(uint32_t));
     } else {
       const uint32_t* src = SourceRow(p, y);
-      FillColumns(src, canvasWidth, p.positionX, n, f, area.left, firstPart, row + bx);
-      if (secondPart)
-        FillColumns(src, canvasWidth, p.positionX, n, f, area.left + firstPart, secondPart, row);
-      if (light && src) {
+      if (light && src && n == 1 && f == 1) {
         const uint32_t* factors = SourceRow(lightPlacement, y);
-        uint32_t* scratch = lightRow_.data();
-        FillColumns(factors, canvasWidth, p.positionX, n, f, area.left, firstPart, scratch);
-        ApplyLightRow(row + bx, scratch, firstPart);
-        if (secondPart) {
-          FillColumns(factors, canvasWidth, p.positionX, n, f, area.left + firstPart, secondPart,
-                      scratch);
-          ApplyLightRow(row, scratch, secondPart);
+        FillLitColumns(src, factors, canvasWidth, p.positionX, area.left, firstPart, row + bx);
+        if (secondPart)
+          FillLitColumns(src, factors, canvasWidth, p.positionX, area.left + firstPart,
+                         secondPart, row);
+      } else {
+        FillColumns(src, canvasWidth, p.positionX, n, f, area.left, firstPart, row + bx);
+        if (secondPart)
+          FillColumns(src, canvasWidth, p.positionX, n, f, area.left + firstPart, secondPart,
+                      row);
+        if (light && src) {
+          // Magnified or reduced: the factors are spread or sampled like the pixels,
+          // then multiplied in.
+          const uint32_t* factors = SourceRow(lightPlacement, y);
+          uint32_t* scratch = lightRow_.data();
+          FillColumns(factors, canvasWidth, p.positionX, n, f, area.left, firstPart, scratch);
+          ApplyLightRow(row + bx, scratch, row + bx, firstPart);
+          if (secondPart) {
+            FillColumns(factors, canvasWidth, p.positionX, n, f, area.left + firstPart,
+                        secondPart, scratch);
+            ApplyLightRow(row, scratch, row, secondPart);
+          }
         }
       }
     }

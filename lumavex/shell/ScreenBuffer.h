@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "lumavex/canvas/PixelRules.h"
+#include "lumavex/shell/LightRow.h"
 #include "lumavex/shell/Zoom.h"
 #include "platform/Surface.h"
 
@@ -20,7 +21,7 @@ struct ViewPlacement {
   int zoomCode = 1;
   int positionX = 0;  // canvas pixel at the view's left edge (may be negative)
   int positionY = 0;
-  // Light factors of the same size as `layer` (see LightFactorOf), multiplied into the
+  // Light factors of the same size as `layer` (see ApplyLightFactor), multiplied into the
   // composed pixels; null, or of another size, for the plain view.
   const PixelPlane* light = nullptr;
 
@@ -28,16 +29,6 @@ struct ViewPlacement {
     return layer == o.layer && zoomCode == o.zoomCode && light == o.light;
   }
 };
-
-// A composed pixel under a light factor word: each of red, green and blue becomes
-// round255(colour × factor) with the factor's channel of the same place; the top byte
-// stays the pixel's own.
-inline uint32_t ApplyLightFactor(uint32_t pixel, uint32_t factor) {
-  auto channel = [](uint32_t c, uint32_t f) { return Round255(c * f); };
-  return (pixel & 0xFF000000u) | channel((pixel >> 16) & 0xFF, (factor >> 16) & 0xFF) << 16 |
-         channel((pixel >> 8) & 0xFF, (factor >> 8) & 0xFF) << 8 |
-         channel(pixel & 0xFF, factor & 0xFF);
-}
 
 class ScreenBuffer {
  public:

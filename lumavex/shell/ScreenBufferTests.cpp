@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "lumavex/canvas/PixelPlane.h"
 #include "platform/TestHost.h"
 
@@ -17,13 +19,17 @@ class ScreenBufferTest : public ::testing::Test {
       for (int x = 0; x < 37; ++x) layer.At(x, y) = 0x01000000u | (x << 8) | y;
   }
 
-  // The slow obvious view: what the screen pixel (vx, vy) must show.
+  // The slow obvious view: what the screen pixel (vx, vy) must show, with the light
+  // factors of the placement multiplied in one pixel at a time.
   uint32_t Expected(const ViewPlacement& p, int vx, int vy) const {
     const int n = Magnification(p.zoomCode), f = ReductionFactor(p.zoomCode);
     const long cx = p.positionX + (n > 1 ? vx / n : long{vx} * f);
     const long cy = p.positionY + (n > 1 ? vy / n : long{vy} * f);
-    if (cx < 0 || cy < 0 || cx >= layer.Width() || cy >= layer.Height()) return 0;
-    return layer.At(static_cast<int>(cx), static_cast<int>(cy));
+    const PixelPlane& shown = *p.layer;
+    if (cx < 0 || cy < 0 || cx >= shown.Width() || cy >= shown.Height()) return 0;
+    const uint32_t pixel = shown.At(static_cast<int>(cx), static_cast<int>(cy));
+    if (!p.light) return pixel;
+    return ApplyLightFactor(pixel, p.light->At(static_cast<int>(cx), static_cast<int>(cy)));
   }
 
   void ExpectShows(const ScreenBuffer& buffer, const ViewPlacement& p) {
@@ -108,6 +114,46 @@ TEST_F(ScreenBufferTest, DirtyRectanglesAndLayerChangesAreRecomposed) {
   other.At(0, 0) = 7;
   EXPECT_EQ(buffer.Update({&other, 1, 0, 0}), 30u * 20u);  // another layer: everything
   EXPECT_EQ(buffer.At(0, 0), 7u);
+}
+
+// Random pixels under random factors: the lit view at every zoom, and after the scrolls
+// and dirty rectangles that compose parts of it next to the wrap of the buffer.
+TEST_F(ScreenBufferTest, LightFactorsAreMultipliedIntoTheViewAtEveryZoom) {
+  std::mt19937 random(7);
+  PixelPlane pixels, light;
+  ASSERT_TRUE(pixels.Create(allocator, 37, 23, 4));
+  ASSERT_TRUE(light.Create(allocator, 37, 23, 4));
+  for (int y = 0; y < 23; ++y)
+    for (int x = 0; x < 37; ++x) {
+      pixels.At(x, y) = random();
+      light.At(x, y) = random();
+    }
+  ScreenBuffer buffer;
+  buffer.Resize(61, 29);
+  for (int code : kZoomCodes)
+    for (int px : {-7, 0, 5})
+      for (int py : {-3, 0, 4}) {
+        ViewPlacement p{&pixels, code, px, py, &light};
+        buffer.Update(p);
+        ExpectShows(buffer, p);
+      }
+  for (int code : {1, 2, 200}) {
+    ViewPlacement p{&pixels, code, 0, 0, &light};
+    buffer.Update(p);
+    for (int step = 0; step < 30; ++step) {
+      p.positionX += ((step % 7) - 3) * ReductionFactor(code);
+      p.positionY += ((step % 5) - 2) * ReductionFactor(code);
+      buffer.Update(p, {step, step / 2, step + 9, step / 2 + 4});
+      ExpectShows(buffer, p);
+    }
+  }
+  // Factors of another size are not shown.
+  PixelPlane small;
+  ASSERT_TRUE(small.Create(allocator, 36, 23, 4));
+  ViewPlacement p{&pixels, 1, 0, 0, &small};
+  buffer.Update(p);
+  p.light = nullptr;
+  ExpectShows(buffer, p);
 }
 
 }  // namespace
