@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace platform {
 
@@ -17,10 +18,16 @@ struct MemoryStatus {
 
 using MemoryStatusSource = std::function<MemoryStatus()>;
 
-// Reads /proc/meminfo.
+// Reads /proc/meminfo. Cheap enough to ask before every block a journal or a save
+// writes: one read of the file into a buffer on the stack, scanned once.
 MemoryStatus ReadMemoryStatus();
 
-// Parses the text of /proc/meminfo (values in kB). Missing fields count as 0.
-MemoryStatus ParseMeminfo(const std::string& text);
+// Parses the text of /proc/meminfo (lines "Key: value kB"). Missing fields count
+// as 0.
+MemoryStatus ParseMeminfo(std::string_view text);
+
+// The same through a string stream, token by token, for comparing against the
+// scanner above.
+MemoryStatus ParseMeminfoPlain(const std::string& text);
 
 }  // namespace platform

@@ -1,6 +1,7 @@
 #include "lumavex/files/StepRecords.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "lumavex/files/UndoFormat.h"
 
@@ -8,27 +9,41 @@ namespace lumavex {
 
 namespace {
 
+uint32_t WordAt(const uint8_t* bytes, size_t offset) {
+  uint32_t word;
+  std::memcpy(&word, bytes + offset, sizeof word);
+  return word;
+}
+
 // The words of `side` of `count` records at `bytes` stored into the layers, the
-// side settled outside the loop; the positions written widen `changed`.
+// side settled outside the loop; the positions written widen `changed`. Each
+// record's fields are read straight from the chunk, and a position is found from the
+// layers' first rows: a plane's rows lie in its block bottom row first, one row
+// apart, so picture row y starts (height - 1 - y) rows into the block.
 template <RecordSide side>
 void ApplyRecords(const uint8_t* bytes, int64_t count, Canvas& canvas, PixelRect& changed) {
-  const int width = canvas.Width();
-  const int height = canvas.Height();
-  PixelRect cover = changed;
+  const auto width = static_cast<uint32_t>(canvas.Width());
+  const auto height = static_cast<uint32_t>(canvas.Height());
+  uint32_t* const display = reinterpret_cast<uint32_t*>(canvas.display.TableRow(0));
+  uint32_t* const frame = reinterpret_cast<uint32_t*>(canvas.frame.TableRow(0));
+  constexpr size_t kDisplayOffset = side == RecordSide::New ? 8 : 0;
+  constexpr size_t kFrameOffset = side == RecordSide::New ? 12 : 4;
+  int left = changed.left, top = changed.top, right = changed.right, bottom = changed.bottom;
   for (int64_t i = 0; i < count; ++i) {
-    const JournalRecord record = DecodeRecord(bytes + i * kRecordBytes);
-    const int x = record.x;
-    const int y = record.y;
+    const uint8_t* record = bytes + i * kRecordBytes;
+    const uint32_t position = WordAt(record, 16);
+    const uint32_t x = position & 0xFFFF;
+    const uint32_t y = position >> 16;
     if (x >= width || y >= height) continue;
-    if constexpr (side == RecordSide::Old) canvas.display.At(x, y) = record.oldDisplay;
-    if constexpr (side == RecordSide::New) canvas.display.At(x, y) = record.newDisplay;
-    canvas.frame.At(x, y) = side == RecordSide::New ? record.newFrame : record.oldFrame;
-    cover.left = std::min(cover.left, x);
-    cover.top = std::min(cover.top, y);
-    cover.right = std::max(cover.right, x);
-    cover.bottom = std::max(cover.bottom, y);
+    const size_t at = static_cast<size_t>(height - 1 - y) * width + x;
+    if constexpr (side != RecordSide::OldFrameOnly) display[at] = WordAt(record, kDisplayOffset);
+    frame[at] = WordAt(record, kFrameOffset);
+    left = std::min(left, static_cast<int>(x));
+    top = std::min(top, static_cast<int>(y));
+    right = std::max(right, static_cast<int>(x));
+    bottom = std::max(bottom, static_cast<int>(y));
   }
-  changed = cover;
+  changed = {left, top, right, bottom};
 }
 
 }  // namespace
