@@ -1,6 +1,7 @@
 #include "lumavex/paint/LineArtIntake.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstring>
 
@@ -8,8 +9,13 @@
 #include "lumavex/canvas/SmallDivision.h"
 
 #if defined(__x86_64__) && defined(__GNUC__)
+// The 512-bit intrinsics start from deliberately undefined registers, which this
+// compiler reports as maybe used uninitialized once they are inlined.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 #include <immintrin.h>
-#define LUMAVEX_INTAKE_AVX2 1
+#pragma GCC diagnostic pop
+#define LUMAVEX_INTAKE_SIMD 1
 #endif
 
 namespace lumavex {
@@ -76,7 +82,7 @@ void TakeInPixels(PaintStep& step, uint32_t* display, uint32_t* frame, int from,
   }
 }
 
-#ifdef LUMAVEX_INTAKE_AVX2
+#ifdef LUMAVEX_INTAKE_SIMD
 #define LUMAVEX_AVX2_INLINE [[gnu::target("avx2"), gnu::always_inline]] inline
 
 // Eight pixels at a time. The divisions of the separation, the un-blend and the
@@ -261,12 +267,189 @@ LUMAVEX_AVX2_INLINE size_t PutRecords(JournalRecord* room, __m256i display, __m2
   change = {firstChanged, lastChanged};
   TakeInPixels(step, display, frame, x, to, y, change);
 }
+
+// The same sixteen pixels at a time, with the lane masks in mask registers.
+#define LUMAVEX_AVX512_INLINE [[gnu::target("avx512f,avx512bw"), gnu::always_inline]] inline
+
+LUMAVEX_AVX512_INLINE __m512i Set16(uint32_t v) {
+  return _mm512_set1_epi32(static_cast<int>(v));
+}
+
+LUMAVEX_AVX512_INLINE __m512 Float16(__m512i v) {
+  return _mm512_cvtepi32_ps(v);
+}
+
+LUMAVEX_AVX512_INLINE __m512 Reciprocal16(__m512i d) {
+  return _mm512_div_ps(_mm512_set1_ps(1.0f), Float16(_mm512_max_epi32(d, Set16(1))));
+}
+
+LUMAVEX_AVX512_INLINE __m512i Quotient16(__m512 n, __m512 reciprocal) {
+  return _mm512_cvttps_epi32(_mm512_mul_ps(_mm512_add_ps(n, _mm512_set1_ps(0.5f)), reciprocal));
+}
+
+template <int Shift>
+LUMAVEX_AVX512_INLINE __m512 ChannelFloat16(__m512i words) {
+  return Float16(_mm512_and_si512(_mm512_srli_epi32(words, Shift), Set16(0xFF)));
+}
+
+LUMAVEX_AVX512_INLINE __m512i SeparatedWords16(__m512i colours) {
+  __m512i least = _mm512_min_epu8(colours, _mm512_srli_epi32(colours, 8));
+  least = _mm512_and_si512(_mm512_min_epu8(least, _mm512_srli_epi32(colours, 16)), Set16(0xFF));
+  const __m512i a = _mm512_sub_epi32(Set16(255), least);
+  const __m512 reciprocal = Reciprocal16(a);
+  const __m512 half = Float16(_mm512_srli_epi32(a, 1));
+  const __m512i inverse = _mm512_xor_si512(colours, Set16(kColourMask));
+  const __m512 k255 = _mm512_set1_ps(255.0f);
+  const __m512i blue = Quotient16(
+      _mm512_add_ps(_mm512_mul_ps(ChannelFloat16<0>(inverse), k255), half), reciprocal);
+  const __m512i green = Quotient16(
+      _mm512_add_ps(_mm512_mul_ps(ChannelFloat16<8>(inverse), k255), half), reciprocal);
+  const __m512i red = Quotient16(
+      _mm512_add_ps(_mm512_mul_ps(ChannelFloat16<16>(inverse), k255), half), reciprocal);
+  // pen | a << 24, with pen = (blue | green << 8 | red << 16) ^ 0xFFFFFF: one ternary op.
+  const __m512i channels =
+      _mm512_or_si512(blue, _mm512_or_si512(_mm512_slli_epi32(green, 8), _mm512_slli_epi32(red, 16)));
+  const __m512i word = _mm512_xor_si512(channels, _mm512_or_si512(_mm512_slli_epi32(a, 24), Set16(kColourMask)));
+  return _mm512_maskz_mov_epi32(_mm512_cmpgt_epi32_mask(a, Set16(kLeastOpacity - 1)), word);
+}
+
+template <int Shift>
+LUMAVEX_AVX512_INLINE __m512i UnblendChannel16(__m512i display, __m512i frame, __m512 a,
+                                               __m512 halfRest, __m512 reciprocal) {
+  const __m512 n = _mm512_sub_ps(
+      _mm512_add_ps(_mm512_mul_ps(ChannelFloat16<Shift>(display), _mm512_set1_ps(255.0f)), halfRest),
+      _mm512_mul_ps(ChannelFloat16<Shift>(frame), a));
+  const __m512i v = Quotient16(_mm512_max_ps(n, _mm512_setzero_ps()), reciprocal);
+  return _mm512_slli_epi32(_mm512_min_epi32(v, Set16(255)), Shift);
+}
+
+template <int Shift>
+LUMAVEX_AVX512_INLINE __m512i MergeChannel16(__m512i under, __m512i frame, __m512 t, __m512 a,
+                                             __m512 reciprocal) {
+  const __m512 n = _mm512_add_ps(_mm512_mul_ps(ChannelFloat16<Shift>(under), t),
+                                 _mm512_mul_ps(ChannelFloat16<Shift>(frame), a));
+  return _mm512_slli_epi32(Quotient16(n, reciprocal), Shift);
+}
+
+LUMAVEX_AVX512_INLINE __m512i IntakeWordsUnderFrames16(__m512i display, __m512i frame) {
+  const __m512i a = _mm512_srli_epi32(frame, 24);
+  const __m512 af = Float16(a);
+  const __m512i rest = _mm512_sub_epi32(Set16(255), a);
+  const __m512 restReciprocal = Reciprocal16(rest);
+  const __m512 halfRest = Float16(_mm512_srli_epi32(rest, 1));
+  const __m512i unblended = _mm512_or_si512(
+      UnblendChannel16<0>(display, frame, af, halfRest, restReciprocal),
+      _mm512_or_si512(UnblendChannel16<8>(display, frame, af, halfRest, restReciprocal),
+                      UnblendChannel16<16>(display, frame, af, halfRest, restReciprocal)));
+  const __mmask16 noFrame = _mm512_cmpeq_epi32_mask(a, _mm512_setzero_si512());
+  const __mmask16 plain = noFrame | _mm512_cmpeq_epi32_mask(a, Set16(255));
+  const __m512i source =
+      _mm512_mask_and_epi32(unblended, plain, display, Set16(kColourMask));
+  const __m512i separated = SeparatedWords16(source);
+  const __m512i under = _mm512_srli_epi32(separated, 24);
+  const __m512i v = _mm512_mullo_epi16(rest, under);
+  const __m512i t = _mm512_srli_epi32(
+      _mm512_add_epi32(_mm512_add_epi32(v, _mm512_srli_epi32(v, 8)), Set16(128)), 8);
+  const __m512 tf = Float16(t);
+  const __m512 sumReciprocal = Reciprocal16(_mm512_add_epi32(a, t));
+  const __m512i colour = _mm512_or_si512(
+      MergeChannel16<0>(separated, frame, tf, af, sumReciprocal),
+      _mm512_or_si512(MergeChannel16<8>(separated, frame, tf, af, sumReciprocal),
+                      MergeChannel16<16>(separated, frame, tf, af, sumReciprocal)));
+  const __m512i merged =
+      _mm512_or_si512(_mm512_slli_epi32(_mm512_max_epi32(a, under), 24), colour);
+  const __m512i taken = _mm512_mask_mov_epi32(merged, noFrame, separated);
+  return _mm512_maskz_mov_epi32(_mm512_test_epi32_mask(separated, separated), taken);
+}
+
+// Where the dwords of sixteen records come from: dword m of the 64-byte block k
+// of the records is field g % 5 of record g / 5 (g = 16 k + m). The display and the
+// old frame are gathered by one two-source permutation, the new frame and the
+// position by another, and the mask picks between them.
+struct RecordLayout {
+  std::array<std::array<int32_t, 16>, 5> firstIndex{}, secondIndex{};
+  std::array<uint16_t, 5> second{};
+};
+
+constexpr RecordLayout kRecordLayout = [] {
+  RecordLayout layout;
+  for (int k = 0; k < 5; ++k)
+    for (int m = 0; m < 16; ++m) {
+      const int g = 16 * k + m, record = g / 5, field = g % 5;
+      // Fields: old display, old frame, new display (the same), new frame, position.
+      layout.firstIndex[k][m] = field == 1 ? 16 + record : record;
+      layout.secondIndex[k][m] = field == 4 ? 16 + record : record;
+      if (field >= 3) layout.second[k] |= static_cast<uint16_t>(1u << m);
+    }
+  return layout;
+}();
+
+// Writes the records of the lanes of `changed` (a bit per lane) into `room` (room
+// for sixteen), in lane order: the changed lanes are packed together first, then
+// spread into records, and all five blocks are stored whatever the count.
+LUMAVEX_AVX512_INLINE size_t PutRecords16(JournalRecord* room, __m512i display, __m512i frame,
+                                          __m512i taken, unsigned changed, uint32_t position) {
+  const __mmask16 lanes = static_cast<__mmask16>(changed);
+  const __m512i kept = _mm512_maskz_compress_epi32(lanes, _mm512_and_si512(display, Set16(kJournalMask)));
+  const __m512i old = _mm512_maskz_compress_epi32(lanes, frame);
+  const __m512i now = _mm512_maskz_compress_epi32(lanes, taken);
+  const __m512i places = _mm512_maskz_compress_epi32(
+      lanes, _mm512_add_epi32(Set16(position),
+                              _mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15)));
+  auto* block = reinterpret_cast<unsigned char*>(room);
+  for (int k = 0; k < 5; ++k) {
+    const __m512i first = _mm512_permutex2var_epi32(
+        kept, _mm512_loadu_si512(kRecordLayout.firstIndex[k].data()), old);
+    const __m512i second = _mm512_permutex2var_epi32(
+        now, _mm512_loadu_si512(kRecordLayout.secondIndex[k].data()), places);
+    _mm512_storeu_si512(block + 64 * k, _mm512_mask_mov_epi32(first, kRecordLayout.second[k], second));
+  }
+  return static_cast<size_t>(std::popcount(changed));
+}
+
+[[gnu::target("avx512f,avx512bw")]] void TakeInRowAvx512(PaintStep& step, uint32_t* display,
+                                                         uint32_t* frame, int from, int to, int y,
+                                                         RowChange& change) {
+  const bool journaling = step.Journaling();
+  int firstChanged = change.first, lastChanged = change.last;
+  int x = from;
+  for (; x + 16 <= to + 1; x += 16) {
+    const __m512i d = _mm512_loadu_si512(display + x);
+    const __m512i f = _mm512_loadu_si512(frame + x);
+    const __mmask16 eligible = _mm512_cmpeq_epi32_mask(
+        _mm512_and_si512(d, Set16(kDrawAreaFlag | kNonSelectedFlag)), Set16(kDrawAreaFlag));
+    const __mmask16 nearWhite = _mm512_cmpeq_epi32_mask(
+        _mm512_and_si512(_mm512_adds_epu8(d, Set16(0x020202)),
+                         Set16(kDrawAreaFlag | kNonSelectedFlag | kColourMask)),
+        Set16(kDrawAreaFlag | kColourMask));
+    const __mmask16 framed = _mm512_test_epi32_mask(f, Set16(0xFF000000));
+    if (framed == 0 && nearWhite == eligible) continue;
+    const __m512i taken = _mm512_maskz_mov_epi32(
+        eligible, framed ? IntakeWordsUnderFrames16(d, f)
+                         : SeparatedWords16(_mm512_and_si512(d, Set16(kColourMask))));
+    const __mmask16 changedMask = _mm512_test_epi32_mask(taken, taken);
+    const unsigned changed = changedMask;
+    _mm512_storeu_si512(frame + x, _mm512_mask_mov_epi32(f, changedMask, taken));
+    if (journaling) {
+      const uint32_t position = static_cast<uint32_t>(x) | static_cast<uint32_t>(y) << 16;
+      step.Held(PutRecords16(step.HeldRoom(16), d, f, taken, changed, position));
+    }
+    const int first = x + std::countr_zero(changed | 0x10000u);
+    const int last = x + 31 - std::countl_zero(changed | 1u);
+    firstChanged = changed ? std::min(firstChanged, first) : firstChanged;
+    lastChanged = changed ? last : lastChanged;
+  }
+  change = {firstChanged, lastChanged};
+  TakeInRowAvx2(step, display, frame, x, to, y, change);
+}
 #endif
 
 using RowFunction = void (*)(PaintStep&, uint32_t*, uint32_t*, int, int, int, RowChange&);
 
 RowFunction ChooseRow() {
-#ifdef LUMAVEX_INTAKE_AVX2
+#ifdef LUMAVEX_INTAKE_SIMD
+  if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw"))
+    return TakeInRowAvx512;
   if (__builtin_cpu_supports("avx2")) return TakeInRowAvx2;
 #endif
   return TakeInPixels;
