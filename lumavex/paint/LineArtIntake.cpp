@@ -446,19 +446,31 @@ LUMAVEX_AVX512_INLINE size_t PutRecords16(JournalRecord* room, __m512i display, 
 
 using RowFunction = void (*)(PaintStep&, uint32_t*, uint32_t*, int, int, int, RowChange&);
 
-RowFunction ChooseRow() {
+// The row loop of `lanes` pixels at a time, or null when the processor runs none.
+RowFunction RowLoop(int lanes) {
+  switch (lanes) {
+    case 1:
+      return TakeInPixels;
 #ifdef LUMAVEX_INTAKE_SIMD
-  if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw"))
-    return TakeInRowAvx512;
-  if (__builtin_cpu_supports("avx2")) return TakeInRowAvx2;
+    case 8:
+      return __builtin_cpu_supports("avx2") ? TakeInRowAvx2 : nullptr;
+    case 16:
+      return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw")
+                 ? TakeInRowAvx512
+                 : nullptr;
 #endif
+    default:
+      return nullptr;
+  }
+}
+
+RowFunction WidestRowLoop() {
+  for (int lanes : {16, 8})
+    if (RowFunction loop = RowLoop(lanes)) return loop;
   return TakeInPixels;
 }
 
-}  // namespace
-
-void TakeInColourLineArt(DrawingContext& context, platform::Progress& progress) {
-  static const RowFunction takeInRow = ChooseRow();
+void TakeInWith(RowFunction takeInRow, DrawingContext& context, platform::Progress& progress) {
   PaintStep step(context, true);
   Canvas& canvas = step.Picture();
   const PixelRect area = step.Area();
@@ -473,6 +485,20 @@ void TakeInColourLineArt(DrawingContext& context, platform::Progress& progress) 
   progress.ProgressEnd();
   step.Widen(changed);
   step.End(true);
+}
+
+}  // namespace
+
+void TakeInColourLineArt(DrawingContext& context, platform::Progress& progress) {
+  static const RowFunction widest = WidestRowLoop();
+  TakeInWith(widest, context, progress);
+}
+
+bool TakeInColourLineArtWith(int lanes, DrawingContext& context, platform::Progress& progress) {
+  const RowFunction loop = RowLoop(lanes);
+  if (!loop) return false;
+  TakeInWith(loop, context, progress);
+  return true;
 }
 
 }  // namespace lumavex
