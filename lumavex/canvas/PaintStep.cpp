@@ -45,11 +45,14 @@ void PaintStep::FlushRecords() {
   roomIsJournals_ = false;
 }
 
-void PaintStep::NextRoom() {
+void PaintStep::NextRoom(size_t count) {
   FlushRecords();
   room_ = journal_->RecordSpace();
-  roomIsJournals_ = !room_.empty();
-  if (!roomIsJournals_) room_ = held_;
+  roomIsJournals_ = room_.size() >= count;
+  if (roomIsJournals_) return;
+  // Too little room (or none) is handed back unused before the records go to held_.
+  if (!room_.empty()) journal_->CommitRecords(0);
+  room_ = held_;
 }
 
 void PaintStep::End(bool endSound) {

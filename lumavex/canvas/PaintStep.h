@@ -75,6 +75,18 @@ class PaintStep {
     display = newDisplay | kPaintedMark;
     if (newFrame != oldFrame) frame = newFrame;
   }
+  // For loops that put whole records together themselves: room for `count` (at
+  // most 256) more held records, laid out as Hold would write them, the first of
+  // which is the next one held. The loop may write into all of it and then hands
+  // over how many of the records it wrote are real with Held; those reach the
+  // journal as held writes do. Only while Journaling.
+  JournalRecord* HeldRoom(size_t count) {
+    if (room_.size() - heldCount_ < count) NextRoom(count);
+    return room_.data() + heldCount_;
+  }
+  void Held(size_t count) { heldCount_ += count; }
+  bool Journaling() const { return journal_ != nullptr; }
+
   // Hands the held records to the journal. The step holds them in the journal's
   // own buffer where it offers room, so they must reach it before anything else
   // writes to the journal: a loop of PaintHeld calls ends with this or with End.
@@ -95,8 +107,9 @@ class PaintStep {
   JournalSink* journal_;
   PixelRect area_;
   PixelRect changed_;
-  // Flushes the held records and takes new room: the journal's, else held_.
-  void NextRoom();
+  // Flushes the held records and takes new room for at least `count` records: the
+  // journal's where it offers that much, else held_.
+  void NextRoom(size_t count = 1);
   // Holds the record of a write from the old words to the new ones.
   void Hold(uint32_t oldDisplay, uint32_t oldFrame, int x, int y, uint32_t newDisplay,
             uint32_t newFrame) {

@@ -160,6 +160,45 @@ TEST(PaintStep, HeldWritesIntoTheJournalsRoomMatchTheHeldBlock) {
         << i;
 }
 
+// Records a loop puts into the held room itself reach the journal in order with
+// the step's other writes, whether the journal's room holds them or is too small
+// and goes back unused.
+TEST(PaintStep, RecordsWrittenIntoTheHeldRoomJoinTheOtherWrites) {
+  RoomJournal room;
+  struct RoomContext : TestDrawingContext {
+    RoomContext(RoomJournal& j) : TestDrawingContext(40, 30), j(j) {}
+    JournalSink* Journal() override { return &j; }
+    RoomJournal& j;
+  } c(room);
+  std::vector<JournalRecord> expected;
+  {
+    PaintStep step(c, false);
+    ASSERT_TRUE(step.Journaling());
+    for (uint16_t i = 0; i < 60; ++i) {
+      if (i % 7 == 0) {
+        const int x = i % 40;
+        expected.push_back({kNewDisplayPixel, c.canvas.frame.At(x, 0), kDrawAreaFlag | i,
+                            0x10000000, static_cast<uint16_t>(x), 0});
+        step.PaintHeld(c.canvas.display.At(x, 0), c.canvas.frame.At(x, 0), x, 0,
+                       kDrawAreaFlag | i, 0x10000000);
+        continue;
+      }
+      // Three records fit the journal's room of seven; for eight the step takes its own block.
+      const size_t count = i % 2 ? 3 : 8;
+      JournalRecord* place = step.HeldRoom(count);
+      for (size_t j = 0; j < count; ++j)
+        place[j] = {i, uint32_t(j), i, 0, static_cast<uint16_t>(j), 2};
+      step.Held(count - 1);
+      for (size_t j = 0; j + 1 < count; ++j) expected.push_back(place[j]);
+    }
+    step.End(false);
+  }
+  EXPECT_FALSE(room.roomOut);
+  ASSERT_EQ(room.records.size(), expected.size());
+  for (size_t i = 0; i < expected.size(); ++i)
+    ASSERT_EQ(std::memcmp(&room.records[i], &expected[i], sizeof(JournalRecord)), 0) << i;
+}
+
 TEST(PaintStep, EndMergesTheChangedRectangleSoundsAndRedraws) {
   TestDrawingContext c(10, 10);
   c.marked = {8, 8, 9, 9};

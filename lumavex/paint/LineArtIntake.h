@@ -32,4 +32,9 @@ std::optional<uint32_t> IntakeFrame(uint32_t display, uint32_t frame);
 // redrawn; the caller restores the status text and closes the undo step.
 void TakeInColourLineArt(DrawingContext& context, platform::Progress& progress);
 
+// The same with the row loop that takes `lanes` pixels at a time (1, 8 or 16)
+// instead of the widest one the processor runs, so that the loops can be compared;
+// false, without doing anything, when the processor runs no such loop.
+bool TakeInColourLineArtWith(int lanes, DrawingContext& context, platform::Progress& progress);
+
 }  // namespace lumavex

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
+#include <cstring>
 #include <optional>
+#include <random>
+#include <span>
 #include <vector>
 
 #include "lumavex/canvas/DrawingContextTestSupport.h"
@@ -79,6 +83,177 @@ TEST(LineArtIntake, TakesTheBitmapUnderAFrameAndKeepsTheFrameInFront) {
   ASSERT_TRUE(taken);
   // The bitmap is found as (129, 129, 129): black at 126, laid under the blue frame.
   EXPECT_EQ(*taken, 0x800000AAu);
+}
+
+// The intake as written: every pixel of the processing square in turn, rows from
+// the bottom up, its new frame and journal record from IntakeFrame.
+struct ReferenceIntake {
+  std::vector<uint32_t> frames;
+  std::vector<JournalRecord> records;
+  PixelRect changed;
+};
+
+ReferenceIntake ReferenceTakeIn(const Canvas& k) {
+  ReferenceIntake out;
+  const int width = k.Bounds().right + 1, height = k.Bounds().bottom + 1;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) out.frames.push_back(k.frame.At(x, y));
+  const PixelRect area = k.processingSquare.Intersect(k.Bounds());
+  for (int y = area.bottom; y >= area.top; --y)
+    for (int x = area.left; x <= area.right; ++x) {
+      const uint32_t display = k.display.At(x, y), frame = k.frame.At(x, y);
+      if ((display & (kDrawAreaFlag | kNonSelectedFlag)) != kDrawAreaFlag) continue;
+      const std::optional<uint32_t> taken = IntakeFrame(display, frame);
+      if (!taken) continue;
+      out.frames[size_t(y) * width + x] = *taken;
+      out.records.push_back({display & kJournalMask, frame, display & kJournalMask, *taken,
+                             static_cast<uint16_t>(x), static_cast<uint16_t>(y)});
+      out.changed.Merge({x, y, x, y});
+    }
+  return out;
+}
+
+// A sink that offers room of a fixed size in its own buffer.
+struct RoomJournal : JournalSink {
+  explicit RoomJournal(size_t size) : room(size) { records.reserve(1 << 14); }
+  bool Recording() const override { return true; }
+  void Append(const JournalRecord& r) override { records.push_back(r); }
+  std::span<JournalRecord> RecordSpace() override { return room; }
+  void CommitRecords(size_t count) override {
+    records.insert(records.end(), room.begin(), room.begin() + count);
+  }
+  std::vector<JournalRecord> room;
+  std::vector<JournalRecord> records;
+};
+
+struct RoomContext : TestDrawingContext {
+  RoomContext(int width, int height, size_t room) : TestDrawingContext(width, height), sink(room) {}
+  JournalSink* Journal() override { return &sink; }
+  RoomJournal sink;
+};
+
+// Runs the intake with each row loop the processor has on the picture of `c`
+// and checks frames, displays, records (as `records` of `c`'s journal receives
+// them) and the marked rectangle against the reference.
+void ExpectEveryLoopSameAsReference(TestDrawingContext& c, std::vector<JournalRecord>& records) {
+  Canvas& k = c.canvas;
+  const int width = k.Bounds().right + 1, height = k.Bounds().bottom + 1;
+  const ReferenceIntake expected = ReferenceTakeIn(k);
+  std::vector<uint32_t> displays, frames;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      displays.push_back(k.display.At(x, y));
+      frames.push_back(k.frame.At(x, y));
+    }
+  for (int lanes : {1, 8, 16}) {
+    SCOPED_TRACE(lanes);
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x) k.frame.At(x, y) = frames[size_t(y) * width + x];
+    records.clear();
+    c.marked = {};
+    platform::NoProgress progress;
+    if (!TakeInColourLineArtWith(lanes, c, progress)) continue;
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x) {
+        const size_t i = size_t(y) * width + x;
+        ASSERT_EQ(k.frame.At(x, y), expected.frames[i])
+            << x << "," << y << std::hex << " display " << displays[i] << " frame " << frames[i];
+        ASSERT_EQ(k.display.At(x, y), displays[i]) << x << "," << y;
+      }
+    ASSERT_EQ(records.size(), expected.records.size());
+    for (size_t i = 0; i < records.size(); ++i)
+      ASSERT_EQ(std::memcmp(&records[i], &expected.records[i], sizeof(JournalRecord)), 0) << i;
+    EXPECT_EQ(c.marked, expected.changed);
+  }
+}
+
+// Pictures of every kind of pixel the loop tells apart: white, near-white, pen
+// colours, frames of every opacity (none, faint, opaque), pixels outside the
+// selection or the drawing area, marks set, in runs so that groups of neighbours
+// are all alike as well as mixed.
+void DrawRandomPicture(Canvas& k, std::mt19937& random) {
+  const int width = k.Bounds().right + 1, height = k.Bounds().bottom + 1;
+  std::uniform_int_distribution<int> kind(0, 9), run(1, 20);
+  auto channel = [&](int low) { return uint32_t(std::uniform_int_distribution<int>(low, 255)(random)); };
+  for (int y = 0; y < height; ++y) {
+    int left = 0, current = 0;
+    for (int x = 0; x < width; ++x) {
+      if (left-- == 0) {
+        left = run(random);
+        current = kind(random);
+      }
+      uint32_t colour = 0xFFFFFF, frame = 0;
+      switch (current) {
+        case 0: case 1: case 2: break;  // white
+        case 3: colour = channel(250) << 16 | channel(250) << 8 | channel(250); break;
+        case 4: case 5: colour = random() & kColourMask; break;
+        case 6: case 7: {
+          colour = kind(random) < 5 ? 0xFFFFFF : random() & kColourMask;
+          const uint32_t opacities[] = {1, 2, 3, 128, 254, 255};
+          const uint32_t a = kind(random) < 6 ? opacities[kind(random) % 6] : channel(1);
+          frame = a << 24 | (random() & kColourMask);
+          break;
+        }
+        default: colour = channel(200) << 16 | channel(200) << 8 | channel(200); break;
+      }
+      uint32_t flags = kDrawAreaFlag;
+      const int f = kind(random);
+      if (f == 0) flags = 0;
+      if (f == 1) flags |= kNonSelectedFlag;
+      if (f == 2) flags |= kPaintedMark | kSurfaceMark;
+      k.frame.At(x, y) = frame ? frame : BackdropColour(x, y, flags & kDrawAreaFlag, false);
+      k.display.At(x, y) = flags | (frame ? Blend(frame, Opacity(frame), colour) : colour);
+    }
+  }
+}
+
+TEST(LineArtIntake, WholePicturesEqualThePixelByPixelIntake) {
+  std::mt19937 random(23);
+  for (int round = 0; round < 6; ++round) {
+    const int width = 37 + round * 29, height = 11 + round * 3;
+    // The held block of the step, a journal room too small for a group of eight,
+    // and one that is large enough.
+    TestDrawingContext plain(width, height);
+    RoomContext small(width, height, 5), large(width, height, 100);
+    for (TestDrawingContext* c : {&plain, static_cast<TestDrawingContext*>(&small),
+                                  static_cast<TestDrawingContext*>(&large)}) {
+      std::mt19937 same(random());
+      DrawRandomPicture(c->canvas, same);
+      c->canvas.processingSquare = {round, 1, width - 1 - 2 * round, height - 2};
+    }
+    ExpectEveryLoopSameAsReference(plain, plain.journal.records);
+    ExpectEveryLoopSameAsReference(small, small.sink.records);
+    ExpectEveryLoopSameAsReference(large, large.sink.records);
+  }
+}
+
+// Every colour with no frame, and under frames of every opacity every pair of
+// display and frame channel values, in each channel: the whole domain of the
+// separation, the un-blend and the merge as the row loop reaches it.
+TEST(LineArtIntake, EveryColourAndEveryFramedChannelPairEqualThePixelByPixelIntake) {
+  constexpr int kWidth = 4096, kHeight = 64;
+  TestDrawingContext c(kWidth, kHeight);
+  Canvas& k = c.canvas;
+  auto run = [&](auto fill) {
+    for (int y = 0; y < kHeight; ++y)
+      for (int x = 0; x < kWidth; ++x) fill(x, y, k.display.At(x, y), k.frame.At(x, y));
+    ExpectEveryLoopSameAsReference(c, c.journal.records);
+  };
+  for (uint32_t block = 0; block < 64; ++block)
+    run([&](int x, int y, uint32_t& display, uint32_t& frame) {
+      display = kDrawAreaFlag | (block << 18 | uint32_t(y) << 12 | uint32_t(x));
+      frame = BackdropColour(x, y, true, false);
+    });
+  // Sixteen rows to each opacity, four opacities to a run.
+  for (uint32_t first = 1; first < 256; first += 4) {
+    if (HasFailure()) return;
+    run([&](int x, int y, uint32_t& display, uint32_t& frame) {
+      const uint32_t a = std::min<uint32_t>(first + uint32_t(y >> 4), 255);
+      const uint32_t d = uint32_t(x) & 0xFF, f = uint32_t(x) >> 8 | uint32_t(y & 15) << 4;
+      display = kDrawAreaFlag | d | f << 8 | (255 - d) << 16;
+      frame = a << 24 | f | d << 8 | (255 - f) << 16;
+    });
+  }
 }
 
 TEST(LineArtIntake, ChangesOnlySelectedDrawAreaFramesInOneStepAndKeepsTheDisplay) {
