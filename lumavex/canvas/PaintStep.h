@@ -34,6 +34,9 @@ class PaintStep {
   // The pixels the step may paint: the processing square inside the picture.
   const PixelRect& Area() const { return area_; }
   Canvas& Picture() { return canvas_; }
+  // Whether the writes go to a journal; without one a loop may store the new words
+  // itself, as the held writes would.
+  bool Journaled() const { return journal_ != nullptr; }
 
   // Whether pixel (x, y) may be painted: inside the area, selected and not yet
   // painted since the last command choice.
