@@ -34,8 +34,8 @@ class PaintStep {
   // The pixels the step may paint: the processing square inside the picture.
   const PixelRect& Area() const { return area_; }
   Canvas& Picture() { return canvas_; }
-  // Whether the writes go to a journal; without one a loop may store the new words
-  // itself, as the held writes would.
+  // Whether the writes go to a journal; without one a loop that stores the words
+  // itself need not gather what HoldWritten would take.
   bool Journaled() const { return journal_ != nullptr; }
 
   // Whether pixel (x, y) may be painted: inside the area, selected and not yet
@@ -77,6 +77,13 @@ class PaintStep {
     Hold(oldDisplay, oldFrame, x, y, newDisplay, newFrame);
     display = newDisplay | kPaintedMark;
     if (newFrame != oldFrame) frame = newFrame;
+  }
+  // Holds the record of a write from the old words to the new ones that the caller
+  // has stored itself, as PaintHeldFrom would have: for loops that store many pixels
+  // at once. The records must come in the order of the writes.
+  void HoldWritten(uint32_t oldDisplay, uint32_t oldFrame, int x, int y, uint32_t newDisplay,
+                   uint32_t newFrame) {
+    Hold(oldDisplay, oldFrame, x, y, newDisplay, newFrame);
   }
   // Hands the held records to the journal. The step holds them in the journal's
   // own buffer where it offers room, so they must reach it before anything else

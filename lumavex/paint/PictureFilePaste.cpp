@@ -48,62 +48,9 @@ inline void PasteOne(PaintStep& step, const PasteRow& row, int x) {
   step.PaintHeldFrom(row.display[x], row.frame[x], old, oldFrame, x, row.y, newDisplay, newFrame);
 }
 
-// Pastes canvas pixels left..right of the row, four at a time: each group works out
-// the replacing case of the pixel rule side by side (the pasted colour under the
-// canvas's flags, the pasted frame or the land backdrop), then writes its pixels
-// through the step in order. A group in which some pixel needs the merge under a
-// canvas frame outside the drawing area goes pixel by pixel.
+// Pastes canvas pixels left..right of the row by the pixel rule, one by one.
 void PasteRowSpan(PaintStep& step, const PasteRow& row, int left, int right) {
-  const __m128i drawArea = _mm_set1_epi32(static_cast<int>(kDrawAreaFlag));
-  const __m128i untouchable = _mm_set1_epi32(static_cast<int>(kUntouchable));
-  const __m128i flagsByte = _mm_set1_epi32(static_cast<int>(kFlagsByte));
-  const __m128i colourMask = _mm_set1_epi32(static_cast<int>(kColourMask));
-  const __m128i landOdd = _mm_set1_epi32(static_cast<int>(kLandOdd));
-  const __m128i landSwap = _mm_set1_epi32(static_cast<int>(kLandEven ^ kLandOdd));
-  const __m128i eight = _mm_set1_epi32(8);
-  const __m128i zero = _mm_setzero_si128();
-  const __m128i rowSquare = _mm_set1_epi32(row.y & 8);
-  const __m128i four = _mm_set1_epi32(4);
-  __m128i xs = _mm_add_epi32(_mm_set1_epi32(left), _mm_setr_epi32(0, 1, 2, 3));
-  int x = left;
-  for (; x + 3 <= right; x += 4, xs = _mm_add_epi32(xs, four)) {
-    const auto load = [x](const uint32_t* p) {
-      return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + x));
-    };
-    const __m128i paste = load(row.sourceDisplay), old = load(row.display);
-    const __m128i oldFrame = load(row.frame), pasteFrame = load(row.sourceFrame);
-    const __m128i take =
-        _mm_andnot_si128(_mm_cmpeq_epi32(_mm_and_si128(paste, drawArea), zero),
-                         _mm_cmpeq_epi32(_mm_and_si128(old, untouchable), zero));
-    const __m128i replaces =
-        _mm_or_si128(_mm_cmpeq_epi32(_mm_and_si128(old, drawArea), drawArea),
-                     _mm_cmpeq_epi32(_mm_srli_epi32(oldFrame, 24), zero));
-    if (_mm_movemask_ps(_mm_castsi128_ps(_mm_andnot_si128(replaces, take))) != 0) {
-      for (int i = 0; i < 4; ++i) PasteOne(step, row, x + i);
-      continue;
-    }
-    const __m128i newDisplay =
-        _mm_or_si128(_mm_or_si128(_mm_and_si128(old, flagsByte), drawArea),
-                     _mm_and_si128(paste, colourMask));
-    // Land's even square where x's and y's eight-pixel squares agree.
-    const __m128i even = _mm_cmpeq_epi32(_mm_and_si128(xs, eight), rowSquare);
-    const __m128i backdrop = _mm_xor_si128(landOdd, _mm_and_si128(even, landSwap));
-    const __m128i noFrame = _mm_cmpeq_epi32(_mm_srli_epi32(pasteFrame, 24), zero);
-    const __m128i newFrame =
-        _mm_or_si128(_mm_and_si128(noFrame, backdrop), _mm_andnot_si128(noFrame, pasteFrame));
-    alignas(16) uint32_t olds[4], oldFrames[4], displays[4], frames[4];
-    _mm_store_si128(reinterpret_cast<__m128i*>(olds), old);
-    _mm_store_si128(reinterpret_cast<__m128i*>(oldFrames), oldFrame);
-    _mm_store_si128(reinterpret_cast<__m128i*>(displays), newDisplay);
-    _mm_store_si128(reinterpret_cast<__m128i*>(frames), newFrame);
-    for (unsigned taken = static_cast<unsigned>(_mm_movemask_ps(_mm_castsi128_ps(take)));
-         taken != 0; taken &= taken - 1) {
-      const int i = std::countr_zero(taken);
-      step.PaintHeldFrom(row.display[x + i], row.frame[x + i], olds[i], oldFrames[i], x + i,
-                         row.y, displays[i], frames[i]);
-    }
-  }
-  for (; x <= right; ++x) PasteOne(step, row, x);
+  for (int x = left; x <= right; ++x) PasteOne(step, row, x);
 }
 
 #if defined(__x86_64__) && defined(__GNUC__)
@@ -114,11 +61,15 @@ void PasteRowSpan(PaintStep& step, const PasteRow& row, int left, int right) {
   return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
 }
 
-// PasteRowSpan for a step without journal, eight pixels at a time in 32-byte
-// registers: a group's words are stored at once, the pixels the paste leaves alone
-// keeping theirs, which is what writing the taken pixels one by one leaves.
-[[gnu::target("avx2")]] void PasteRowSpanUnjournaledAvx2(PaintStep& step, const PasteRow& row,
-                                                         int left, int right) {
+// PasteRowSpan eight pixels at a time in 32-byte registers: each group works out the
+// replacing case of the pixel rule side by side (the pasted colour under the canvas's
+// flags, the pasted frame or the land backdrop) and stores its words at once, the
+// pixels the paste leaves alone keeping theirs; the records of the written pixels
+// follow in order. A group in which some pixel needs the merge under a canvas frame
+// outside the drawing area goes pixel by pixel.
+[[gnu::target("avx2")]] void PasteRowSpanAvx2(PaintStep& step, const PasteRow& row, int left,
+                                              int right) {
+  const bool journaled = step.Journaled();
   const __m256i drawArea = _mm256_set1_epi32(static_cast<int>(kDrawAreaFlag));
   const __m256i untouchable = _mm256_set1_epi32(static_cast<int>(kUntouchable));
   const __m256i flagsByte = _mm256_set1_epi32(static_cast<int>(kFlagsByte));
@@ -157,6 +108,17 @@ void PasteRowSpan(PaintStep& step, const PasteRow& row, int left, int right) {
                         _mm256_blendv_epi8(old, newDisplay, take));
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(row.frame + x),
                         _mm256_blendv_epi8(oldFrame, newFrame, take));
+    if (!journaled) continue;
+    alignas(32) uint32_t olds[8], oldFrames[8], displays[8], frames[8];
+    _mm256_store_si256(reinterpret_cast<__m256i*>(olds), old);
+    _mm256_store_si256(reinterpret_cast<__m256i*>(oldFrames), oldFrame);
+    _mm256_store_si256(reinterpret_cast<__m256i*>(displays), newDisplay);
+    _mm256_store_si256(reinterpret_cast<__m256i*>(frames), newFrame);
+    for (unsigned taken = static_cast<unsigned>(_mm256_movemask_ps(_mm256_castsi256_ps(take)));
+         taken != 0; taken &= taken - 1) {
+      const int i = std::countr_zero(taken);
+      step.HoldWritten(olds[i], oldFrames[i], x + i, row.y, displays[i], frames[i]);
+    }
   }
   PasteRowSpan(step, row, x, right);
 }
@@ -164,12 +126,10 @@ void PasteRowSpan(PaintStep& step, const PasteRow& row, int left, int right) {
 
 using RowSpanFunction = void (*)(PaintStep&, const PasteRow&, int, int);
 
-// The row paste for the step: eight pixels at a time where the processor has 32-byte
-// registers and no journal wants the records one by one.
-RowSpanFunction ChooseRowSpan(const PaintStep& step) {
+// The row paste: eight pixels at a time where the processor has 32-byte registers.
+RowSpanFunction ChooseRowSpan() {
 #ifdef LUMAVEX_PASTE_AVX2
-  static const bool wide = __builtin_cpu_supports("avx2");
-  if (wide && !step.Journaled()) return PasteRowSpanUnjournaledAvx2;
+  if (__builtin_cpu_supports("avx2")) return PasteRowSpanAvx2;
 #endif
   return PasteRowSpan;
 }
@@ -209,7 +169,7 @@ PixelRect PasteRectangle(PaintStep& step, const PastePicture& picture, int left,
                        static_cast<int>(std::min<int64_t>(bottom, area.bottom))};
   Canvas& canvas = step.Picture();
   const int dx = picture.area.left - left, dy = picture.area.top - top;
-  const RowSpanFunction pasteRowSpan = ChooseRowSpan(step);
+  static const RowSpanFunction pasteRowSpan = ChooseRowSpan();
   progress.ProgressStart(static_cast<uint64_t>(rect.bottom - rect.top + 1));
   for (int y = rect.bottom; y >= rect.top; --y) {
     const PasteRow row{canvas.display.Row32(y), canvas.frame.Row32(y),
