@@ -34,7 +34,6 @@ class PaintStep {
   // The pixels the step may paint: the processing square inside the picture.
   const PixelRect& Area() const { return area_; }
   Canvas& Picture() { return canvas_; }
-
   // Whether pixel (x, y) may be painted: inside the area, selected and not yet
   // painted since the last command choice.
   bool MayPaint(int x, int y) const {
@@ -85,8 +84,17 @@ class PaintStep {
     return room_.data() + heldCount_;
   }
   void Held(size_t count) { heldCount_ += count; }
+  // Whether the writes go to a journal; without one a loop that stores the words
+  // itself need not gather what HoldWritten or HeldRoom would take.
   bool Journaling() const { return journal_ != nullptr; }
 
+  // Holds the record of a write from the old words to the new ones that the caller
+  // has stored itself, as PaintHeldFrom would have: for loops that store many pixels
+  // at once. The records must come in the order of the writes.
+  void HoldWritten(uint32_t oldDisplay, uint32_t oldFrame, int x, int y, uint32_t newDisplay,
+                   uint32_t newFrame) {
+    Hold(oldDisplay, oldFrame, x, y, newDisplay, newFrame);
+  }
   // Hands the held records to the journal. The step holds them in the journal's
   // own buffer where it offers room, so they must reach it before anything else
   // writes to the journal: a loop of PaintHeld calls ends with this or with End.

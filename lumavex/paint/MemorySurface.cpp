@@ -297,19 +297,27 @@ PixelRect PasteSurface(PaintStep& step, const MemorySurface& surface, const Past
   const WarpedPicture warped = WarpSurface(surface, curves, step.Picture().Bounds());
   if (warped.box.Empty()) return {};
   LayInWarpedPicture(step, warped, maxOpacity, surface.hasBorder);
-  FillPicture picture;
   const int width = warped.Width(), height = warped.box.bottom - warped.box.top + 1;
-  if (picture.display.Create(allocator, width, height, 4) &&
-      picture.frame.Create(allocator, width, height, 4)) {
+  const auto fits = [&](const PixelPlane& plane) {
+    return !plane.Empty() && plane.Width() == width && plane.Height() == height &&
+           plane.BytesPerPixel() == 4;
+  };
+  // A paste dragged on gives pictures of one size after another: the last one's
+  // planes take the next one's words.
+  FillPicture picture;
+  FillPicture& into = fits(image.display) && fits(image.frame) ? image : picture;
+  if (&into == &image || (picture.display.Create(allocator, width, height, 4) &&
+                          picture.frame.Create(allocator, width, height, 4))) {
     const size_t rowBytes = static_cast<size_t>(width) * sizeof(uint32_t);
     for (int y = 0; y < height; ++y) {
       const size_t k = static_cast<size_t>(y) * width;
-      std::memcpy(picture.display.Row32(y), &warped.display[k], rowBytes);
-      std::memcpy(picture.frame.Row32(y), &warped.frame[k], rowBytes);
+      std::memcpy(into.display.Row32(y), &warped.display[k], rowBytes);
+      std::memcpy(into.frame.Row32(y), &warped.frame[k], rowBytes);
     }
-    picture.originX = warped.box.left;
-    picture.originY = warped.box.top;
-    image = std::move(picture);
+    into.path.clear();
+    into.originX = warped.box.left;
+    into.originY = warped.box.top;
+    if (&into != &image) image = std::move(picture);
   }
   return warped.box;
 }

@@ -157,6 +157,41 @@ TEST(MemorySurface, APasteAtTheCopyPositionGivesTheBandBackWordForWord) {
   EXPECT_EQ(f.image.originY, box.top);
 }
 
+// Pastes one after another, of the same size and of new sizes: the image is always
+// the last paste's warped picture at its box, loaded from no file.
+TEST(MemorySurface, TheImageIsTheLastPastesPictureWhateverCameBefore) {
+  PasteFixture f;
+  for (int y = 0; y < 60; ++y)
+    for (int x = 0; x < 80; ++x)
+      f.c.canvas.frame.At(x, y) = (x + y) % 3 ? 0 : (0x40u + x) << 24 | Pattern(y, x);
+  ASSERT_EQ(f.Copy(kCurve1, kCurve2), CopyOutcome::Copied);
+  const PasteCurves at = CopyPosition(f.surface);
+  // A picture from a file of the first paste's size, then a smaller one.
+  const PixelRect first = WarpSurface(f.surface, at, {0, 0, 79, 59}).box;
+  ASSERT_TRUE(f.image.display.Create(f.c.allocator, first.right - first.left + 1,
+                                     first.bottom - first.top + 1, 4));
+  ASSERT_TRUE(f.image.frame.Create(f.c.allocator, first.right - first.left + 1,
+                                   first.bottom - first.top + 1, 4));
+  std::fill_n(f.image.frame.Data(), f.image.frame.SizeBytes(), 0x5A);
+  f.image.path = "old.png";
+  for (const PasteCurves& curves : {at, Moved(at, 3, 2), Moved(at, 3, 2, 0.5), Moved(at, -4, 1),
+                                    Moved(at, 2, 2, 1.3), Moved(at, 6, -3, 1.3)}) {
+    const WarpedPicture warped = WarpSurface(f.surface, curves, {0, 0, 79, 59});
+    const PixelRect box = f.Paste(curves);
+    ASSERT_EQ(box, warped.box);
+    EXPECT_EQ(f.image.originX, box.left);
+    EXPECT_EQ(f.image.originY, box.top);
+    EXPECT_EQ(f.image.path, "");
+    ASSERT_EQ(f.image.display.Width(), warped.Width());
+    ASSERT_EQ(f.image.display.Height(), box.bottom - box.top + 1);
+    for (int y = box.top; y <= box.bottom; ++y)
+      for (int x = box.left; x <= box.right; ++x) {
+        ASSERT_EQ(f.image.display.At(x - box.left, y - box.top), warped.display[warped.Index(x, y)]);
+        ASSERT_EQ(f.image.frame.At(x - box.left, y - box.top), warped.frame[warped.Index(x, y)]);
+      }
+  }
+}
+
 TEST(MemorySurface, ATranslatedPasteIsTheBandShifted) {
   PasteFixture f;
   ASSERT_EQ(f.Copy(kCurve1, kCurve2), CopyOutcome::Copied);
@@ -193,16 +228,21 @@ TEST(MemorySurface, TheFastWarpGivesTheReferencesPicture) {
   PasteCurves deformed = Moved(CopyPosition(f.surface), 3.3, 1.7, 0.8);
   deformed.middle[1].x += 6;
   deformed.curve2[0] = {4, 40};
+  PasteCurves bent = Moved(CopyPosition(f.surface), 1.5, 2.25, 2);
+  for (Sample& p : bent.middle) p.y += 7;
   for (const PasteCurves& curves : {CopyPosition(f.surface), deformed,
                                     Moved(CopyPosition(f.surface), -20, -20, 1.9),
-                                    Moved(CopyPosition(f.surface), 20, 15, 0.3)}) {
-    const WarpedPicture fast = WarpSurface(f.surface, curves, {0, 0, 79, 59}, WarpScan::Fast);
-    const WarpedPicture slow = WarpSurface(f.surface, curves, {0, 0, 79, 59}, WarpScan::Reference);
-    EXPECT_EQ(fast.box, slow.box);
-    EXPECT_EQ(fast.display, slow.display);
-    EXPECT_EQ(fast.frame, slow.frame);
-    EXPECT_EQ(fast.border, slow.border);
-  }
+                                    Moved(CopyPosition(f.surface), 20, 15, 0.3),
+                                    Moved(CopyPosition(f.surface), 0.5, 0.5, 2), bent})
+    for (const PixelRect clip : {PixelRect{0, 0, 79, 59}, PixelRect{17, 9, 52, 38}}) {
+      const WarpedPicture fast = WarpSurface(f.surface, curves, clip, WarpScan::Fast);
+      const WarpedPicture slow = WarpSurface(f.surface, curves, clip, WarpScan::Reference);
+      EXPECT_EQ(fast.box, slow.box);
+      EXPECT_EQ(fast.display, slow.display);
+      EXPECT_EQ(fast.frame, slow.frame);
+      EXPECT_EQ(fast.border, slow.border);
+      EXPECT_EQ(fast.opacity, slow.opacity);
+    }
 }
 
 TEST(MemorySurface, MirroringTwiceIsTheIdentity) {

@@ -149,71 +149,110 @@ TEST_F(PictureFilePasteTest, DeformedPasteCoversItsQuadrilateralWithoutHoles) {
   EXPECT_GT(pasted, 400);
 }
 
+// A drawing context whose writes go to no journal, as while nothing is recorded.
+struct UnjournaledContext : testing::TestDrawingContext {
+  using TestDrawingContext::TestDrawingContext;
+  JournalSink* Journal() override { return nullptr; }
+};
+
 // The rectangle paste's row loop against the pixel rule applied pixel by pixel, bottom
-// row first, over canvas and picture words with every mix of flags and frames.
-TEST_F(PictureFilePasteTest, RectanglePasteMatchesThePixelRuleEverywhere) {
-  constexpr int kW = 40, kH = 30;
-  testing::TestDrawingContext fast{kW, kH};
-  uint32_t seed = 12345;
-  const auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
-  const uint32_t opacities[] = {0, 0, 1, 128, 254, 255};
-  const auto word = [&](bool canvasFlags) {
-    const uint32_t r = next();
+// row first, over canvas and picture words with every mix of flags and frames: rows
+// where any canvas pixel may need the merge under its frame, rows where none does
+// (the canvas in its drawing area or without frame), and rows mixing the two.
+class RectanglePasteAgainstPixelRule : public PictureFilePasteTest {
+ protected:
+  static constexpr int kW = 43, kH = 30;
+
+  uint32_t Next() { return seed_ = seed_ * 1664525u + 1013904223u; }
+  PixelPair Word(bool canvasFlags, int row) {
+    static constexpr uint32_t kOpacities[] = {0, 0, 1, 128, 254, 255};
+    const uint32_t r = Next();
     uint32_t flags = (r >> 28 & 1 ? kDrawAreaFlag : 0);
     if (canvasFlags) flags |= (r >> 29 & 3) == 0 ? kNonSelectedFlag : 0;
     if (canvasFlags) flags |= (r >> 31) && (r >> 27 & 1) ? kPaintedMark : 0;
-    return PixelPair{flags | (next() & kColourMask),
-                     opacities[next() % 6] << 24 | (next() & kColourMask)};
-  };
-  for (int y = 0; y < kH; ++y)
-    for (int x = 0; x < kW; ++x) {
-      const PixelPair p = word(true);
-      fast.canvas.display.At(x, y) = p.display;
-      fast.canvas.frame.At(x, y) = p.frame;
-    }
-  PastePicture picture = Picture(std::vector<std::string>(kH - 2, std::string(kW - 3, '.')));
-  for (int y = 0; y < kH - 2; ++y)
-    for (int x = 0; x < kW - 3; ++x) {
-      const PixelPair p = word(false);
-      picture.display.At(x, y) = p.display;
-      picture.frame.At(x, y) = p.frame;
-    }
-  Canvas slow;
-  platform::NoProgress none;
-  ASSERT_TRUE(CreateBlankPicture(slow, fast.allocator, kW, kH, none));
-  std::copy_n(fast.canvas.display.Data(), slow.display.SizeBytes(), slow.display.Data());
-  std::copy_n(fast.canvas.frame.Data(), slow.frame.SizeBytes(), slow.frame.Data());
-  std::vector<JournalRecord> records;
-  for (int y = kH - 2; y >= 1; --y)
-    for (int x = 2; x < kW - 1; ++x) {
-      uint32_t& d = slow.display.At(x, y);
-      uint32_t& f = slow.frame.At(x, y);
-      const uint32_t pd = picture.display.At(x - 2, y - 1), pf = picture.frame.At(x - 2, y - 1);
-      if (!Paintable(d)) continue;
-      const auto pasted = PastedPixel(x, y, {d, f}, {pd, pf});
-      if (!pasted) continue;
-      records.push_back({d & kJournalMask, f, pasted->display & kJournalMask, pasted->frame,
-                         uint16_t(x), uint16_t(y)});
-      d = pasted->display | kPaintedMark;
-      f = pasted->frame;
-    }
-  PaintStep step(fast, true);
-  PasteRectangle(step, picture, 2, 1, progress);
-  step.End(true);
-  for (int y = 0; y < kH; ++y)
-    for (int x = 0; x < kW; ++x) {
-      EXPECT_EQ(fast.canvas.display.At(x, y), slow.display.At(x, y)) << x << "," << y;
-      EXPECT_EQ(fast.canvas.frame.At(x, y), slow.frame.At(x, y)) << x << "," << y;
-    }
-  ASSERT_EQ(fast.journal.records.size(), records.size());
-  EXPECT_GT(records.size(), 200u);
-  for (size_t i = 0; i < records.size(); ++i) {
-    const JournalRecord &a = fast.journal.records[i], &b = records[i];
-    EXPECT_TRUE(a.oldDisplay == b.oldDisplay && a.oldFrame == b.oldFrame &&
-                a.newDisplay == b.newDisplay && a.newFrame == b.newFrame && a.x == b.x &&
-                a.y == b.y)
-        << i;
+    PixelPair p{flags | (Next() & kColourMask), kOpacities[Next() % 6] << 24 | (Next() & kColourMask)};
+    if (canvasFlags && row % 3 == 1) p.display |= kDrawAreaFlag;
+    if (canvasFlags && row % 3 == 2 && Next() % 17 != 0) p.frame &= kColourMask;
+    return p;
   }
+
+  // Pastes a picture of (kW - 3) × (kH - 2) with its top-left pixel at (left, top)
+  // into `target` with `square` as processing square, and checks the words, and the
+  // records when the target keeps a journal, against the pixel rule.
+  void Check(testing::TestDrawingContext& target, int left, int top, PixelRect square) {
+    SCOPED_TRACE(::testing::Message() << "at " << left << "," << top);
+    for (int y = 0; y < kH; ++y)
+      for (int x = 0; x < kW; ++x) {
+        const PixelPair p = Word(true, y);
+        target.canvas.display.At(x, y) = p.display;
+        target.canvas.frame.At(x, y) = p.frame;
+      }
+    target.canvas.processingSquare = square;
+    PastePicture picture = Picture(std::vector<std::string>(kH - 2, std::string(kW - 3, '.')));
+    for (int y = 0; y < kH - 2; ++y)
+      for (int x = 0; x < kW - 3; ++x) {
+        const PixelPair p = Word(false, y);
+        picture.display.At(x, y) = p.display;
+        picture.frame.At(x, y) = p.frame;
+      }
+    Canvas slow;
+    platform::NoProgress none;
+    ASSERT_TRUE(CreateBlankPicture(slow, target.allocator, kW, kH, none));
+    std::copy_n(target.canvas.display.Data(), slow.display.SizeBytes(), slow.display.Data());
+    std::copy_n(target.canvas.frame.Data(), slow.frame.SizeBytes(), slow.frame.Data());
+    std::vector<JournalRecord> records;
+    const PixelRect placed{left, top, left + kW - 4, top + kH - 3};
+    const PixelRect worked = placed.Intersect(square.Intersect(slow.Bounds()));
+    for (int y = worked.bottom; y >= worked.top; --y)
+      for (int x = worked.left; x <= worked.right; ++x) {
+        uint32_t& d = slow.display.At(x, y);
+        uint32_t& f = slow.frame.At(x, y);
+        const uint32_t pd = picture.display.At(x - left, y - top);
+        const uint32_t pf = picture.frame.At(x - left, y - top);
+        if (!Paintable(d)) continue;
+        const auto pasted = PastedPixel(x, y, {d, f}, {pd, pf});
+        if (!pasted) continue;
+        records.push_back({d & kJournalMask, f, pasted->display & kJournalMask, pasted->frame,
+                           uint16_t(x), uint16_t(y)});
+        d = pasted->display | kPaintedMark;
+        f = pasted->frame;
+      }
+    target.journal.records.clear();
+    PaintStep step(target, true);
+    EXPECT_EQ(PasteRectangle(step, picture, left, top, progress), worked);
+    step.End(true);
+    for (int y = 0; y < kH; ++y)
+      for (int x = 0; x < kW; ++x) {
+        ASSERT_EQ(target.canvas.display.At(x, y), slow.display.At(x, y)) << x << "," << y;
+        ASSERT_EQ(target.canvas.frame.At(x, y), slow.frame.At(x, y)) << x << "," << y;
+      }
+    if (target.Journal() == nullptr) return;
+    ASSERT_EQ(target.journal.records.size(), records.size());
+    EXPECT_GT(records.size(), 100u);
+    for (size_t i = 0; i < records.size(); ++i) {
+      const JournalRecord &a = target.journal.records[i], &b = records[i];
+      ASSERT_TRUE(a.oldDisplay == b.oldDisplay && a.oldFrame == b.oldFrame &&
+                  a.newDisplay == b.newDisplay && a.newFrame == b.newFrame && a.x == b.x &&
+                  a.y == b.y)
+          << i;
+    }
+  }
+
+  uint32_t seed_ = 12345;
+};
+
+TEST_F(RectanglePasteAgainstPixelRule, WithTheJournalAtEveryAlignment) {
+  testing::TestDrawingContext target{kW, kH};
+  for (int left = -5; left <= 5; ++left) Check(target, left, 1, {0, 0, kW - 1, kH - 1});
+  Check(target, 2, -3, {3, 2, kW - 6, kH - 4});
+  Check(target, 7, 4, {0, 0, kW - 1, kH - 1});
+}
+
+TEST_F(RectanglePasteAgainstPixelRule, WithoutJournalAtEveryAlignment) {
+  UnjournaledContext target{kW, kH};
+  for (int left = -5; left <= 5; ++left) Check(target, left, 1, {0, 0, kW - 1, kH - 1});
+  Check(target, 2, -3, {3, 2, kW - 6, kH - 4});
+  Check(target, 7, 4, {0, 0, kW - 1, kH - 1});
 }
 
 }  // namespace
