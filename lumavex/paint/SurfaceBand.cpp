@@ -86,8 +86,12 @@ SurfaceQuad::SurfaceQuad(Sample a, Sample b, Sample c, Sample d) : corners_{a, b
     edges_ = {MakeEdge(r, r1), MakeEdge(r1, r2), MakeEdge(r2, r),
               MakeEdge(r, r2), MakeEdge(r2, r3), MakeEdge(r3, r)};
   }
-  for (int i = 0; i < (concave_ ? 3 : 4); ++i) parts_[0].Add(edges_[i]);
-  for (int i = 3; concave_ && i < 6; ++i) parts_[1].Add(edges_[i]);
+  area_ = std::fabs(area) / 2;
+  for (bool columns : {false, true}) {
+    std::array<Part, 2>& parts = columns ? columnParts_ : parts_;
+    for (int i = 0; i < (concave_ ? 3 : 4); ++i) parts[0].Add(edges_[i], columns);
+    for (int i = 3; concave_ && i < 6; ++i) parts[1].Add(edges_[i], columns);
+  }
 }
 
 SurfaceQuad::Edge SurfaceQuad::MakeEdge(int i, int j) const {
@@ -110,15 +114,18 @@ PixelRect SurfaceQuad::Box() const {
           PixelIndex(std::floor(maxY + kBorderTolerance))};
 }
 
-void SurfaceQuad::Part::Add(const Edge& e) {
-  // The edge holds where k·x + c(y) >= 0, with k = −ey and c(y) = ex·(y − py) + ey·px + tol.
-  const double k = -e.ey;
+void SurfaceQuad::Part::Add(const Edge& e, bool columns) {
+  // The edge holds where ex·(y − py) − ey·(x − px) + tol >= 0: along a row that is
+  // k·x + c(y) >= 0 with k = −ey, along a column k·y + c(x) >= 0 with k = ex.
+  const double k = columns ? e.ex : -e.ey;
   if (std::fabs(k) < 1e-9) return;
-  const Line line{-e.ex / k, (e.ex * e.py - e.ey * e.px - e.tolerance) / k};
-  const double reach = std::fabs(e.ey);
-  if (k > 0) {
-    if (reach > lowerReach) lower = line, lowerReach = reach;
-  } else if (reach > upperReach) {
+  const double reach = std::fabs(k);
+  const bool lowerBound = k > 0;
+  if (!(reach > (lowerBound ? lowerReach : upperReach))) return;
+  const Line line{columns ? e.ey / k : -e.ex / k, (e.ex * e.py - e.ey * e.px - e.tolerance) / k};
+  if (lowerBound) {
+    lower = line, lowerReach = reach;
+  } else {
     upper = line, upperReach = reach;
   }
 }

@@ -69,20 +69,23 @@ class SurfaceQuad {
   // A range of columns on row `y` outside which no pixel is contained; it may hold
   // pixels that are not. Empty (lo > hi) when the row misses the quadrilateral.
   [[gnu::always_inline]] std::pair<double, double> RowSpan(double y) const {
-    if (!concave_) return parts_[0].SpanAt(y);
-    const auto [lo1, hi1] = parts_[0].SpanAt(y);
-    const auto [lo2, hi2] = parts_[1].SpanAt(y);
-    if (!(lo1 <= hi1)) return {lo2, hi2};
-    if (!(lo2 <= hi2)) return {lo1, hi1};
-    return {std::min(lo1, lo2), std::max(hi1, hi2)};
+    return Union(parts_, y);
   }
   // The columns of RowSpan(y) inside [left, right], as integers; first > last when none.
   [[gnu::always_inline]] std::pair<int, int> RowColumns(int y, int left, int right) const {
-    const auto [lo, hi] = RowSpan(y);
-    if (!(lo <= hi)) return {1, 0};
-    return {std::max(left, CeilWithin(lo, left - 1, right + 1)),
-            std::min(right, FloorWithin(hi, left - 1, right + 1))};
+    return Whole(RowSpan(y), left, right);
   }
+  // As RowSpan, along column `x`: a range of rows outside which no pixel of the column
+  // is contained.
+  [[gnu::always_inline]] std::pair<double, double> ColumnSpan(double x) const {
+    return Union(columnParts_, x);
+  }
+  // The rows of ColumnSpan(x) inside [top, bottom], as integers; first > last when none.
+  [[gnu::always_inline]] std::pair<int, int> ColumnRows(int x, int top, int bottom) const {
+    return Whole(ColumnSpan(x), top, bottom);
+  }
+  // The area the corners enclose.
+  double Area() const { return area_; }
 
  private:
   struct Edge {
@@ -90,26 +93,47 @@ class SurfaceQuad {
     double ex, ey;     // direction, start to end
     double tolerance;  // 0.001 × |edge|, with the orientation folded in
   };
-  // Where an edge holds on row y: x >= slope·y + offset (a lower bound) or x <= it.
+  // Where an edge holds along one line, row y (or column x): x >= slope·y + offset (a
+  // lower bound) or x <= it (y against x for a column).
   struct Line {
     double slope = 0, offset = 0;
-    double At(double y) const { return slope * y + offset; }
+    double At(double v) const { return slope * v + offset; }
   };
   // Two bounds of one convex part (the quadrilateral or one of its triangles): of the
-  // edges that are not nearly horizontal, the lower and the upper bound reaching over
-  // the most rows. Leaving the other edges out keeps every contained pixel inside the
-  // span, and the exact test sorts out the few extra ones near the short edges; a thin
-  // quadrilateral's span is then two multiply-adds per row.
+  // edges that are not nearly level with the lines scanned, the lower and the upper bound
+  // reaching over the most lines. Leaving the other edges out keeps every contained pixel
+  // inside the span, and the exact test sorts out the few extra ones near the short
+  // edges; a thin quadrilateral's span is then two multiply-adds per line.
   struct Part {
     Line lower{0, -std::numeric_limits<double>::infinity()};
     Line upper{0, std::numeric_limits<double>::infinity()};
-    double lowerReach = -1, upperReach = -1;  // the rows each chosen edge spans
-    void Add(const Edge& e);
-    // The columns where both bounds hold, widened by a margin against rounding.
-    [[gnu::always_inline]] std::pair<double, double> SpanAt(double y) const {
-      return {lower.At(y) - kSpanMargin, upper.At(y) + kSpanMargin};
+    double lowerReach = -1, upperReach = -1;  // the lines each chosen edge spans
+    // Offers edge `e` as a bound along rows or, with `columns`, along columns.
+    void Add(const Edge& e, bool columns);
+    // The positions where both bounds hold, widened by a margin against rounding.
+    [[gnu::always_inline]] std::pair<double, double> SpanAt(double v) const {
+      return {lower.At(v) - kSpanMargin, upper.At(v) + kSpanMargin};
     }
   };
+  // The span of `parts` on line `v`: the first part's, or with a concave quadrilateral
+  // the range covering both triangles' spans.
+  [[gnu::always_inline]] std::pair<double, double> Union(const std::array<Part, 2>& parts,
+                                                         double v) const {
+    if (!concave_) return parts[0].SpanAt(v);
+    const auto [lo1, hi1] = parts[0].SpanAt(v);
+    const auto [lo2, hi2] = parts[1].SpanAt(v);
+    if (!(lo1 <= hi1)) return {lo2, hi2};
+    if (!(lo2 <= hi2)) return {lo1, hi1};
+    return {std::min(lo1, lo2), std::max(hi1, hi2)};
+  }
+  // The whole positions of `span` inside [min, max]; first > last when none.
+  [[gnu::always_inline]] static std::pair<int, int> Whole(std::pair<double, double> span, int min,
+                                                          int max) {
+    const auto [lo, hi] = span;
+    if (!(lo <= hi)) return {1, 0};
+    return {std::max(min, CeilWithin(lo, min - 1, max + 1)),
+            std::min(max, FloorWithin(hi, min - 1, max + 1))};
+  }
   static constexpr double kSpanMargin = 0.01;  // how far a span reaches past its ends
   // The smallest integer >= v, for v clamped to [min, max] (small integers): the
   // conversions of a plain cast, without a library call per row.
@@ -140,9 +164,34 @@ class SurfaceQuad {
   // Convex: the four edges. Concave: two triangles (edges 0-2 and 3-5) split along the
   // diagonal from the reflex corner.
   std::array<Edge, 6> edges_{};
-  std::array<Part, 2> parts_{};
+  std::array<Part, 2> parts_{};        // bounds along rows
+  std::array<Part, 2> columnParts_{};  // bounds along columns
+  double area_ = 0;
   bool concave_ = false;
 };
+
+namespace band_detail {
+
+// The most pixels a quadrilateral scanned by columns may hold: its candidates wait in
+// a buffer of this many on the stack to be put in row order.
+constexpr int kColumnPixels = 512;
+constexpr double kColumnArea = 400;  // quadrilaterals this small hold fewer
+
+// Sorts the positions `keys` (row above column, in 16 bits each) of pixels gathered
+// column by column into rows from top to bottom, each left to right. Column order of a
+// thin quadrilateral leaves them in row order, in reversed row order or with a few
+// neighbours swapped, so a reversal and an insertion sort do.
+inline void SortIntoRows(uint32_t* keys, int count) {
+  if (count > 1 && keys[0] > keys[count - 1]) std::reverse(keys, keys + count);
+  for (int i = 1; i < count; ++i) {
+    const uint32_t key = keys[i];
+    int j = i;
+    for (; j > 0 && keys[j - 1] > key; --j) keys[j] = keys[j - 1];
+    keys[j] = key;
+  }
+}
+
+}  // namespace band_detail
 
 // Visits every pixel of `quad`'s box inside `area` that is selected, carries no
 // queued mark and lies inside the quadrilateral, rows from top to bottom, each left
@@ -169,6 +218,38 @@ PixelRect ForEachQuadPixel(Canvas& canvas, const SurfaceQuad& quad, const PixelR
   if (scan == QuadScan::WholeBox) {
     for (int y = box.top; y <= box.bottom; ++y) visitRow(y, box.left, box.right);
     return marked ? box : PixelRect{};
+  }
+  // A small quadrilateral with fewer columns than rows, the steep ones of a thin band,
+  // crosses fewer lines scanned by columns. Its pixels are found column by column,
+  // nothing changed yet, then put in row order and visited. One holding more pixels
+  // than the buffer (a sliver along a column) goes by rows after all.
+  if (box.right - box.left < box.bottom - box.top && quad.Area() <= band_detail::kColumnArea) {
+    std::array<uint32_t, band_detail::kColumnPixels> keys;
+    int count = 0;
+    for (int x = box.left; x <= box.right && count >= 0; ++x) {
+      const auto [first, last] = quad.ColumnRows(x, box.top, box.bottom);
+      for (int y = first; y <= last; ++y) {
+        if (canvas.display.Row32(y)[x] & (kNonSelectedFlag | kQueuedMark)) continue;
+        if (!quad.Contains(x, y)) continue;
+        if (count == band_detail::kColumnPixels) {
+          count = -1;
+          break;
+        }
+        keys[count++] =
+            static_cast<uint32_t>(y - box.top) << 16 | static_cast<uint32_t>(x - box.left);
+      }
+    }
+    if (count >= 0) {
+      band_detail::SortIntoRows(keys.data(), count);
+      for (int i = 0; i < count; ++i) {
+        const int x = box.left + static_cast<int>(keys[i] & 0xFFFF);
+        const int y = box.top + static_cast<int>(keys[i] >> 16);
+        uint32_t& display = canvas.display.Row32(y)[x];
+        display |= kQueuedMark;
+        visit(x, y, display, canvas.frame.Row32(y)[x]);
+      }
+      return count > 0 ? box : PixelRect{};
+    }
   }
   // The columns of a run of rows first, then the rows among them that have any: most
   // rows of a thin quadrilateral's box have none, and finding them without a branch
