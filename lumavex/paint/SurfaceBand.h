@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstddef>
 #include <limits>
 #include <optional>
 #include <span>
@@ -127,26 +128,25 @@ class SurfaceQuad {
     return {std::min(lo1, lo2), std::max(hi1, hi2)};
   }
   // The whole positions of `span` inside [min, max]; first > last when none.
-  [[gnu::always_inline]] static std::pair<int, int> Whole(std::pair<double, double> span, int min,
-                                                          int max) {
+  [[gnu::always_inline]] static std::pair<int, int> Whole(std::pair<double, double> span,
+                                                          int min, int max) {
     const auto [lo, hi] = span;
     if (!(lo <= hi)) return {1, 0};
-    return {std::max(min, CeilWithin(lo, min - 1, max + 1)),
-            std::min(max, FloorWithin(hi, min - 1, max + 1))};
+    return {CeilWithin(lo, min, max + 1), FloorWithin(hi, min - 1, max)};
   }
   static constexpr double kSpanMargin = 0.01;  // how far a span reaches past its ends
   // The smallest integer >= v, for v clamped to [min, max] (small integers): the
-  // conversions of a plain cast, without a library call per row.
-  static int CeilWithin(double v, int min, int max) {
-    v = std::clamp(v, static_cast<double>(min), static_cast<double>(max));
+  // conversions of a plain cast, without a library call or a branch.
+  [[gnu::always_inline]] static int CeilWithin(double v, int min, int max) {
+    v = std::min(std::max(v, static_cast<double>(min)), static_cast<double>(max));
     const int t = static_cast<int>(v);
-    return t < v ? t + 1 : t;
+    return t + (static_cast<double>(t) < v);
   }
   // The largest integer <= v, for v clamped likewise.
-  static int FloorWithin(double v, int min, int max) {
-    v = std::clamp(v, static_cast<double>(min), static_cast<double>(max));
+  [[gnu::always_inline]] static int FloorWithin(double v, int min, int max) {
+    v = std::min(std::max(v, static_cast<double>(min)), static_cast<double>(max));
     const int t = static_cast<int>(v);
-    return t > v ? t - 1 : t;
+    return t - (static_cast<double>(t) > v);
   }
   // An edge from corner i to corner j, oriented so that inside is >= 0.
   Edge MakeEdge(int i, int j) const;
@@ -203,10 +203,17 @@ PixelRect ForEachQuadPixel(Canvas& canvas, const SurfaceQuad& quad, const PixelR
                            QuadScan scan, Visit&& visit) {
   const PixelRect box = quad.Box().Intersect(area);
   if (box.Empty()) return {};
+  // The planes keep their rows one after another from the bottom up, so the words of
+  // the row below lie one plane width before; the box's words are reached from its top
+  // row's without the row table.
+  uint32_t* const displayTop = canvas.display.Row32(box.top);
+  uint32_t* const frameTop = canvas.frame.Row32(box.top);
+  const ptrdiff_t displayDown = -static_cast<ptrdiff_t>(canvas.display.Width());
+  const ptrdiff_t frameDown = -static_cast<ptrdiff_t>(canvas.frame.Width());
   bool marked = false;
   auto visitRow = [&](int y, int left, int right) {
-    uint32_t* display = canvas.display.Row32(y);
-    uint32_t* frame = canvas.frame.Row32(y);
+    uint32_t* display = displayTop + (y - box.top) * displayDown;
+    uint32_t* frame = frameTop + (y - box.top) * frameDown;
     for (int x = left; x <= right; ++x) {
       if (display[x] & (kNonSelectedFlag | kQueuedMark)) continue;
       if (!quad.Contains(x, y)) continue;
@@ -226,27 +233,42 @@ PixelRect ForEachQuadPixel(Canvas& canvas, const SurfaceQuad& quad, const PixelR
   if (box.right - box.left < box.bottom - box.top && quad.Area() <= band_detail::kColumnArea) {
     std::array<uint32_t, band_detail::kColumnPixels> keys;
     int count = 0;
-    for (int x = box.left; x <= box.right && count >= 0; ++x) {
-      const auto [first, last] = quad.ColumnRows(x, box.top, box.bottom);
-      for (int y = first; y <= last; ++y) {
-        if (canvas.display.Row32(y)[x] & (kNonSelectedFlag | kQueuedMark)) continue;
-        if (!quad.Contains(x, y)) continue;
-        if (count == band_detail::kColumnPixels) {
-          count = -1;
-          break;
+    // Columns in runs as rows below, the columns without any rows left out.
+    constexpr int kColumns = 64;
+    std::array<int, kColumns> tops, bottoms, having;
+    for (int left = box.left; left <= box.right && count >= 0; left += kColumns) {
+      const int run = std::min(kColumns, box.right - left + 1);
+      int columns = 0;
+      for (int c = 0; c < run; ++c) {
+        const auto [first, last] = quad.ColumnRows(left + c, box.top, box.bottom);
+        tops[c] = first;
+        bottoms[c] = last;
+        having[columns] = c;
+        columns += first <= last;
+      }
+      for (int i = 0; i < columns && count >= 0; ++i) {
+        const int x = left + having[i], first = tops[having[i]], last = bottoms[having[i]];
+        const uint32_t* display = displayTop + (first - box.top) * displayDown + x;
+        for (int y = first; y <= last; ++y, display += displayDown) {
+          if (*display & (kNonSelectedFlag | kQueuedMark)) continue;
+          if (!quad.Contains(x, y)) continue;
+          if (count == band_detail::kColumnPixels) {
+            count = -1;
+            break;
+          }
+          keys[count++] =
+              static_cast<uint32_t>(y - box.top) << 16 | static_cast<uint32_t>(x - box.left);
         }
-        keys[count++] =
-            static_cast<uint32_t>(y - box.top) << 16 | static_cast<uint32_t>(x - box.left);
       }
     }
     if (count >= 0) {
       band_detail::SortIntoRows(keys.data(), count);
       for (int i = 0; i < count; ++i) {
+        const int row = static_cast<int>(keys[i] >> 16);
         const int x = box.left + static_cast<int>(keys[i] & 0xFFFF);
-        const int y = box.top + static_cast<int>(keys[i] >> 16);
-        uint32_t& display = canvas.display.Row32(y)[x];
+        uint32_t& display = displayTop[row * displayDown + x];
         display |= kQueuedMark;
-        visit(x, y, display, canvas.frame.Row32(y)[x]);
+        visit(x, box.top + row, display, frameTop[row * frameDown + x]);
       }
       return count > 0 ? box : PixelRect{};
     }
@@ -267,8 +289,9 @@ PixelRect ForEachQuadPixel(Canvas& canvas, const SurfaceQuad& quad, const PixelR
       rows += first <= last;
       // Asked for now, the words of all these rows arrive together rather than one
       // row's after another's.
-      __builtin_prefetch(canvas.display.Row32(top + r) + first);
-      __builtin_prefetch(canvas.frame.Row32(top + r) + first);
+      const ptrdiff_t down = top + r - box.top;
+      __builtin_prefetch(displayTop + down * displayDown + first);
+      __builtin_prefetch(frameTop + down * frameDown + first);
     }
     for (int i = 0; i < rows; ++i) {
       const int r = having[i];
