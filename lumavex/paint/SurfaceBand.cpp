@@ -31,6 +31,21 @@ bool SegmentsCross(Sample p, Sample q, Sample r, Sample s) {
   return Turn(p, q, r) * Turn(p, q, s) < 0 && Turn(r, s, p) * Turn(r, s, q) < 0;
 }
 
+// PixelIndex(std::ceil(v)) and PixelIndex(std::floor(v)) by the truncating conversion
+// alone: the rounding functions are library calls on the baseline instruction set.
+int CeilIndex(double v) {
+  if (!(v > -kFarPixel)) return -kFarPixel;
+  if (v >= kFarPixel) return kFarPixel;
+  const int t = static_cast<int>(v);
+  return t + (static_cast<double>(t) < v);
+}
+int FloorIndex(double v) {
+  if (!(v > -kFarPixel)) return -kFarPixel;
+  if (v >= kFarPixel) return kFarPixel;
+  const int t = static_cast<int>(v);
+  return t - (static_cast<double>(t) > v);
+}
+
 int CountForLengths(double la, double lb, int pointSpacing) {
   if (pointSpacing < 1) return 0;
   const double count = std::max(la, lb) * 100 / pointSpacing;
@@ -108,10 +123,8 @@ PixelRect SurfaceQuad::Box() const {
     minY = std::min(minY, c.y);
     maxY = std::max(maxY, c.y);
   }
-  return {PixelIndex(std::ceil(minX - kBorderTolerance)),
-          PixelIndex(std::ceil(minY - kBorderTolerance)),
-          PixelIndex(std::floor(maxX + kBorderTolerance)),
-          PixelIndex(std::floor(maxY + kBorderTolerance))};
+  return {CeilIndex(minX - kBorderTolerance), CeilIndex(minY - kBorderTolerance),
+          FloorIndex(maxX + kBorderTolerance), FloorIndex(maxY + kBorderTolerance)};
 }
 
 void SurfaceQuad::Part::Add(const Edge& e, bool columns) {

@@ -46,6 +46,27 @@ TEST(SurfaceQuad, BoxHoldsTheIntegerPositionsBetweenTheCornersWithinATolerance) 
   EXPECT_EQ(quad.Box(), (PixelRect{1, 3, 4, 8}));
 }
 
+TEST(SurfaceQuad, BoxRoundsAsTheLibraryWouldOnWholeFractionalHugeAndNanCorners) {
+  const auto reference = [](const std::array<Sample, 4>& c) {
+    double minX = c[0].x, maxX = minX, minY = c[0].y, maxY = minY;
+    for (const Sample& p : c) {
+      minX = std::min(minX, p.x), maxX = std::max(maxX, p.x);
+      minY = std::min(minY, p.y), maxY = std::max(maxY, p.y);
+    }
+    return PixelRect{PixelIndex(std::ceil(minX - 0.001)), PixelIndex(std::ceil(minY - 0.001)),
+                     PixelIndex(std::floor(maxX + 0.001)), PixelIndex(std::floor(maxY + 0.001))};
+  };
+  const double values[] = {0,     -0.0005, 0.0005, 3.001, -3.001,  -2.5,   7.999, 1e12,
+                           -1e12, 1 << 30, -(1 << 30) + 0.5, (1 << 30) - 0.5, std::nan("")};
+  std::mt19937 random(18);
+  std::uniform_int_distribution<int> pick(0, std::size(values) - 1);
+  for (int trial = 0; trial < 3000; ++trial) {
+    std::array<Sample, 4> c;
+    for (Sample& p : c) p = {values[pick(random)], values[pick(random)]};
+    ASSERT_EQ(SurfaceQuad(c[0], c[1], c[2], c[3]).Box(), reference(c)) << trial;
+  }
+}
+
 TEST(SurfaceQuad, InsideTestMatchesTheCrossingNumberOnConvexAndConcaveQuads) {
   const std::array<Sample, 4> quads[] = {
       {{{0, 0}, {10, 0}, {10, 10}, {0, 10}}},
