@@ -101,12 +101,26 @@ SurfaceQuad::SurfaceQuad(Sample a, Sample b, Sample c, Sample d) : corners_{a, b
     edges_ = {MakeEdge(r, r1), MakeEdge(r1, r2), MakeEdge(r2, r),
               MakeEdge(r, r2), MakeEdge(r2, r3), MakeEdge(r3, r)};
   }
-  area_ = std::fabs(area) / 2;
-  for (bool columns : {false, true}) {
-    std::array<Part, 2>& parts = columns ? columnParts_ : parts_;
-    for (int i = 0; i < (concave_ ? 3 : 4); ++i) parts[0].Add(edges_[i], columns);
-    for (int i = 3; concave_ && i < 6; ++i) parts[1].Add(edges_[i], columns);
+  double minX = a.x, maxX = minX, minY = a.y, maxY = minY;
+  for (const Sample& p : corners_) {
+    minX = std::min(minX, p.x);
+    maxX = std::max(maxX, p.x);
+    minY = std::min(minY, p.y);
+    maxY = std::max(maxY, p.y);
   }
+  box_ = {CeilIndex(minX - kBorderTolerance), CeilIndex(minY - kBorderTolerance),
+          FloorIndex(maxX + kBorderTolerance), FloorIndex(maxY + kBorderTolerance)};
+  // Quadrilaterals of up to 400 square pixels (`area` is twice that) mostly hold few
+  // enough pixels for the column buffer.
+  constexpr double kColumnArea = 800;
+  byColumns_ = box_.right - box_.left < box_.bottom - box_.top && std::fabs(area) <= kColumnArea;
+  scan_ = Bounds(edges_, concave_, byColumns_);
+}
+
+SurfaceQuad::Bounds::Bounds(const std::array<Edge, 6>& edges, bool concave, bool columns)
+    : concave_(concave) {
+  for (int i = 0; i < (concave ? 3 : 4); ++i) parts_[0].Add(edges[i], columns);
+  for (int i = 3; concave && i < 6; ++i) parts_[1].Add(edges[i], columns);
 }
 
 SurfaceQuad::Edge SurfaceQuad::MakeEdge(int i, int j) const {
@@ -115,19 +129,7 @@ SurfaceQuad::Edge SurfaceQuad::MakeEdge(int i, int j) const {
   return {p.x, p.y, ex, ey, kBorderTolerance * std::sqrt(ex * ex + ey * ey)};
 }
 
-PixelRect SurfaceQuad::Box() const {
-  double minX = corners_[0].x, maxX = minX, minY = corners_[0].y, maxY = minY;
-  for (const Sample& c : corners_) {
-    minX = std::min(minX, c.x);
-    maxX = std::max(maxX, c.x);
-    minY = std::min(minY, c.y);
-    maxY = std::max(maxY, c.y);
-  }
-  return {CeilIndex(minX - kBorderTolerance), CeilIndex(minY - kBorderTolerance),
-          FloorIndex(maxX + kBorderTolerance), FloorIndex(maxY + kBorderTolerance)};
-}
-
-void SurfaceQuad::Part::Add(const Edge& e, bool columns) {
+void SurfaceQuad::Bounds::Part::Add(const Edge& e, bool columns) {
   // The edge holds where ex·(y − py) − ey·(x − px) + tol >= 0: along a row that is
   // k·x + c(y) >= 0 with k = −ey, along a column k·y + c(x) >= 0 with k = ex.
   const double k = columns ? e.ex : -e.ey;
