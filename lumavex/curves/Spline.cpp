@@ -72,6 +72,57 @@ BasisWeights BasisAt(const SplineShape& shape, double t) {
   return basis;
 }
 
+// BasisAt for many parameters in turn: the knots and knot differences of a span are
+// worked out when the span changes, and the arithmetic on t is BasisAt's, term by term.
+class SpanBasis {
+ public:
+  explicit SpanBasis(const SplineShape& shape) : shape_(shape) {}
+
+  BasisWeights At(double t) {
+    const int p = shape_.p;
+    const int s = shape_.Span(t);
+    if (s != span_) Prepare(s);
+    double table[4][5] = {};
+    table[0][p] = 1;
+    for (int q = 1; q <= p; ++q) {
+      for (int j = p - q; j <= p; ++j) {
+        const Term& term = terms_[q][j];
+        double value = 0;
+        if (term.left > 0) value = (t - term.lowKnot) / term.left * table[q - 1][j];
+        if (term.right > 0) value += (term.highKnot - t) / term.right * table[q - 1][j + 1];
+        table[q][j] = value;
+      }
+    }
+    BasisWeights basis;
+    basis.span = s;
+    for (int j = 0; j <= p; ++j) basis.weight[j] = table[p][j];
+    return basis;
+  }
+
+ private:
+  struct Term {
+    double lowKnot = 0, highKnot = 0, left = 0, right = 0;
+  };
+  void Prepare(int s) {
+    const int p = shape_.p;
+    for (int q = 1; q <= p; ++q) {
+      for (int j = p - q; j <= p; ++j) {
+        const int a = s - p + j;
+        Term& term = terms_[q][j];
+        term.lowKnot = shape_.Knot(a);
+        term.highKnot = shape_.Knot(a + q + 1);
+        term.left = shape_.Knot(a + q) - term.lowKnot;
+        term.right = term.highKnot - shape_.Knot(a + 1);
+      }
+    }
+    span_ = s;
+  }
+
+  const SplineShape& shape_;
+  int span_ = -1;
+  Term terms_[4][4] = {};
+};
+
 // The collocation matrix of the spline, factorised in place into a unit lower triangle (below the
 // diagonal) and an upper triangle. A banded row holds k values from its span start; entries
 // outside that range are zero and elimination never creates one there, since the span starts
@@ -211,8 +262,9 @@ std::pair<std::vector<Sample>, std::vector<Sample>> SplineSamplePair(
   const double step = static_cast<double>(n - 1) / (m - 1);
   std::pair<std::vector<Sample>, std::vector<Sample>> samples{std::vector<Sample>(m),
                                                               std::vector<Sample>(m)};
+  SpanBasis spanBasis(shape);
   for (int r = 0; r < m; ++r) {
-    const BasisWeights basis = BasisAt(shape, r * step);
+    const BasisWeights basis = spanBasis.At(r * step);
     samples.first[r] = Weighted(shape, basis, control1);
     samples.second[r] = Weighted(shape, basis, control2);
   }

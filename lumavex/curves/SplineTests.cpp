@@ -215,7 +215,7 @@ TEST(Spline, SamplePairsAreWordForWordTheSamplesOfEachCurve) {
   for (int points = 1; points <= 7; ++points) {
     first.push_back({3.0 * points + 0.37 * points * points, 11.0 / points});
     second.push_back({7.25 - points, 2.5 * points - 0.1 * points * points});
-    for (int m : {0, 1, 2, 3, 100, 997}) {
+    for (int m : {0, 1, 2, 3, 100, 997, 5003}) {
       const auto [a, b] = SplineSamplePair(first, second, m);
       EXPECT_TRUE(same(a, SplineSamples(first, m))) << points << " points, " << m;
       EXPECT_TRUE(same(b, SplineSamples(second, m))) << points << " points, " << m;

@@ -122,6 +122,16 @@ constexpr double kSeriesMargin = 1e-10;
 // value between. kUnsettled when they differ.
 constexpr int kUnsettled = -2;
 inline int SettledAlpha(const FadeAlphaTerms& q, double lo, double hi) {
+  if (q.headFade <= q.arc && q.arc <= q.total - q.terminationFade) {
+    // Between the fades, where most quadrilaterals lie, FadeSurfaceAlpha is the value
+    // scaled and truncated; the test of the place is made once for both ends.
+    const auto alpha = [](double o) {
+      if (!(o > 0)) return -1;
+      return static_cast<int>(std::clamp(std::min(o, 1.0) * 255.9999, 0.0, 255.0));
+    };
+    const int low = alpha(lo);
+    return low == alpha(hi) ? low : kUnsettled;
+  }
   const auto alpha = [&q](double o) {
     if (!(o > 0)) return -1;
     return FadeSurfaceAlpha(std::min(o, 1.0), q.arc, q.total, q.headFade, q.terminationFade);

@@ -31,6 +31,21 @@ bool SegmentsCross(Sample p, Sample q, Sample r, Sample s) {
   return Turn(p, q, r) * Turn(p, q, s) < 0 && Turn(r, s, p) * Turn(r, s, q) < 0;
 }
 
+// PixelIndex(std::ceil(v)) and PixelIndex(std::floor(v)) by the truncating conversion
+// alone: the rounding functions are library calls on the baseline instruction set.
+int CeilIndex(double v) {
+  if (!(v > -kFarPixel)) return -kFarPixel;
+  if (v >= kFarPixel) return kFarPixel;
+  const int t = static_cast<int>(v);
+  return t + (static_cast<double>(t) < v);
+}
+int FloorIndex(double v) {
+  if (!(v > -kFarPixel)) return -kFarPixel;
+  if (v >= kFarPixel) return kFarPixel;
+  const int t = static_cast<int>(v);
+  return t - (static_cast<double>(t) > v);
+}
+
 int CountForLengths(double la, double lb, int pointSpacing) {
   if (pointSpacing < 1) return 0;
   const double count = std::max(la, lb) * 100 / pointSpacing;
@@ -86,8 +101,26 @@ SurfaceQuad::SurfaceQuad(Sample a, Sample b, Sample c, Sample d) : corners_{a, b
     edges_ = {MakeEdge(r, r1), MakeEdge(r1, r2), MakeEdge(r2, r),
               MakeEdge(r, r2), MakeEdge(r2, r3), MakeEdge(r3, r)};
   }
-  for (int i = 0; i < (concave_ ? 3 : 4); ++i) parts_[0].Add(edges_[i]);
-  for (int i = 3; concave_ && i < 6; ++i) parts_[1].Add(edges_[i]);
+  double minX = a.x, maxX = minX, minY = a.y, maxY = minY;
+  for (const Sample& p : corners_) {
+    minX = std::min(minX, p.x);
+    maxX = std::max(maxX, p.x);
+    minY = std::min(minY, p.y);
+    maxY = std::max(maxY, p.y);
+  }
+  box_ = {CeilIndex(minX - kBorderTolerance), CeilIndex(minY - kBorderTolerance),
+          FloorIndex(maxX + kBorderTolerance), FloorIndex(maxY + kBorderTolerance)};
+  // Quadrilaterals of up to 400 square pixels (`area` is twice that) mostly hold few
+  // enough pixels for the column buffer.
+  constexpr double kColumnArea = 800;
+  byColumns_ = box_.right - box_.left < box_.bottom - box_.top && std::fabs(area) <= kColumnArea;
+  scan_ = Bounds(edges_, concave_, byColumns_);
+}
+
+SurfaceQuad::Bounds::Bounds(const std::array<Edge, 6>& edges, bool concave, bool columns)
+    : concave_(concave) {
+  for (int i = 0; i < (concave ? 3 : 4); ++i) parts_[0].Add(edges[i], columns);
+  for (int i = 3; concave && i < 6; ++i) parts_[1].Add(edges[i], columns);
 }
 
 SurfaceQuad::Edge SurfaceQuad::MakeEdge(int i, int j) const {
@@ -96,29 +129,18 @@ SurfaceQuad::Edge SurfaceQuad::MakeEdge(int i, int j) const {
   return {p.x, p.y, ex, ey, kBorderTolerance * std::sqrt(ex * ex + ey * ey)};
 }
 
-PixelRect SurfaceQuad::Box() const {
-  double minX = corners_[0].x, maxX = minX, minY = corners_[0].y, maxY = minY;
-  for (const Sample& c : corners_) {
-    minX = std::min(minX, c.x);
-    maxX = std::max(maxX, c.x);
-    minY = std::min(minY, c.y);
-    maxY = std::max(maxY, c.y);
-  }
-  return {PixelIndex(std::ceil(minX - kBorderTolerance)),
-          PixelIndex(std::ceil(minY - kBorderTolerance)),
-          PixelIndex(std::floor(maxX + kBorderTolerance)),
-          PixelIndex(std::floor(maxY + kBorderTolerance))};
-}
-
-void SurfaceQuad::Part::Add(const Edge& e) {
-  // The edge holds where k·x + c(y) >= 0, with k = −ey and c(y) = ex·(y − py) + ey·px + tol.
-  const double k = -e.ey;
+void SurfaceQuad::Bounds::Part::Add(const Edge& e, bool columns) {
+  // The edge holds where ex·(y − py) − ey·(x − px) + tol >= 0: along a row that is
+  // k·x + c(y) >= 0 with k = −ey, along a column k·y + c(x) >= 0 with k = ex.
+  const double k = columns ? e.ex : -e.ey;
   if (std::fabs(k) < 1e-9) return;
-  const Line line{-e.ex / k, (e.ex * e.py - e.ey * e.px - e.tolerance) / k};
-  const double reach = std::fabs(e.ey);
-  if (k > 0) {
-    if (reach > lowerReach) lower = line, lowerReach = reach;
-  } else if (reach > upperReach) {
+  const double reach = std::fabs(k);
+  const bool lowerBound = k > 0;
+  if (!(reach > (lowerBound ? lowerReach : upperReach))) return;
+  const Line line{columns ? e.ey / k : -e.ex / k, (e.ex * e.py - e.ey * e.px - e.tolerance) / k};
+  if (lowerBound) {
+    lower = line, lowerReach = reach;
+  } else {
     upper = line, upperReach = reach;
   }
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 #include <random>
 #include <utility>
 #include <vector>
@@ -45,6 +46,27 @@ TEST(SurfaceQuad, BoxHoldsTheIntegerPositionsBetweenTheCornersWithinATolerance) 
   EXPECT_EQ(quad.Box(), (PixelRect{1, 3, 4, 8}));
 }
 
+TEST(SurfaceQuad, BoxRoundsAsTheLibraryWouldOnWholeFractionalHugeAndNanCorners) {
+  const auto reference = [](const std::array<Sample, 4>& c) {
+    double minX = c[0].x, maxX = minX, minY = c[0].y, maxY = minY;
+    for (const Sample& p : c) {
+      minX = std::min(minX, p.x), maxX = std::max(maxX, p.x);
+      minY = std::min(minY, p.y), maxY = std::max(maxY, p.y);
+    }
+    return PixelRect{PixelIndex(std::ceil(minX - 0.001)), PixelIndex(std::ceil(minY - 0.001)),
+                     PixelIndex(std::floor(maxX + 0.001)), PixelIndex(std::floor(maxY + 0.001))};
+  };
+  const double values[] = {0,     -0.0005, 0.0005, 3.001, -3.001,  -2.5,   7.999, 1e12,
+                           -1e12, 1 << 30, -(1 << 30) + 0.5, (1 << 30) - 0.5, std::nan("")};
+  std::mt19937 random(18);
+  std::uniform_int_distribution<int> pick(0, std::size(values) - 1);
+  for (int trial = 0; trial < 3000; ++trial) {
+    std::array<Sample, 4> c;
+    for (Sample& p : c) p = {values[pick(random)], values[pick(random)]};
+    ASSERT_EQ(SurfaceQuad(c[0], c[1], c[2], c[3]).Box(), reference(c)) << trial;
+  }
+}
+
 TEST(SurfaceQuad, InsideTestMatchesTheCrossingNumberOnConvexAndConcaveQuads) {
   const std::array<Sample, 4> quads[] = {
       {{{0, 0}, {10, 0}, {10, 10}, {0, 10}}},
@@ -62,7 +84,7 @@ TEST(SurfaceQuad, InsideTestMatchesTheCrossingNumberOnConvexAndConcaveQuads) {
   }
 }
 
-TEST(SurfaceQuad, RowSpansHoldEveryContainedPixelOfRandomQuads) {
+TEST(SurfaceQuad, RowAndColumnSpansHoldEveryContainedPixelOfRandomQuads) {
   std::mt19937 random(18);
   std::uniform_real_distribution<double> coordinate(-3, 40);
   int checked = 0;
@@ -79,6 +101,8 @@ TEST(SurfaceQuad, RowSpansHoldEveryContainedPixelOfRandomQuads) {
         if (!quad.Contains(x, y)) continue;
         ++checked;
         ASSERT_TRUE(lo <= x && x <= hi) << trial << ": " << x << "," << y;
+        const auto [top, bottom] = quad.ColumnSpan(x);
+        ASSERT_TRUE(top <= y && y <= bottom) << trial << ": " << x << "," << y;
       }
     }
   }
@@ -107,12 +131,18 @@ TEST(SurfaceQuad, RowColumnsAreTheWholeColumnsOfTheRowSpanWithinTheLimits) {
   }
 }
 
-// The pixels ForEachQuadPixel visits on a blank picture, in visiting order.
-std::vector<std::pair<int, int>> Visited(const SurfaceQuad& quad, QuadScan scan) {
-  testing::TestDrawingContext context(40, 200);
+// The pixels ForEachQuadPixel visits on a blank picture, in visiting order, with the
+// picture's pixels at `skipped` carrying the flag or mark that keeps them from a visit.
+std::vector<std::pair<int, int>> Visited(const SurfaceQuad& quad, QuadScan scan, int height = 200,
+                                         const std::vector<std::pair<int, int>>& skipped = {}) {
+  testing::TestDrawingContext context(40, height);
+  for (size_t i = 0; i < skipped.size(); ++i)
+    context.canvas.display.At(skipped[i].first, skipped[i].second) |=
+        i % 2 ? kQueuedMark : kNonSelectedFlag;
   std::vector<std::pair<int, int>> pixels;
-  ForEachQuadPixel(context.canvas, quad, {0, 0, 39, 199}, scan,
-                   [&](int x, int y, uint32_t&, uint32_t&) {
+  ForEachQuadPixel(context.canvas, quad, {0, 0, 39, height - 1}, scan,
+                   [&](int x, int y, uint32_t& display, uint32_t&) {
+                     EXPECT_TRUE(display & kQueuedMark);
                      pixels.push_back({x, y});
                    });
   return pixels;
@@ -128,12 +158,52 @@ TEST(ForEachQuadPixel, RowSpansVisitWhatTheWholeBoxVisitsInTheSameOrder) {
       // Thin and tall: rows in several runs of the scan, most of them without a pixel.
       {{{2, 1}, {2.3, 1}, {37.3, 190}, {37, 190}}},
       {{{36, 3.5}, {36.2, 3.5}, {4.2, 128.5}, {4, 128.5}}},
+      // Taller than wide and small, so scanned by columns: leaning either way, several
+      // pixels to a row, concave.
+      {{{5, 2}, {5.6, 2.3}, {9.1, 30}, {8.4, 29.6}}},
+      {{{30, 1.5}, {31.2, 1.5}, {20.2, 40.7}, {19, 40.5}}},
+      {{{10, 10}, {14, 12}, {11, 40}, {12, 14}}},
+      {{{20.25, 3}, {20.75, 3}, {25.75, 190}, {25.25, 190}}},  // tall, a pixel a few rows
   };
   for (const auto& c : quads) {
     const SurfaceQuad quad(c[0], c[1], c[2], c[3]);
     EXPECT_EQ(Visited(quad, QuadScan::Spans), Visited(quad, QuadScan::WholeBox))
         << "A=" << c[0].x << "," << c[0].y;
   }
+}
+
+TEST(ForEachQuadPixel, ASliverAlongAColumnHoldingMorePixelsThanTheColumnBufferIsVisitedWhole) {
+  // Area 0.7, yet 700 pixels on column 20.
+  const SurfaceQuad quad({19.9995, 0}, {20.0005, 0}, {20.0005, 699}, {19.9995, 699});
+  const auto visited = Visited(quad, QuadScan::Spans, 700);
+  EXPECT_EQ(visited.size(), 700u);
+  EXPECT_EQ(visited, Visited(quad, QuadScan::WholeBox, 700));
+}
+
+TEST(ForEachQuadPixel, RandomThinQuadsOfEveryLeanVisitTheWholeBoxPixelsInOrder) {
+  std::mt19937 random(40162);
+  std::uniform_real_distribution<double> unit(0, 1);
+  int visits = 0;
+  for (int trial = 0; trial < 600; ++trial) {
+    // A band piece: two long edges `length` apart across the band, `width` along it.
+    const double angle = unit(random) * 2 * std::numbers::pi;
+    const double length = 2 + unit(random) * 60, width = 0.05 + unit(random) * 3;
+    const double ux = std::cos(angle), uy = std::sin(angle);
+    const Sample a{5 + unit(random) * 30, 5 + unit(random) * 60};
+    const double skew = (unit(random) - 0.5) * width;
+    const Sample b{a.x + ux * length, a.y + uy * length};
+    const Sample c{b.x - uy * (width + skew), b.y + ux * (width + skew)};
+    const Sample d{a.x - uy * width, a.y + ux * width};
+    if (CheckSurfaceQuad(a, b, c, d) != QuadCheck::Accepted) continue;
+    std::vector<std::pair<int, int>> skipped;
+    for (int i = 0; i < 40; ++i)
+      skipped.push_back({static_cast<int>(unit(random) * 40), static_cast<int>(unit(random) * 80)});
+    const SurfaceQuad quad(a, b, c, d);
+    const auto spans = Visited(quad, QuadScan::Spans, 80, skipped);
+    ASSERT_EQ(spans, Visited(quad, QuadScan::WholeBox, 80, skipped)) << trial;
+    visits += static_cast<int>(spans.size());
+  }
+  EXPECT_GT(visits, 10000);
 }
 
 TEST(SampleBand, CountFollowsTheLongerCurveAndTheFirstBadQuadrilateralCancels) {
