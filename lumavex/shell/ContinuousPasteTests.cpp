@@ -47,6 +47,11 @@ class ContinuousPasteTest : public testing::ProgramTest {
     for (int y = 20; y < 30; ++y)
       for (int x = 30; x < 40; ++x) State().canvas.display.At(x, y) = kDrawAreaFlag | 0x203040;
     SaveHere("./init.lmv");
+    CopyBand();
+    return State();
+  }
+  // Copies the band between y = 10 and y = 40 to memory.
+  void CopyBand() {
     Command(cmd::kCopyToMemory);
     Click(10, 10);
     Click(80, 10);
@@ -55,7 +60,6 @@ class ContinuousPasteTest : public testing::ProgramTest {
     Click(80, 40);
     Click(0, 0, kBoth);
     Click(0, 0, kBoth);
-    return State();
   }
   void SaveHere(std::string name) {
     const Canvas& c = State().canvas;
@@ -272,14 +276,7 @@ TEST_F(ContinuousPasteTest, AGroupShowsItsFileAndIsStoredWhenTheUserMovesOn) {
   EXPECT_EQ(File(1), File(2));  // nothing pasted
 
   // A new copy forgets the positions.
-  Command(cmd::kCopyToMemory);
-  Click(10, 10);
-  Click(80, 10);
-  Click(0, 0, kBoth);
-  Click(10, 40);
-  Click(80, 40);
-  Click(0, 0, kBoth);
-  Click(0, 0, kBoth);
+  CopyBand();
   EXPECT_FALSE(s.pasteGroup.positions[0]);
 }
 

@@ -95,6 +95,21 @@ lumavex_draw_ellipse() {
   sleep 1
 }
 
+# A Shift+Ctrl click at (x, y).
+shift_ctrl_click() { xdotool mousemove "$1" "$2" keydown shift keydown ctrl click 1 keyup ctrl keyup shift; sleep 0.5; }
+
+# On a new picture: the ellipse of lumavex_draw_ellipse filled black with the
+# region fill (P) clicked at its centre, (350, 315).
+lumavex_filled_ellipse() {
+  xdotool mousemove 200 200 click 1
+  lumavex_dismiss_silent_notice
+  lumavex_draw_ellipse
+  xdotool key p
+  sleep 0.3
+  xdotool mousemove 350 315 click 1
+  sleep 1
+}
+
 # LMVセーブ (F12) under the typed name, in the working folder; waits for the file.
 lumavex_save_native() {
   xdotool key F12

@@ -14,7 +14,6 @@ source_dir=$(realpath "$2")
 FAILURE_SHOT=/tmp/lumavex-e2e-continuous-paste-failure.png
 source "$(dirname "$0")/e2e_common.sh"
 
-shift_ctrl_click() { xdotool mousemove "$1" "$2" keydown shift keydown ctrl click 1 keyup ctrl keyup shift; sleep 0.5; }
 # The continuous paste popup (its title is the seventh, about 750 pixels in), then
 # <keys> among its enabled items. A popup opened by a click has no item active yet,
 # so the first Down takes the first enabled item.
@@ -30,13 +29,7 @@ wait_window() { xdotool search --sync --onlyvisible --name "$1" >/dev/null; slee
 
 lumavex_start "$binary" "$source_dir"
 lumavex_new_picture
-xdotool mousemove 200 200 click 1
-lumavex_dismiss_silent_notice
-lumavex_draw_ellipse  # from (250, 250) to (450, 380)
-xdotool key p
-sleep 0.3
-xdotool mousemove 350 315 click 1
-sleep 1
+lumavex_filled_ellipse  # from (250, 250) to (450, 380)
 lumavex_save_native init.lmv
 
 # 曲面、貼り付け → 曲面をメモリへコピー: curve 1 above the ellipse, curve 2 below it.

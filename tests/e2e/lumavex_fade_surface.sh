@@ -21,7 +21,6 @@ lumavex_save_native before.lmv
 
 xdotool mousemove 300 300 key z
 sleep 0.5
-shift_ctrl_click() { xdotool mousemove "$1" "$2" keydown shift keydown ctrl click 1 keyup ctrl keyup shift; sleep 0.5; }
 for x in 200 500; do xdotool mousemove $x 200 click 1; sleep 0.3; done
 shift_ctrl_click 700 600
 for x in 200 500; do xdotool mousemove $x 260 click 1; sleep 0.3; done

@@ -16,16 +16,9 @@ source "$(dirname "$0")/e2e_common.sh"
 lumavex_start "$binary" "$source_dir"
 lumavex_new_picture
 
-xdotool mousemove 200 200 click 1
-lumavex_dismiss_silent_notice
-lumavex_draw_ellipse  # from (250, 250) to (450, 380)
-xdotool key p
-sleep 0.3
-xdotool mousemove 350 315 click 1
-sleep 1
+lumavex_filled_ellipse  # from (250, 250) to (450, 380)
 lumavex_save_native before.lmv
 
-shift_ctrl_click() { xdotool mousemove "$1" "$2" keydown shift keydown ctrl click 1 keyup ctrl keyup shift; sleep 0.5; }
 # 曲面、貼り付け: its fifth item is 曲面をメモリへコピー.
 xdotool mousemove 560 8 click 1
 sleep 0.7
