@@ -110,6 +110,20 @@ lumavex_filled_ellipse() {
   sleep 1
 }
 
+# 曲面、貼り付け → 曲面をメモリへコピー (its fifth item): the band between curve 1
+# above that ellipse (y = 230) and curve 2 below it (y = 400).
+lumavex_copy_ellipse_band() {
+  xdotool mousemove 560 8 click 1
+  sleep 0.7
+  xdotool key Down Down Down Down Down Return
+  sleep 0.5
+  for x in 230 470; do xdotool mousemove $x 230 click 1; sleep 0.3; done
+  shift_ctrl_click 700 600
+  for x in 230 470; do xdotool mousemove $x 400 click 1; sleep 0.3; done
+  shift_ctrl_click 700 600
+  shift_ctrl_click 700 600
+}
+
 # LMVセーブ (F12) under the typed name, in the working folder; waits for the file.
 lumavex_save_native() {
   xdotool key F12

@@ -32,16 +32,7 @@ lumavex_new_picture
 lumavex_filled_ellipse  # from (250, 250) to (450, 380)
 lumavex_save_native init.lmv
 
-# 曲面、貼り付け → 曲面をメモリへコピー: curve 1 above the ellipse, curve 2 below it.
-xdotool mousemove 560 8 click 1
-sleep 0.7
-xdotool key Down Down Down Down Down Return
-sleep 0.5
-for x in 230 470; do xdotool mousemove $x 230 click 1; sleep 0.3; done
-shift_ctrl_click 700 600
-for x in 230 470; do xdotool mousemove $x 400 click 1; sleep 0.3; done
-shift_ctrl_click 700 600
-shift_ctrl_click 700 600
+lumavex_copy_ellipse_band
 
 # 対象ファイル郡作成: head walk0001, five files, then the initialisation picture.
 continuous_menu Down
