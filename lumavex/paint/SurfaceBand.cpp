@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "lumavex/curves/Polyline.h"
 
@@ -113,7 +114,10 @@ SurfaceQuad::SurfaceQuad(Sample a, Sample b, Sample c, Sample d) : corners_{a, b
   // Quadrilaterals of up to 400 square pixels (`area` is twice that) mostly hold few
   // enough pixels for the column buffer.
   constexpr double kColumnArea = 800;
-  byColumns_ = box_.right - box_.left < box_.bottom - box_.top && std::fabs(area) <= kColumnArea;
+  // In 64 bits: the corners of a huge quadrilateral give boxes wider than an int.
+  const int64_t width = int64_t{box_.right} - box_.left;
+  const int64_t height = int64_t{box_.bottom} - box_.top;
+  byColumns_ = width < height && std::fabs(area) <= kColumnArea;
   scan_ = Bounds(edges_, concave_, byColumns_);
 }
 
