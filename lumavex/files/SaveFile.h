@@ -30,6 +30,9 @@ class SaveFile {
   bool Write(const void* data, size_t size);
   // Hands buffered bytes to the system.
   bool Flush();
+  // Asks the system to start putting what it was handed on the disk, without waiting,
+  // so that the wait in Commit is shorter.
+  void StartWriteback();
   // Flushes, waits until the bytes are on the disk and puts the file in the target's
   // place. False when any step fails; the target is then untouched.
   bool Commit();
