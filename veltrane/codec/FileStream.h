@@ -27,6 +27,8 @@ class FileStream {
   // fails) and gives the stream its buffer.
   bool Adopt(int fd, const char* mode);
   bool IsOpen() const { return file_ != nullptr; }
+  // The stream's file descriptor; -1 when it is not open.
+  int Descriptor() const { return file_ ? fileno(file_) : -1; }
 
   // The file's length in bytes; empty when it cannot be determined.
   std::optional<uint64_t> Length() const;

@@ -8,6 +8,7 @@
 #include "veltrane/codec/Delta.h"
 #include "veltrane/codec/FileStream.h"
 #include "veltrane/codec/FolderList.h"
+#include "veltrane/codec/MappedFile.h"
 #include "veltrane/codec/ReplacingFile.h"
 
 namespace veltrane {
@@ -43,12 +44,38 @@ bool ReadPicture(PictureSource& source, uint8_t* buffer) {
   return true;
 }
 
-// Reads the picture piece by piece into `piece` (kPieceBytes + 3 bytes), appending
-// the delta of each piece against `previous` to `delta`; `previous` then holds the
-// new picture. Returns the delta's length, or nothing on a short read.
+// The delta of the mapped picture against `previous` into `delta`: the whole blocks
+// straight from the mapping, the rest from a copy in `piece` completed with zeros.
+// Nothing when the file turned out shorter than mapped.
+std::optional<size_t> EncodeMapped(const MappedFile& mapped, uint8_t* previous, uint8_t* piece,
+                                   uint8_t* delta) {
+  const uint64_t size = mapped.Size();
+  const uint64_t wholeWords = size / (4 * kBlockWords) * kBlockWords;
+  const uint64_t restBytes = size - 4 * wholeWords;
+  size_t length = 0;
+  const bool read = ReadGuarded([&] {
+    length = EncodeDelta(previous, mapped.Bytes(), wholeWords, delta);
+    std::memcpy(piece, mapped.Bytes() + 4 * wholeWords, restBytes);
+  });
+  if (!read) return std::nullopt;
+  if (restBytes == 0) return length;
+  std::memset(piece + restBytes, 0, 3);
+  return length +
+         EncodeDelta(previous + 4 * wholeWords, piece, WordCount(restBytes), delta + length);
+}
+
+// Reads the picture, appending its delta against `previous` to `delta`; `previous`
+// then holds the new picture. The picture is compared where the system keeps it when
+// it can be mapped, else read piece by piece into `piece` (kPieceBytes + 3 bytes).
+// Returns the delta's length, or nothing on a short read.
 std::optional<size_t> ReadAndEncode(PictureSource& source, uint8_t* previous, uint8_t* piece,
                                     uint8_t* delta) {
   const uint64_t size = source.size;
+  if (MappedFile mapped; mapped.Map(source.stream.Descriptor(), size)) {
+    auto length = EncodeMapped(mapped, previous, piece, delta);
+    source.stream.Close();
+    return length;
+  }
   size_t length = 0;
   for (uint64_t offset = 0; offset < size; offset += kPieceBytes) {
     const uint64_t end = std::min(size, offset + kPieceBytes);

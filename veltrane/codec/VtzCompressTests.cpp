@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "veltrane/codec/CodecTestSupport.h"
+#include "veltrane/codec/Delta.h"
 #include "veltrane/codec/FolderList.h"
 #include "veltrane/codec/VtzCompress.h"
 
@@ -105,6 +106,40 @@ TEST_F(VtzCompressTest, EmptyListWritesNothingAndProgressRunsOncePerPicture) {
         ++calls;
       }).Ok());
   EXPECT_EQ(calls, 2);
+}
+
+// Pictures of megabytes, one ending inside a delta block and one on a block's end:
+// the file holds the deltas of the whole pictures made the plain way.
+TEST_F(VtzCompressTest, LargePicturesGiveThePlainDeltasOfWholePictures) {
+  for (const size_t size : {size_t{1} << 21, (size_t{3} << 19) + 1001}) {
+    SCOPED_TRACE(size);
+    for (const auto& entry : std::filesystem::directory_iterator(folder.Path()))
+      std::filesystem::remove(entry.path());
+    Bytes pictures[3];
+    pictures[2] = testing::RandomBytes(size, 11);
+    for (int i = 1; i >= 0; --i) {
+      pictures[i] = pictures[i + 1];
+      for (size_t at = static_cast<size_t>(i) * 7; at < size; at += 4093)
+        pictures[i][at] = static_cast<uint8_t>(at * 31 + static_cast<size_t>(i));
+    }
+    for (int i = 0; i < 3; ++i) Put("000" + std::to_string(i) + ".bmp", pictures[i]);
+    ASSERT_TRUE(Compress("bmp").Ok());
+
+    Bytes expected = FirstRecord("0002.bmp", pictures[2]);
+    Bytes previous = pictures[2];
+    previous.resize(size + 3, 0);
+    for (int i = 1; i >= 0; --i) {
+      Bytes current = pictures[i];
+      current.resize(size + 3, 0);
+      Bytes delta(MaxDeltaLength(size));
+      delta.resize(
+          EncodeDeltaPlain(previous.data(), current.data(), WordCount(size), delta.data()));
+      const std::string name = "000" + std::to_string(i) + ".bmp";
+      expected = Concat({expected, Word(static_cast<uint32_t>(name.size())), Text(name),
+                         Word(static_cast<uint32_t>(delta.size())), delta});
+    }
+    EXPECT_EQ(Get("0002.bmp.VTZ"), expected);
+  }
 }
 
 TEST_F(VtzCompressTest, MissingPictureIsAnOpenFailureNamingIt) {
