@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <numbers>
 #include <span>
+#include <vector>
 
 #include "lumavex/canvas/DrawingContext.h"
 #include "lumavex/curves/Spline.h"
@@ -169,6 +170,19 @@ inline int FadeAlphaQuick(const FadeAlphaTerms& q, double t1, double t2) {
     return alpha != kUnsettled ? alpha : FadeAlphaOf<P>(q, t1, t2);
   }
 }
+
+// The alphas of `count` pixels (xs[i], ys[i]) of one quadrilateral: FadeAlphaQuick of
+// each, its distance taken from `centre`, the middle of the fade-curve edge for the
+// shadow and gentle profiles and the middle of the quadrilateral for the gloss.
+// Between the fades, four pixels at a time where the processor can.
+void FadeAlphas(FadeProfile profile, const FadeAlphaTerms& terms, Sample centre, const int32_t* xs,
+                const int32_t* ys, int count, int32_t* alphas);
+
+// Every form of FadeAlphas this processor runs, the plain pixel-by-pixel one first,
+// for the tests to hold the others to it.
+using FadeAlphasFunction = void (*)(FadeProfile, const FadeAlphaTerms&, Sample, const int32_t*,
+                                    const int32_t*, int, int32_t*);
+std::vector<FadeAlphasFunction> FadeAlphasVariants();
 
 // Draws the fade surface between `fadeCurve` and `widthCurve` (their base points) in
 // `shape` with `profile`, the colours and settings of `context`, in one undo step with

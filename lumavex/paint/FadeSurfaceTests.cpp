@@ -71,8 +71,11 @@ void ExpectQuickAlphaIsThePlainOne() {
   for (int trial = 0; trial < 200000; ++trial) {
     const double d = 0.002 + 80 * unit(random) * unit(random);
     const double total = 200 * unit(random);
-    const FadeAlphaTerms terms{d,     trial % 7 == 0 ? 1.0 : (1 + (trial % 255)) / 255.0,
-                               total * unit(random), total, 20 * unit(random),
+    const FadeAlphaTerms terms{d,
+                               trial % 7 == 0 ? 1.0 : (1 + (trial % 255)) / 255.0,
+                               total * unit(random),
+                               total,
+                               20 * unit(random),
                                trial % 5 == 0 ? 0.0 : 20 * unit(random)};
     // Distances on whole and half pixels as well as anywhere, up to past the band.
     double t = 1.3 * d * unit(random);
@@ -88,6 +91,66 @@ TEST(FadeProfile, QuickAlphasAreThePlainAlphasOfEveryProfile) {
   ExpectQuickAlphaIsThePlainOne<FadeProfile::Shadow>();
   ExpectQuickAlphaIsThePlainOne<FadeProfile::Gloss>();
   ExpectQuickAlphaIsThePlainOne<FadeProfile::Gentle>();
+}
+
+// Every form of the batched alphas against the library's alpha of each pixel: whole
+// quadrilaterals' worth of pixels around a centre, counts that leave a partial group
+// of four, inside and outside the fades, and centres put so that pixels fall on alpha
+// boundaries (the unsettled ones).
+TEST(FadeAlphas, EveryFormGivesTheLibrarysAlphaOfEachPixel) {
+  std::mt19937 random(4037);
+  std::uniform_real_distribution<double> unit(0, 1);
+  const auto variants = FadeAlphasVariants();
+  std::vector<int32_t> xs(203), ys(203), alphas(203);
+  int checked = 0, boundaries = 0;
+  for (int trial = 0; trial < 3000; ++trial) {
+    const bool onBoundary = trial % 5 == 0;
+    const auto profile = onBoundary ? FadeProfile::Shadow : static_cast<FadeProfile>(trial % 3);
+    const double d = 0.5 + 60 * unit(random);
+    const double total = 300;
+    const bool inFades = trial % 4 == 0;
+    const FadeAlphaTerms terms{d,
+                               onBoundary ? 1.0 : (1 + trial % 255) / 255.0,
+                               inFades ? 5 * unit(random) : 150,
+                               total,
+                               10,
+                               10};
+    Sample centre{800 + 10 * unit(random), 600 + 10 * unit(random)};
+    const int count = 1 + trial % 203;
+    for (int i = 0; i < count; ++i) {
+      xs[i] = 800 + static_cast<int>(std::lround((2 * unit(random) - 1) * 1.2 * d));
+      ys[i] = 600 + static_cast<int>(std::lround((2 * unit(random) - 1) * 1.2 * d));
+    }
+    if (onBoundary) {
+      // A centre on the row of the first pixel at the distance of an alpha boundary.
+      const double t = d - std::acos(1 - (1 + trial % 254) / 255.9999) * 2 * d / std::numbers::pi;
+      centre = {xs[0] + t, static_cast<double>(ys[0])};
+      ++boundaries;
+    }
+    for (const FadeAlphasFunction alphasOf : variants) {
+      alphasOf(profile, terms, centre, xs.data(), ys.data(), count, alphas.data());
+      for (int i = 0; i < count; ++i) {
+        const double dx = centre.x - xs[i], dy = centre.y - ys[i];
+        const double t = std::sqrt(dx * dx + dy * dy);
+        int plain = 0;
+        switch (profile) {
+          case FadeProfile::Shadow:
+            plain = FadeAlphaOf<FadeProfile::Shadow>(terms, t, t);
+            break;
+          case FadeProfile::Gloss:
+            plain = FadeAlphaOf<FadeProfile::Gloss>(terms, t, t);
+            break;
+          case FadeProfile::Gentle:
+            plain = FadeAlphaOf<FadeProfile::Gentle>(terms, t, t);
+            break;
+        }
+        ASSERT_EQ(alphas[i], plain) << "trial " << trial << " pixel " << i;
+        ++checked;
+      }
+    }
+  }
+  EXPECT_GT(checked, 300000);
+  EXPECT_GT(boundaries, 100);
 }
 
 // Values right on an alpha boundary fall back to the library and still agree.
