@@ -111,10 +111,24 @@ template <FadeProfile P>
   constexpr double pi = std::numbers::pi;
   const __m256d cx = Wide(centre.x), cy = Wide(centre.y), d = Wide(q.d), m = Wide(q.m);
   const __m256d margin = Wide(kSeriesMargin), sign = Wide(-0.0);
-  int i = 0;
-  for (; i + 4 <= count; i += 4) {
-    const __m256d x = _mm256_cvtepi32_pd(_mm_loadu_si128(reinterpret_cast<const __m128i*>(xs + i)));
-    const __m256d y = _mm256_cvtepi32_pd(_mm_loadu_si128(reinterpret_cast<const __m128i*>(ys + i)));
+  for (int i = 0; i < count; i += 4) {
+    // The last group of a count that is no multiple of four repeats its last pixel.
+    const int lanes = std::min(4, count - i);
+    const int32_t* groupXs = xs + i;
+    const int32_t* groupYs = ys + i;
+    int32_t* groupAlphas = alphas + i;
+    int32_t partXs[4], partYs[4], partAlphas[4];
+    if (lanes < 4) {
+      for (int lane = 0; lane < 4; ++lane) {
+        partXs[lane] = xs[i + std::min(lane, lanes - 1)];
+        partYs[lane] = ys[i + std::min(lane, lanes - 1)];
+      }
+      groupXs = partXs, groupYs = partYs, groupAlphas = partAlphas;
+    }
+    const __m256d x =
+        _mm256_cvtepi32_pd(_mm_loadu_si128(reinterpret_cast<const __m128i*>(groupXs)));
+    const __m256d y =
+        _mm256_cvtepi32_pd(_mm_loadu_si128(reinterpret_cast<const __m128i*>(groupYs)));
     const __m256d dx = _mm256_sub_pd(cx, x), dy = _mm256_sub_pd(cy, y);
     const __m256d t = _mm256_sqrt_pd(_mm256_add_pd(_mm256_mul_pd(dx, dx), _mm256_mul_pd(dy, dy)));
     __m128i alpha;
@@ -142,15 +156,15 @@ template <FadeProfile P>
       const int kept = _mm_movemask_ps(_mm_castsi128_ps(same)) & _mm256_movemask_pd(reach);
       unsettled = ~kept & 0xF;
     }
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(alphas + i), alpha);
-    if (unsettled) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(groupAlphas), alpha);
+    if (unsettled &= (1 << lanes) - 1) {
       alignas(32) double ts[4];
       _mm256_store_pd(ts, t);
-      for (int lane = 0; lane < 4; ++lane)
-        if (unsettled >> lane & 1) alphas[i + lane] = FadeAlphaOf<P>(q, ts[lane], ts[lane]);
+      for (int lane = 0; lane < lanes; ++lane)
+        if (unsettled >> lane & 1) groupAlphas[lane] = FadeAlphaOf<P>(q, ts[lane], ts[lane]);
     }
+    if (lanes < 4) std::copy(partAlphas, partAlphas + lanes, alphas + i);
   }
-  FadeAlphasPlainOf<P>(q, centre, xs + i, ys + i, count - i, alphas + i);
 }
 
 void FadeAlphasAvx2(FadeProfile profile, const FadeAlphaTerms& terms, Sample centre,

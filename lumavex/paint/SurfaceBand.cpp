@@ -6,6 +6,10 @@
 
 #include "lumavex/curves/Polyline.h"
 
+#ifdef LUMAVEX_BAND_SIMD
+#include <immintrin.h>
+#endif
+
 namespace lumavex {
 namespace {
 
@@ -56,8 +60,10 @@ int CountForLengths(double la, double lb, int pointSpacing) {
 
 }  // namespace
 
-std::pair<std::vector<Sample>, std::vector<Sample>> BandCurvePair(
-    BandShape shape, std::span<const Sample> curveA, std::span<const Sample> curveB, int count) {
+std::pair<std::vector<Sample>, std::vector<Sample>> BandCurvePair(BandShape shape,
+                                                                  std::span<const Sample> curveA,
+                                                                  std::span<const Sample> curveB,
+                                                                  int count) {
   if (shape == BandShape::Spline) return SplineSamplePair(curveA, curveB, count);
   return {PolylineSamples(curveA, count), PolylineSamples(curveB, count)};
 }
@@ -147,6 +153,68 @@ void SurfaceQuad::Bounds::Part::Add(const Edge& e, bool columns) {
   } else {
     upper = line, upperReach = reach;
   }
+}
+
+int SurfaceQuad::Bounds::LinesPlain(int v, int count, int min, int max, int* firsts, int* lasts,
+                                    int* having) const {
+  int lines = 0;
+  for (int i = 0; i < count; ++i) {
+    const auto [first, last] = Whole(v + i, min, max);
+    firsts[i] = first;
+    lasts[i] = last;
+    having[lines] = i;
+    lines += first <= last;
+  }
+  return lines;
+}
+
+#ifdef LUMAVEX_BAND_SIMD
+int SurfaceQuad::Bounds::LinesAvx2(int v, int count, int min, int max, int* firsts, int* lasts,
+                                   int* having) const {
+  const Part& part = parts_[0];
+  const __m256d lowerSlope = _mm256_set1_pd(part.lower.slope);
+  const __m256d lowerOffset = _mm256_set1_pd(part.lower.offset);
+  const __m256d upperSlope = _mm256_set1_pd(part.upper.slope);
+  const __m256d upperOffset = _mm256_set1_pd(part.upper.offset);
+  const __m256d margin = _mm256_set1_pd(kSpanMargin);
+  // Whole's limits: the first position clamped to [min, max + 1], the last to
+  // [min − 1, max], so that an empty line gives first > last.
+  const __m256d firstLow = _mm256_set1_pd(min), firstHigh = _mm256_set1_pd(max + 1.0);
+  const __m256d lastLow = _mm256_set1_pd(min - 1.0), lastHigh = _mm256_set1_pd(max);
+  int lines = 0;
+  for (int i = 0; i < count; i += 4) {
+    const __m256d at = _mm256_add_pd(_mm256_set1_pd(v + i), _mm256_set_pd(3, 2, 1, 0));
+    // SpanAt's operations in its order: slope · v + offset, then the margin.
+    const __m256d lo =
+        _mm256_sub_pd(_mm256_add_pd(_mm256_mul_pd(lowerSlope, at), lowerOffset), margin);
+    const __m256d hi =
+        _mm256_add_pd(_mm256_add_pd(_mm256_mul_pd(upperSlope, at), upperOffset), margin);
+    const __m256d some = _mm256_cmp_pd(lo, hi, _CMP_LE_OQ);
+    __m256d firstAt = _mm256_round_pd(_mm256_min_pd(_mm256_max_pd(lo, firstLow), firstHigh),
+                                      _MM_FROUND_TO_POS_INF | _MM_FROUND_NO_EXC);
+    __m256d lastAt = _mm256_round_pd(_mm256_min_pd(_mm256_max_pd(hi, lastLow), lastHigh),
+                                     _MM_FROUND_TO_NEG_INF | _MM_FROUND_NO_EXC);
+    // A line without a span gets Whole's empty pair, 1 and 0.
+    firstAt = _mm256_blendv_pd(_mm256_set1_pd(1), firstAt, some);
+    lastAt = _mm256_blendv_pd(_mm256_setzero_pd(), lastAt, some);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(firsts + i), _mm256_cvttpd_epi32(firstAt));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(lasts + i), _mm256_cvttpd_epi32(lastAt));
+    unsigned held =
+        static_cast<unsigned>(_mm256_movemask_pd(_mm256_cmp_pd(firstAt, lastAt, _CMP_LE_OQ)));
+    held &= (1u << std::min(4, count - i)) - 1;
+    for (; held; held &= held - 1) having[lines++] = i + __builtin_ctz(held);
+  }
+  return lines;
+}
+#endif
+
+int SurfaceQuad::Bounds::Lines(int v, int count, int min, int max, int* firsts, int* lasts,
+                               int* having) const {
+#ifdef LUMAVEX_BAND_SIMD
+  static const bool wide = __builtin_cpu_supports("avx2");
+  if (wide && !concave_) return LinesAvx2(v, count, min, max, firsts, lasts, having);
+#endif
+  return LinesPlain(v, count, min, max, firsts, lasts, having);
 }
 
 }  // namespace lumavex

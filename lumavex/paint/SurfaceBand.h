@@ -21,6 +21,10 @@
 #include "lumavex/curves/BasePointEditing.h"
 #include "lumavex/curves/Spline.h"
 
+#if defined(__x86_64__) && defined(__GNUC__)
+#define LUMAVEX_BAND_SIMD
+#endif
+
 namespace lumavex {
 
 // Whether a surface follows the splines through its base points or the straight
@@ -33,8 +37,10 @@ enum class BandShape { Spline, Polygon };
 enum class QuadScan { Spans, WholeBox };
 
 // The samples of two curves through their points in `shape`, `count` samples each.
-std::pair<std::vector<Sample>, std::vector<Sample>> BandCurvePair(
-    BandShape shape, std::span<const Sample> curveA, std::span<const Sample> curveB, int count);
+std::pair<std::vector<Sample>, std::vector<Sample>> BandCurvePair(BandShape shape,
+                                                                  std::span<const Sample> curveA,
+                                                                  std::span<const Sample> curveB,
+                                                                  int count);
 
 // Checks the quadrilateral A B C D of a band: coinciding corners (within 1e-8 on
 // both axes) first, then opposite edges (AB and CD, BC and DA) that cross. A concave
@@ -88,7 +94,21 @@ class SurfaceQuad {
       return {CeilWithin(lo, min, max + 1), FloorWithin(hi, min - 1, max)};
     }
 
+    // Whole(v + i, min, max) for the `count` lines from `v` (i < count): the first and
+    // last positions of line v + i in firsts[i] and lasts[i], and in `having` the indices
+    // i of the lines that hold any, in order. Returns how many do. firsts and lasts
+    // have room for `count` rounded up to a multiple of four; the entries past `count`
+    // mean nothing.
+    int Lines(int v, int count, int min, int max, int* firsts, int* lasts, int* having) const;
+    // Lines line by line, the plain form the quicker one is held to.
+    int LinesPlain(int v, int count, int min, int max, int* firsts, int* lasts, int* having) const;
+
    private:
+#ifdef LUMAVEX_BAND_SIMD
+    // Lines four lines at a time, for a convex quadrilateral.
+    [[gnu::target("avx2")]] int LinesAvx2(int v, int count, int min, int max, int* firsts,
+                                          int* lasts, int* having) const;
+#endif
     // Where an edge holds along one line, row y (or column x): x >= slope·y + offset (a
     // lower bound) or x <= it (y against x for a column).
     struct Line {
@@ -130,10 +150,14 @@ class SurfaceQuad {
     bool concave_ = false;
   };
 
-  const std::array<Sample, 4>& Corners() const { return corners_; }
+  const std::array<Sample, 4>& Corners() const {
+    return corners_;
+  }
   // The pixels whose integer coordinates lie between the smallest and largest corner
   // coordinates, within 0.001; not clipped.
-  const PixelRect& Box() const { return box_; }
+  const PixelRect& Box() const {
+    return box_;
+  }
   // Whether (x, y) lies inside the quadrilateral or on its border, within 0.001.
   bool Contains(double x, double y) const {
     if (!concave_) return PassesAll(edges_.data(), 4, x, y);
@@ -141,25 +165,37 @@ class SurfaceQuad {
   }
   // Whether the quadrilateral is small and its box taller than wide, so that scanning
   // it by columns crosses fewer lines than by rows.
-  bool ByColumns() const { return byColumns_; }
+  bool ByColumns() const {
+    return byColumns_;
+  }
   // The bounds along columns when ByColumns, else along rows, made with the quadrilateral.
-  const Bounds& ScanBounds() const { return scan_; }
+  const Bounds& ScanBounds() const {
+    return scan_;
+  }
   // The bounds along rows or, with `columns`, along columns, made on each call.
-  Bounds BoundsAlong(bool columns) const { return Bounds(edges_, concave_, columns); }
+  Bounds BoundsAlong(bool columns) const {
+    return Bounds(edges_, concave_, columns);
+  }
 
   // The range of columns on row `y` outside which no pixel is contained, and its whole
   // columns inside [left, right]; likewise the rows of column `x`.
-  std::pair<double, double> RowSpan(double y) const { return Along(false).Span(y); }
+  std::pair<double, double> RowSpan(double y) const {
+    return Along(false).Span(y);
+  }
   std::pair<int, int> RowColumns(int y, int left, int right) const {
     return Along(false).Whole(y, left, right);
   }
-  std::pair<double, double> ColumnSpan(double x) const { return Along(true).Span(x); }
+  std::pair<double, double> ColumnSpan(double x) const {
+    return Along(true).Span(x);
+  }
   std::pair<int, int> ColumnRows(int x, int top, int bottom) const {
     return Along(true).Whole(x, top, bottom);
   }
 
  private:
-  Bounds Along(bool columns) const { return columns == byColumns_ ? scan_ : BoundsAlong(columns); }
+  Bounds Along(bool columns) const {
+    return columns == byColumns_ ? scan_ : BoundsAlong(columns);
+  }
   // An edge from corner i to corner j, oriented so that inside is >= 0.
   Edge MakeEdge(int i, int j) const;
   static bool Passes(const Edge& e, double x, double y) {
@@ -250,14 +286,8 @@ PixelRect ForEachQuadPixel(Canvas& canvas, const SurfaceQuad& quad, const PixelR
     std::array<int, kColumns> tops, bottoms, having;
     for (int left = box.left; left <= box.right && count >= 0; left += kColumns) {
       const int run = std::min(kColumns, box.right - left + 1);
-      int columns = 0;
-      for (int c = 0; c < run; ++c) {
-        const auto [first, last] = bounds.Whole(left + c, box.top, box.bottom);
-        tops[c] = first;
-        bottoms[c] = last;
-        having[columns] = c;
-        columns += first <= last;
-      }
+      const int columns =
+          bounds.Lines(left, run, box.top, box.bottom, tops.data(), bottoms.data(), having.data());
       for (int i = 0; i < columns && count >= 0; ++i) {
         const int x = left + having[i], first = tops[having[i]], last = bottoms[having[i]];
         const uint32_t* display = displayTop + (first - box.top) * displayDown + x;
@@ -295,18 +325,14 @@ PixelRect ForEachQuadPixel(Canvas& canvas, const SurfaceQuad& quad, const PixelR
   std::array<int, kRows> firsts, lasts, having;
   for (int top = box.top; top <= box.bottom; top += kRows) {
     const int count = std::min(kRows, box.bottom - top + 1);
-    int rows = 0;
-    for (int r = 0; r < count; ++r) {
-      const auto [first, last] = bounds.Whole(top + r, box.left, box.right);
-      firsts[r] = first;
-      lasts[r] = last;
-      having[rows] = r;
-      rows += first <= last;
-      // Asked for now, the words of all these rows arrive together rather than one
-      // row's after another's.
-      const ptrdiff_t down = top + r - box.top;
-      __builtin_prefetch(displayTop + down * displayDown + first);
-      __builtin_prefetch(frameTop + down * frameDown + first);
+    const int rows =
+        bounds.Lines(top, count, box.left, box.right, firsts.data(), lasts.data(), having.data());
+    // Asked for now, the words of all these rows arrive together rather than one row's
+    // after another's.
+    for (int i = 0; i < rows; ++i) {
+      const ptrdiff_t down = top + having[i] - box.top;
+      __builtin_prefetch(displayTop + down * displayDown + firsts[having[i]]);
+      __builtin_prefetch(frameTop + down * frameDown + firsts[having[i]]);
     }
     for (int i = 0; i < rows; ++i) {
       const int r = having[i];

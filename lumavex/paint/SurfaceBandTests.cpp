@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <numbers>
 #include <random>
@@ -56,8 +57,9 @@ TEST(SurfaceQuad, BoxRoundsAsTheLibraryWouldOnWholeFractionalHugeAndNanCorners) 
     return PixelRect{PixelIndex(std::ceil(minX - 0.001)), PixelIndex(std::ceil(minY - 0.001)),
                      PixelIndex(std::floor(maxX + 0.001)), PixelIndex(std::floor(maxY + 0.001))};
   };
-  const double values[] = {0,     -0.0005, 0.0005, 3.001, -3.001,  -2.5,   7.999, 1e12,
-                           -1e12, 1 << 30, -(1 << 30) + 0.5, (1 << 30) - 0.5, std::nan("")};
+  const double values[] = {0,           -0.0005, 0.0005, 3.001,   -3.001,           -2.5,
+                           7.999,       1e12,    -1e12,  1 << 30, -(1 << 30) + 0.5, (1 << 30) - 0.5,
+                           std::nan("")};
   std::mt19937 random(18);
   std::uniform_int_distribution<int> pick(0, std::size(values) - 1);
   for (int trial = 0; trial < 3000; ++trial) {
@@ -129,6 +131,41 @@ TEST(SurfaceQuad, RowColumnsAreTheWholeColumnsOfTheRowSpanWithinTheLimits) {
       }
     }
   }
+}
+
+// Lines, four lines at a time where the processor can, gives Whole of every line along
+// rows and columns, for random quadrilaterals (concave ones among them), limits and runs.
+TEST(SurfaceQuad, LinesGiveTheWholePositionsOfEachLineAndTheLinesHoldingAny) {
+  std::mt19937 random(56);
+  std::uniform_real_distribution<double> coordinate(-30, 60);
+  std::uniform_int_distribution<int> limit(-5, 30), run(1, 64);
+  int held = 0;
+  for (int trial = 0; trial < 4000; ++trial) {
+    const Sample a{coordinate(random), coordinate(random)},
+        b{coordinate(random), coordinate(random)}, c{coordinate(random), coordinate(random)},
+        d{coordinate(random), coordinate(random)};
+    if (CheckSurfaceQuad(a, b, c, d) != QuadCheck::Accepted) continue;
+    const SurfaceQuad quad(a, b, c, d);
+    const SurfaceQuad::Bounds bounds = quad.BoundsAlong(trial % 2 == 1);
+    const int min = limit(random), max = min + limit(random), v = limit(random) - 10;
+    const int count = run(random);
+    std::array<int, 64> firsts, lasts, having, plainFirsts, plainLasts, plainHaving;
+    const int lines = bounds.Lines(v, count, min, max, firsts.data(), lasts.data(), having.data());
+    ASSERT_EQ(lines, bounds.LinesPlain(v, count, min, max, plainFirsts.data(), plainLasts.data(),
+                                       plainHaving.data()));
+    int expected = 0;
+    for (int i = 0; i < count; ++i) {
+      const auto [first, last] = bounds.Whole(v + i, min, max);
+      ASSERT_EQ(firsts[i], first) << trial << " line " << i;
+      ASSERT_EQ(lasts[i], last) << trial << " line " << i;
+      if (first <= last) {
+        ASSERT_EQ(having[expected++], i) << trial;
+      }
+    }
+    ASSERT_EQ(lines, expected) << trial;
+    held += lines;
+  }
+  EXPECT_GT(held, 10000);
 }
 
 // The pixels ForEachQuadPixel visits on a blank picture, in visiting order, with the
