@@ -202,7 +202,11 @@ int SurfaceQuad::Bounds::LinesAvx2(int v, int count, int min, int max, int* firs
     unsigned held =
         static_cast<unsigned>(_mm256_movemask_pd(_mm256_cmp_pd(firstAt, lastAt, _CMP_LE_OQ)));
     held &= (1u << std::min(4, count - i)) - 1;
-    for (; held; held &= held - 1) having[lines++] = i + __builtin_ctz(held);
+    // Without a branch per line: each index is written and counted only if held.
+    for (int lane = 0; lane < 4; ++lane) {
+      having[lines] = i + lane;
+      lines += held >> lane & 1;
+    }
   }
   return lines;
 }
