@@ -52,11 +52,11 @@ void FadeAlphasPlain(FadeProfile profile, const FadeAlphaTerms& terms, Sample ce
   }
 }
 
+#ifdef LUMAVEX_FADE_SIMD
 bool BetweenTheFades(const FadeAlphaTerms& q) {
   return q.headFade <= q.arc && q.arc <= q.total - q.terminationFade;
 }
 
-#ifdef LUMAVEX_FADE_SIMD
 [[gnu::target("avx2")]] inline __m256d Wide(double v) {
   return _mm256_set1_pd(v);
 }
