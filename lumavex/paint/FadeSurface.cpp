@@ -202,21 +202,6 @@ struct FadePass {
   double headFade;
   double terminationFade;
 
-  // The row-span scan gathers a quadrilateral's pixels, finds their alphas together and
-  // paints them in the order they came; the whole-box scan, the plain reference, paints
-  // each pixel as it is found, with the library's cosine and sine.
-  void Quad(int i, const SurfaceQuad& quad) {
-    if (scan == QuadScan::Spans) return QuadGathered(i, quad);
-    switch (profile) {
-      case FadeProfile::Shadow:
-        return QuadPlain<FadeProfile::Shadow>(i, quad);
-      case FadeProfile::Gloss:
-        return QuadPlain<FadeProfile::Gloss>(i, quad);
-      case FadeProfile::Gentle:
-        return QuadPlain<FadeProfile::Gentle>(i, quad);
-    }
-  }
-
   FadeAlphaTerms Terms(int i, const SurfaceQuad& quad) const {
     const auto& [a, b, c, d] = quad.Corners();
     return {Distance(Middle(a, d), b.x, b.y), m, i * spacing, total, headFade, terminationFade};
@@ -228,26 +213,11 @@ struct FadePass {
     return profile == FadeProfile::Gloss ? Middle(a, c) : Middle(a, d);
   }
 
-  template <FadeProfile P>
-  void QuadPlain(int i, const SurfaceQuad& quad) {
-    const FadeAlphaTerms terms = Terms(i, quad);
-    const Sample centre = Centre(quad);
-    const uint32_t colour = ramp.At(i);
-    const PixelRect reached =
-        ForEachQuadPixel(step.Picture(), quad, step.Area(), scan,
-                         [&](int x, int y, uint32_t& display, uint32_t& frame) {
-                           if (terms.d <= kNoBand) return;
-                           const double t = Distance(centre, x, y);
-                           const int alpha = FadeAlphaOf<P>(terms, t, t);
-                           if (alpha < 0) return;
-                           const PixelPair painted = PaintPixel(x, y, colour, display, frame,
-                                                                static_cast<uint32_t>(alpha));
-                           step.PaintHeld(display, frame, x, y, painted.display, painted.frame);
-                         });
-    step.Widen(reached);
-  }
-
-  void QuadGathered(int i, const SurfaceQuad& quad) {
+  // The pixels of each quadrilateral are gathered, their alphas found together and
+  // painted in the order they came. With the row-span scan the alphas come four at a
+  // time where the processor can; the whole-box scan, the plain reference, takes each
+  // alpha with the library's cosine and sine.
+  void Quad(int i, const SurfaceQuad& quad) {
     const FadeAlphaTerms terms = Terms(i, quad);
     const Sample centre = Centre(quad);
     const uint32_t colour = ramp.At(i);
@@ -267,7 +237,11 @@ struct FadePass {
 
   // Paints the gathered pixels, their alphas found together, in the order they came.
   void PaintGathered(const FadeAlphaTerms& terms, Sample centre, uint32_t colour) {
-    FadeAlphas(profile, terms, centre, xs_.data(), ys_.data(), pending_, alphas_.data());
+    if (scan == QuadScan::Spans) {
+      FadeAlphas(profile, terms, centre, xs_.data(), ys_.data(), pending_, alphas_.data());
+    } else {
+      for (int j = 0; j < pending_; ++j) alphas_[j] = LibraryAlpha(terms, centre, xs_[j], ys_[j]);
+    }
     for (int j = 0; j < pending_; ++j) {
       if (alphas_[j] < 0) continue;
       uint32_t& display = *displays_[j];
@@ -277,6 +251,20 @@ struct FadePass {
       step.PaintHeld(display, frame, xs_[j], ys_[j], painted.display, painted.frame);
     }
     pending_ = 0;
+  }
+
+  // FadeAlphaOf of the pixel at (x, y).
+  int LibraryAlpha(const FadeAlphaTerms& terms, Sample centre, int x, int y) const {
+    const double t = Distance(centre, x, y);
+    switch (profile) {
+      case FadeProfile::Shadow:
+        return FadeAlphaOf<FadeProfile::Shadow>(terms, t, t);
+      case FadeProfile::Gloss:
+        return FadeAlphaOf<FadeProfile::Gloss>(terms, t, t);
+      case FadeProfile::Gentle:
+        return FadeAlphaOf<FadeProfile::Gentle>(terms, t, t);
+    }
+    return -1;
   }
 
   static constexpr int kGathered = 256;
