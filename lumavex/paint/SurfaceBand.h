@@ -96,9 +96,9 @@ class SurfaceQuad {
 
     // Whole(v + i, min, max) for the `count` lines from `v` (i < count): the first and
     // last positions of line v + i in firsts[i] and lasts[i], and in `having` the indices
-    // i of the lines that hold any, in order. Returns how many do. firsts and lasts
+    // i of the lines that hold any, in order. Returns how many do. The three arrays
     // have room for `count` rounded up to a multiple of four; the entries past `count`
-    // mean nothing.
+    // (and in `having` past the returned number) mean nothing.
     int Lines(int v, int count, int min, int max, int* firsts, int* lasts, int* having) const;
     // Lines line by line, the plain form the quicker one is held to.
     int LinesPlain(int v, int count, int min, int max, int* firsts, int* lasts, int* having) const;
