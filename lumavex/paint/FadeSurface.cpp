@@ -42,14 +42,9 @@ void FadeAlphasPlainOf(const FadeAlphaTerms& terms, Sample centre, const int32_t
 
 void FadeAlphasPlain(FadeProfile profile, const FadeAlphaTerms& terms, Sample centre,
                      const int32_t* xs, const int32_t* ys, int count, int32_t* alphas) {
-  switch (profile) {
-    case FadeProfile::Shadow:
-      return FadeAlphasPlainOf<FadeProfile::Shadow>(terms, centre, xs, ys, count, alphas);
-    case FadeProfile::Gloss:
-      return FadeAlphasPlainOf<FadeProfile::Gloss>(terms, centre, xs, ys, count, alphas);
-    case FadeProfile::Gentle:
-      return FadeAlphasPlainOf<FadeProfile::Gentle>(terms, centre, xs, ys, count, alphas);
-  }
+  WithProfile(profile, [&](auto p) {
+    FadeAlphasPlainOf<decltype(p)::value>(terms, centre, xs, ys, count, alphas);
+  });
 }
 
 #ifdef LUMAVEX_FADE_SIMD
@@ -172,14 +167,9 @@ void FadeAlphasAvx2(FadeProfile profile, const FadeAlphaTerms& terms, Sample cen
   // The fades make every alpha a few more steps; the quadrilaterals in them go plain.
   if (!BetweenTheFades(terms))
     return FadeAlphasPlain(profile, terms, centre, xs, ys, count, alphas);
-  switch (profile) {
-    case FadeProfile::Shadow:
-      return FadeAlphasAvx2Of<FadeProfile::Shadow>(terms, centre, xs, ys, count, alphas);
-    case FadeProfile::Gloss:
-      return FadeAlphasAvx2Of<FadeProfile::Gloss>(terms, centre, xs, ys, count, alphas);
-    case FadeProfile::Gentle:
-      return FadeAlphasAvx2Of<FadeProfile::Gentle>(terms, centre, xs, ys, count, alphas);
-  }
+  WithProfile(profile, [&](auto p) {
+    FadeAlphasAvx2Of<decltype(p)::value>(terms, centre, xs, ys, count, alphas);
+  });
 }
 #endif
 
@@ -256,15 +246,8 @@ struct FadePass {
   // FadeAlphaOf of the pixel at (x, y).
   int LibraryAlpha(const FadeAlphaTerms& terms, Sample centre, int x, int y) const {
     const double t = Distance(centre, x, y);
-    switch (profile) {
-      case FadeProfile::Shadow:
-        return FadeAlphaOf<FadeProfile::Shadow>(terms, t, t);
-      case FadeProfile::Gloss:
-        return FadeAlphaOf<FadeProfile::Gloss>(terms, t, t);
-      case FadeProfile::Gentle:
-        return FadeAlphaOf<FadeProfile::Gentle>(terms, t, t);
-    }
-    return -1;
+    return WithProfile(profile,
+                       [&](auto p) { return FadeAlphaOf<decltype(p)::value>(terms, t, t); });
   }
 
   static constexpr int kGathered = 256;
@@ -276,15 +259,8 @@ struct FadePass {
 }  // namespace
 
 double FadeProfileValue(FadeProfile profile, double d, double t1, double t2, double m) {
-  switch (profile) {
-    case FadeProfile::Shadow:
-      return FadeProfileValueOf<FadeProfile::Shadow>(d, t1, t2, m);
-    case FadeProfile::Gloss:
-      return FadeProfileValueOf<FadeProfile::Gloss>(d, t1, t2, m);
-    case FadeProfile::Gentle:
-      return FadeProfileValueOf<FadeProfile::Gentle>(d, t1, t2, m);
-  }
-  return 0;
+  return WithProfile(profile,
+                     [&](auto p) { return FadeProfileValueOf<decltype(p)::value>(d, t1, t2, m); });
 }
 
 FadeColourRamp::FadeColourRamp(uint32_t head, uint32_t termination, int sampleCount)

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <numbers>
 #include <span>
+#include <type_traits>
 #include <vector>
 
 #include "lumavex/canvas/DrawingContext.h"
@@ -38,6 +39,21 @@ inline double FadeProfileValueOf(double d, double t1, double t2, double m) {
   if constexpr (P == FadeProfile::Shadow) return (1 - std::cos((d - t1) * pi / (2 * d))) * m;
   if constexpr (P == FadeProfile::Gloss) return std::sin((d / 2 - t2) * pi / d) * m;
   if constexpr (P == FadeProfile::Gentle) return (d - t1) * m / d;
+}
+
+// Calls f with `profile` as a compile-time constant, a std::integral_constant, for the
+// forms that are templates on the profile; returns what f returns.
+template <class F>
+decltype(auto) WithProfile(FadeProfile profile, F&& f) {
+  switch (profile) {
+    case FadeProfile::Gloss:
+      return f(std::integral_constant<FadeProfile, FadeProfile::Gloss>{});
+    case FadeProfile::Gentle:
+      return f(std::integral_constant<FadeProfile, FadeProfile::Gentle>{});
+    case FadeProfile::Shadow:
+      break;
+  }
+  return f(std::integral_constant<FadeProfile, FadeProfile::Shadow>{});
 }
 
 // The colour ramp: quadrilateral i of a band of n samples (n >= 3) takes the head colour

@@ -132,18 +132,8 @@ TEST(FadeAlphas, EveryFormGivesTheLibrarysAlphaOfEachPixel) {
       for (int i = 0; i < count; ++i) {
         const double dx = centre.x - xs[i], dy = centre.y - ys[i];
         const double t = std::sqrt(dx * dx + dy * dy);
-        int plain = 0;
-        switch (profile) {
-          case FadeProfile::Shadow:
-            plain = FadeAlphaOf<FadeProfile::Shadow>(terms, t, t);
-            break;
-          case FadeProfile::Gloss:
-            plain = FadeAlphaOf<FadeProfile::Gloss>(terms, t, t);
-            break;
-          case FadeProfile::Gentle:
-            plain = FadeAlphaOf<FadeProfile::Gentle>(terms, t, t);
-            break;
-        }
+        const int plain = WithProfile(
+            profile, [&](auto p) { return FadeAlphaOf<decltype(p)::value>(terms, t, t); });
         ASSERT_EQ(alphas[i], plain) << "trial " << trial << " pixel " << i;
         ++checked;
       }
