@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 #include <numbers>
+#include <optional>
 #include <random>
 #include <utility>
 #include <vector>
@@ -86,16 +87,23 @@ TEST(SurfaceQuad, InsideTestMatchesTheCrossingNumberOnConvexAndConcaveQuads) {
   }
 }
 
+// A quadrilateral of four corners drawn from `coordinate`, when they pass the check.
+std::optional<SurfaceQuad> RandomQuad(std::mt19937& random,
+                                      std::uniform_real_distribution<double>& coordinate) {
+  const Sample a{coordinate(random), coordinate(random)}, b{coordinate(random), coordinate(random)},
+      c{coordinate(random), coordinate(random)}, d{coordinate(random), coordinate(random)};
+  if (CheckSurfaceQuad(a, b, c, d) != QuadCheck::Accepted) return std::nullopt;
+  return SurfaceQuad(a, b, c, d);
+}
+
 TEST(SurfaceQuad, RowAndColumnSpansHoldEveryContainedPixelOfRandomQuads) {
   std::mt19937 random(18);
   std::uniform_real_distribution<double> coordinate(-3, 40);
   int checked = 0;
   for (int trial = 0; trial < 2000; ++trial) {
-    const Sample a{coordinate(random), coordinate(random)},
-        b{coordinate(random), coordinate(random)}, c{coordinate(random), coordinate(random)},
-        d{coordinate(random), coordinate(random)};
-    if (CheckSurfaceQuad(a, b, c, d) != QuadCheck::Accepted) continue;
-    const SurfaceQuad quad(a, b, c, d);
+    const std::optional<SurfaceQuad> found = RandomQuad(random, coordinate);
+    if (!found) continue;
+    const SurfaceQuad& quad = *found;
     const PixelRect box = quad.Box();
     for (int y = box.top; y <= box.bottom; ++y) {
       const auto [lo, hi] = quad.RowSpan(y);
@@ -116,11 +124,9 @@ TEST(SurfaceQuad, RowColumnsAreTheWholeColumnsOfTheRowSpanWithinTheLimits) {
   std::uniform_real_distribution<double> coordinate(-30, 60);
   std::uniform_int_distribution<int> limit(0, 30);
   for (int trial = 0; trial < 2000; ++trial) {
-    const Sample a{coordinate(random), coordinate(random)},
-        b{coordinate(random), coordinate(random)}, c{coordinate(random), coordinate(random)},
-        d{coordinate(random), coordinate(random)};
-    if (CheckSurfaceQuad(a, b, c, d) != QuadCheck::Accepted) continue;
-    const SurfaceQuad quad(a, b, c, d);
+    const std::optional<SurfaceQuad> found = RandomQuad(random, coordinate);
+    if (!found) continue;
+    const SurfaceQuad& quad = *found;
     const int left = limit(random), right = left + limit(random);
     for (int y = -32; y <= 62; ++y) {
       const auto [lo, hi] = quad.RowSpan(y);
@@ -141,11 +147,9 @@ TEST(SurfaceQuad, LinesGiveTheWholePositionsOfEachLineAndTheLinesHoldingAny) {
   std::uniform_int_distribution<int> limit(-5, 30), run(1, 64);
   int held = 0;
   for (int trial = 0; trial < 4000; ++trial) {
-    const Sample a{coordinate(random), coordinate(random)},
-        b{coordinate(random), coordinate(random)}, c{coordinate(random), coordinate(random)},
-        d{coordinate(random), coordinate(random)};
-    if (CheckSurfaceQuad(a, b, c, d) != QuadCheck::Accepted) continue;
-    const SurfaceQuad quad(a, b, c, d);
+    const std::optional<SurfaceQuad> found = RandomQuad(random, coordinate);
+    if (!found) continue;
+    const SurfaceQuad& quad = *found;
     const SurfaceQuad::Bounds bounds = quad.BoundsAlong(trial % 2 == 1);
     const int min = limit(random), max = min + limit(random), v = limit(random) - 10;
     const int count = run(random);
