@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # End to end: Lumavex under Xvfb draws a horizontal stroke with the normal pen (N,
 # width 4 set with Ctrl+N) and saves the picture before and after it (F12): the
-# stroke must have painted a 5-pixel-high band in the head colour and nothing else.
+# stroke must have painted 5 x 5 squares in the head colour at the positions the
+# pen received, and nothing else.
 # Usage: lumavex_pen_stroke.sh <Lumavex binary> <source folder>
 set -euo pipefail
 binary=$(realpath "$1")
@@ -34,16 +35,26 @@ import sys
 from lmv_words import pixels
 
 before, after = pixels(sys.argv[1]), pixels(sys.argv[2])
-changed = [p for p in before if before[p] != after[p]]
+changed = {p for p in before if before[p] != after[p]}
 xs = [x for x, _ in changed]
 ys = [y for _, y in changed]
 print("changed", len(changed), "box", min(xs), min(ys), max(xs), max(ys))
-# Positions 4 client pixels apart with a 5-pixel brush leave no gaps: one band,
-# 5 rows high and about 205 pixels long, painted black (the head colour), with
-# the frame layer untouched.
+# The pen paints a 5 x 5 brush square at every position it receives and fills
+# nothing in between. The press (client x 250) and the last move (450) always
+# arrive; a busy machine may merge some moves in between, and those squares are
+# then missing. So the change must be exactly whole squares at a subset of the
+# sent positions that holds both ends and most of the others: one band 5 rows
+# high, painted black (the head colour), with the frame layer untouched.
 assert max(ys) - min(ys) == 4
-assert 195 <= max(xs) - min(xs) <= 210
-assert len(changed) == (max(xs) - min(xs) + 1) * 5
+shift = min(xs) - (250 - 2)
+sent = [x + shift for x in range(250, 451, 4)]
+def square(x):
+    return {(x + dx, y) for dx in range(-2, 3) for y in range(min(ys), max(ys) + 1)}
+arrived = [x for x in sent if square(x) <= changed]
+print("positions painted", len(arrived), "of", len(sent))
+assert arrived[0] == sent[0] and arrived[-1] == sent[-1]
+assert len(arrived) >= 0.8 * len(sent)
+assert changed == set().union(*(square(x) for x in arrived))
 assert all(after[p][0] == 0 and after[p][1] == before[p][1] for p in changed)
 PY
 echo "PASS: the normal pen stroke was painted and saved"
