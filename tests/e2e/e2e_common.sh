@@ -6,9 +6,22 @@
 root=$(mktemp -d)
 xvfb_pid=""
 app_pid=""
+
+# stop_process <pid>: asks a child process to end, kills it if it has not after 5 s,
+# and returns only once it is gone. An X server left shutting down behind a test
+# still holds its display's lock and socket files while the next test's server
+# starts, and could take the new server's socket with it.
+stop_process() {
+  kill "$1" 2>/dev/null || return 0
+  (sleep 5; kill -9 "$1" 2>/dev/null) >/dev/null 2>&1 &
+  local killer=$!
+  wait "$1" 2>/dev/null || true
+  kill "$killer" 2>/dev/null || true
+}
+
 e2e_cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  [ -n "$app_pid" ] && stop_process "$app_pid"
+  [ -n "$xvfb_pid" ] && stop_process "$xvfb_pid"
   rm -rf "$root"
 }
 trap e2e_cleanup EXIT
@@ -24,14 +37,55 @@ export XDG_RUNTIME_DIR="$root/runtime" XDG_DATA_HOME="$root/data" HOME="$root"
 unset WAYLAND_DISPLAY
 export QT_QPA_PLATFORM=xcb
 
-Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp 5>"$root/display" 2>/dev/null &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$root/display" ] && break; sleep 0.1; done
+# The server writes its display number once it listens; a start that fails (say, on a
+# display number another server has just given up) is tried again.
+for _ in 1 2 3; do
+  : >"$root/display"
+  Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp 5>"$root/display" 2>/dev/null &
+  xvfb_pid=$!
+  for _ in $(seq 100); do [ -s "$root/display" ] && break; sleep 0.1; done
+  [ -s "$root/display" ] && break
+  stop_process "$xvfb_pid"
+  xvfb_pid=""
+done
 [ -s "$root/display" ] || fail "Xvfb did not start"
 export DISPLAY=":$(head -n1 "$root/display")"
 # The server has announced its number; wait until it also takes connections.
 for _ in $(seq 100); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
 xdotool getmouselocation >/dev/null 2>&1 || fail "the X server $DISPLAY takes no connections"
+
+# visible_windows <name pattern>: the ids of the visible windows whose name matches,
+# one a line, nothing when none does. xdotool dies with BadWindow when a window it is
+# looking at vanishes meanwhile, as the programs' short-lived helper windows do while
+# they start and open dialogs; such a try is simply made again.
+visible_windows() {
+  local ids
+  for _ in $(seq 50); do
+    if ids=$(xdotool search --onlyvisible --name "$1" 2>"$root/xdotool.err"); then
+      echo "$ids"
+      return 0
+    fi
+    grep -q "X Error" "$root/xdotool.err" || return 0  # no window matched
+    sleep 0.05
+  done
+  echo "FAIL: xdotool kept failing to list the windows: $(head -n1 "$root/xdotool.err")" >&2
+  return 2
+}
+
+# window_id <name pattern> [seconds]: waits up to the given seconds (60 by default)
+# for a visible window whose name matches and prints its id.
+window_id() {
+  local deadline=$((SECONDS + ${2:-60})) ids
+  while :; do
+    ids=$(visible_windows "$1") || return 2
+    [ -n "$ids" ] && { echo "$ids" | head -n1; return 0; }
+    [ "$SECONDS" -lt "$deadline" ] || return 1
+    sleep 0.1
+  done
+}
+
+# wait_window <name pattern> [seconds]: waits for a visible window whose name matches.
+wait_window() { window_id "$@" >/dev/null || fail "no window '$1' after ${2:-60} s"; }
 
 # start_app <binary> <working folder>: starts the program there; app_pid is its process.
 start_app() {
@@ -56,7 +110,7 @@ lumavex_start() {
   mkdir -p "$work"
   cp -r "$2/resources/LMV_Resource" "$work/LMV_Resource"
   start_app "$1" "$work"
-  xdotool search --sync --onlyvisible --name '^Lumavex$' >/dev/null
+  wait_window '^Lumavex$'
   sleep 1
 }
 
@@ -69,7 +123,7 @@ lumavex_open_file_menu() {
 lumavex_new_picture() {
   lumavex_open_file_menu
   xdotool key Down Return
-  xdotool search --sync --onlyvisible --name '新規作成' >/dev/null
+  wait_window '新規作成'
   sleep 0.5
   xdotool key Return
   sleep 2
@@ -78,7 +132,7 @@ lumavex_new_picture() {
 # Without a sound device the first sound brings the silent-running notice once.
 lumavex_dismiss_silent_notice() {
   sleep 0.7
-  if xdotool search --onlyvisible --name '音無し実行' >/dev/null 2>&1; then
+  if [ -n "$(visible_windows '音無し実行')" ]; then
     xdotool key Return
     sleep 0.5
   fi
@@ -127,7 +181,7 @@ lumavex_copy_ellipse_band() {
 # LMVセーブ (F12) under the typed name, in the working folder; waits for the file.
 lumavex_save_native() {
   xdotool key F12
-  xdotool search --sync --onlyvisible --name 'LMVセーブ' >/dev/null
+  wait_window 'LMVセーブ'
   sleep 0.7
   xdotool type --delay 50 "$1"
   xdotool key Return

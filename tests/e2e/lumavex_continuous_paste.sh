@@ -25,7 +25,7 @@ continuous_menu() {
   xdotool key Return
   sleep 0.7
 }
-wait_window() { xdotool search --sync --onlyvisible --name "$1" >/dev/null; sleep 0.7; }
+wait_dialog() { wait_window "$1"; sleep 0.7; }
 
 lumavex_start "$binary" "$source_dir"
 lumavex_new_picture
@@ -36,15 +36,15 @@ lumavex_copy_ellipse_band
 
 # 対象ファイル郡作成: head walk0001, five files, then the initialisation picture.
 continuous_menu Down
-wait_window 'メモリから連続貼り付け対象ファイル郡作成'
+wait_dialog 'メモリから連続貼り付け対象ファイル郡作成'
 xdotool type --delay 50 walk0001
 xdotool key Tab
 xdotool type --delay 50 5
 xdotool key Return
-wait_window '貼り付け先初期化ファイル指定'
+wait_dialog '貼り付け先初期化ファイル指定'
 xdotool key Return
 sleep 0.5
-window=$(xdotool search --onlyvisible --name '^Lumavex$' | head -n1)
+window=$(window_id '^Lumavex$')
 python3 "$(dirname "$0")/xdnd_drop.py" "$window" 400 300 "$work/init.lmv" || fail "the window took no drop"
 sleep 1.5
 
@@ -52,7 +52,7 @@ sleep 1.5
 continuous_menu Down Down Down
 sleep 0.5
 continuous_menu Down Down Down Down
-wait_window '貼り付け対象ファイル名２を指定'
+wait_dialog '貼り付け対象ファイル名２を指定'
 xdotool key Home Down Down Down Down Return  # the list starts at file 0
 sleep 1
 xdotool mousemove 350 315 key 5

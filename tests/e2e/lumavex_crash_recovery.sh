@@ -49,10 +49,10 @@ app_pid=""
 [ -f "$work/LMV_Resource/CurrentFileInfo.ini" ] || fail "the session file did not survive the kill"
 
 start_app "$binary" "$work"
-xdotool search --sync --onlyvisible --name 'リドゥー復帰機能' >/dev/null
+wait_window 'リドゥー復帰機能'
 sleep 0.5
 xdotool key Return
-xdotool search --sync --onlyvisible --name '^Lumavex$' >/dev/null
+wait_window '^Lumavex$'
 sleep 2
 lumavex_save_native after.lmv
 [ -n "${LUMAVEX_E2E_KEEP:-}" ] && cp "$work"/*.lmv "$work/LMV_Resource/CurrentFileInfo.ini" "$LUMAVEX_E2E_KEEP"/

@@ -34,11 +34,11 @@ lumavex_open_file_menu
 xdotool key Right Right Right Right Right
 sleep 0.5
 xdotool key Up Up Up Up Up Up Return
-xdotool search --sync --onlyvisible --name 'ファイルから単純ペースト' >/dev/null
+wait_window 'ファイルから単純ペースト'
 sleep 0.7
 xdotool type --delay 50 paste.bmp
 xdotool key Return
-xdotool search --sync --onlyvisible --name 'ペースト左上座標指定' >/dev/null
+wait_window 'ペースト左上座標指定'
 sleep 0.7
 # The corner at (300, 200), shown 1-based.
 xdotool type --delay 50 301
@@ -49,7 +49,7 @@ sleep 1
 
 # The window's client area starts below the menu bar: find the picture's top-left
 # on the screen from the white of the new picture around it.
-geometry=$(xdotool search --onlyvisible --name '^Lumavex$' getwindowgeometry --shell | tr '\n' ' ')
+geometry=$(xdotool getwindowgeometry --shell "$(window_id '^Lumavex$')" | tr '\n' ' ')
 eval "$geometry"
 shown $((X + 360)) $((Y + 300)) 200 30 40   # inside the picture: shown before the paste
 

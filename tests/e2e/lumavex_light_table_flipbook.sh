@@ -36,7 +36,7 @@ shown() {
 
 lumavex_open_file_menu
 xdotool key Down Down Return
-xdotool search --sync --onlyvisible --name 'ロード' >/dev/null
+wait_window 'ロード'
 sleep 0.7
 xdotool type --delay 50 0002.bmp
 xdotool key Return

@@ -10,7 +10,7 @@ source_dir=$(realpath "$2")
 FAILURE_SHOT=/tmp/lumavex-e2e-failure.png
 source "$(dirname "$0")/e2e_common.sh"
 lumavex_start "$binary" "$source_dir"
-geometry=$(xdotool search --onlyvisible --name '^Lumavex$' getwindowgeometry)
+geometry=$(xdotool getwindowgeometry "$(window_id '^Lumavex$')")
 echo "$geometry" | grep -q "Position: 0,0" || fail "window not at (0, 0): $geometry"
 echo "$geometry" | grep -q "Geometry: 1280x996" || fail "window not screen minus 28: $geometry"
 [ -f "$work/LMV_Resource/CurrentFileInfo.ini" ] || fail "no session file after start"

@@ -27,16 +27,16 @@ lumavex_open_file_menu
 xdotool key Right Right Right Right Right
 sleep 0.5
 xdotool key Up Up Up Up Up Return
-xdotool search --sync --onlyvisible --name 'ファイル名変更規則指定' >/dev/null
+wait_window 'ファイル名変更規則指定'
 sleep 0.7
 xdotool key Return
-xdotool search --sync --onlyvisible --name '連続でファイルから単純ペースト' >/dev/null
+wait_window '連続でファイルから単純ペースト'
 sleep 0.7
 xdotool type --delay 50 paste.bmp
 xdotool key Return
 sleep 1
 
-window=$(xdotool search --onlyvisible --name '^Lumavex$' | head -n1)
+window=$(window_id '^Lumavex$')
 python3 "$(dirname "$0")/xdnd_drop.py" "$window" 400 300 "$work/c0003.lmv" "$work/c0004.lmv" ||
   fail "the window took no drop"
 for _ in $(seq 50); do [ -f "$work/c0104.lmv" ] && break; sleep 0.2; done

@@ -18,7 +18,7 @@ lumavex_dismiss_silent_notice
 lumavex_save_native before.lmv
 
 xdotool key ctrl+n  # the pen's dialog: width 4, then the pen
-xdotool search --sync --onlyvisible --name 'ペン設定' >/dev/null
+wait_window 'ペン設定'
 sleep 0.5
 xdotool key ctrl+a type 4
 xdotool key Return

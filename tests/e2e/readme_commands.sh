@@ -20,7 +20,7 @@ export LUMAVEX_SKIP_SETUP=1 LUMAVEX_BUILD="$build"
 export LUMAVEX_RUN="$root/run"
 "$source_dir/tools/run-lumavex.sh" >"$root/lumavex.log" 2>&1 &
 app_pid=$!
-timeout 120 xdotool search --sync --onlyvisible --name '^Lumavex$' >/dev/null ||
+window_id '^Lumavex$' 120 >/dev/null ||
   fail "Lumavex did not start: $(tail -n 5 "$root/lumavex.log")"
 sleep 1
 [ -f "$root/run/LMV_Resource/CurrentFileInfo.ini" ] || fail "no session file in run/LMV_Resource"
@@ -44,7 +44,7 @@ before=$(top_right "$root/before.png" "$top")
 
 lumavex_open_file_menu
 xdotool key Down Down Return  # ロード
-xdotool search --sync --onlyvisible --name '^ロード$' >/dev/null
+wait_window '^ロード$'
 sleep 0.7
 xdotool key Escape
 sleep 1.5
@@ -60,7 +60,7 @@ wait_app 1
 export VELTRANE_RUN="$root/movie"
 "$source_dir/tools/run-veltrane.sh" >"$root/veltrane.log" 2>&1 &
 app_pid=$!
-timeout 120 xdotool search --sync --onlyvisible --name '^Veltrane$' >/dev/null ||
+window_id '^Veltrane$' 120 >/dev/null ||
   fail "Veltrane did not start: $(tail -n 5 "$root/veltrane.log")"
 sleep 1
 movie="$root/movie"
@@ -76,7 +76,7 @@ choose() {
   xdotool key Return
 }
 answer() {
-  timeout 60 xdotool search --sync --onlyvisible --name "^$1\$" >/dev/null || fail "no box '$1'"
+  wait_window "^$1\$"
   sleep 0.3
   xdotool key Return
   sleep 0.7

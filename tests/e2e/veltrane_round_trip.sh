@@ -34,8 +34,8 @@ cp "$work"/*.bmp "$work"/*.lmv "$work/voice.wav" "$reference/"
 
 start_app "$binary" "$work"
 
-xdotool search --sync --onlyvisible --name '^Veltrane$' >/dev/null
-geometry=$(xdotool search --onlyvisible --name '^Veltrane$' getwindowgeometry)
+wait_window '^Veltrane$'
+geometry=$(xdotool getwindowgeometry "$(window_id '^Veltrane$')")
 echo "$geometry" | grep -q "Position: 0,0" || fail "window not at (0, 0): $geometry"
 echo "$geometry" | grep -q "Geometry: 800x100" || fail "window not 800 x 100: $geometry"
 sleep 1
@@ -51,13 +51,12 @@ choose() {
 # Waits for the message box titled `caption`, answers it with Return and waits until
 # it is gone.
 answer() {
-  local caption=$1 box
-  box=$(timeout 60 xdotool search --sync --onlyvisible --name "^$caption\$" | head -n1) ||
-    fail "no message box '$caption'"
+  local caption=$1
+  wait_window "^$caption\$"
   sleep 0.3
   xdotool key Return
   for _ in $(seq 50); do
-    xdotool search --onlyvisible --name "^$caption\$" >/dev/null 2>&1 || return 0
+    [ -n "$(visible_windows "^$caption\$")" ] || return 0
     sleep 0.1
   done
   fail "message box '$caption' did not close"
