@@ -38,10 +38,13 @@ unset WAYLAND_DISPLAY
 export QT_QPA_PLATFORM=xcb
 
 # The server writes its display number once it listens; a start that fails (say, on a
-# display number another server has just given up) is tried again.
+# display number another server has just given up) is tried again. Without -noreset
+# the server starts afresh whenever its last client leaves, and refuses connections
+# meanwhile: the program, started just after the check below has disconnected, could
+# then find no display.
 for _ in 1 2 3; do
   : >"$root/display"
-  Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp 5>"$root/display" 2>/dev/null &
+  Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp -noreset 5>"$root/display" 2>/dev/null &
   xvfb_pid=$!
   for _ in $(seq 100); do [ -s "$root/display" ] && break; sleep 0.1; done
   [ -s "$root/display" ] && break
