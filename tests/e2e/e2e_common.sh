@@ -8,9 +8,8 @@ xvfb_pid=""
 app_pid=""
 
 # stop_process <pid>: asks a child process to end, kills it if it has not after 5 s,
-# and returns only once it is gone. An X server left shutting down behind a test
-# still holds its display's lock and socket files while the next test's server
-# starts, and could take the new server's socket with it.
+# and returns only once it is gone, so that no program or X server of one test is
+# still shutting down while the next test starts its own.
 stop_process() {
   kill "$1" 2>/dev/null || return 0
   (sleep 5; kill -9 "$1" 2>/dev/null) >/dev/null 2>&1 &
@@ -37,20 +36,12 @@ export XDG_RUNTIME_DIR="$root/runtime" XDG_DATA_HOME="$root/data" HOME="$root"
 unset WAYLAND_DISPLAY
 export QT_QPA_PLATFORM=xcb
 
-# The server writes its display number once it listens; a start that fails (say, on a
-# display number another server has just given up) is tried again. Without -noreset
-# the server starts afresh whenever its last client leaves, and refuses connections
-# meanwhile: the program, started just after the check below has disconnected, could
-# then find no display.
-for _ in 1 2 3; do
-  : >"$root/display"
-  Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp -noreset 5>"$root/display" 2>/dev/null &
-  xvfb_pid=$!
-  for _ in $(seq 100); do [ -s "$root/display" ] && break; sleep 0.1; done
-  [ -s "$root/display" ] && break
-  stop_process "$xvfb_pid"
-  xvfb_pid=""
-done
+# Without -noreset the server starts afresh whenever its last client leaves, and
+# refuses connections meanwhile: the program, started just after the check below has
+# disconnected, could then find no display.
+Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp -noreset 5>"$root/display" 2>/dev/null &
+xvfb_pid=$!
+for _ in $(seq 100); do [ -s "$root/display" ] && break; sleep 0.1; done
 [ -s "$root/display" ] || fail "Xvfb did not start"
 export DISPLAY=":$(head -n1 "$root/display")"
 # The server has announced its number; wait until it also takes connections.
